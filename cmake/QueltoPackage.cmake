@@ -1,0 +1,23 @@
+# Installation: libraries, public headers under include/quelto/, and a package config for find_package(Quelto).
+include(CMakePackageConfigHelpers)
+
+install(TARGETS quelto quelto_platform EXPORT QueltoTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/platform
+        FILES_MATCHING PATTERN "*.h")
+foreach(folder baselib)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/quelto/${folder}/
+            DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/${folder} FILES_MATCHING PATTERN "*.h")
+endforeach()
+
+install(EXPORT QueltoTargets NAMESPACE Quelto:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Quelto)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/QueltoConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/QueltoConfig.cmake
+                              INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Quelto)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/QueltoConfigVersion.cmake
+                                 COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/QueltoConfig.cmake ${PROJECT_BINARY_DIR}/QueltoConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Quelto)
