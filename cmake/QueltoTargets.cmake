@@ -62,3 +62,24 @@ function(quelto_add_fuzzer name)
         endif()
     endif()
 endfunction()
+
+# Adds a source folder once it holds C++ sources (folders are filled layer by layer).
+function(quelto_add_folder folder)
+    file(GLOB sources ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+    if(sources AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/CMakeLists.txt)
+        add_subdirectory(${folder})
+    endif()
+endfunction()
+
+# A layer library made of every .cpp of the calling folder.
+function(quelto_folder_library name)
+    cmake_parse_arguments(ARG "SHARED" "" "PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    if(ARG_SHARED)
+        quelto_layer_library(${name} SHARED SOURCES ${sources} PUBLIC_LIBS ${ARG_PUBLIC_LIBS}
+                             PRIVATE_LIBS ${ARG_PRIVATE_LIBS})
+    else()
+        quelto_layer_library(${name} SOURCES ${sources} PUBLIC_LIBS ${ARG_PUBLIC_LIBS}
+                             PRIVATE_LIBS ${ARG_PRIVATE_LIBS})
+    endif()
+endfunction()
