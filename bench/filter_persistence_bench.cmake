@@ -1,0 +1,1 @@
+quelto_add_benchmark(filter_persistence_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/filter_persistence_bench.cpp LIBS quelto_filter)

@@ -1,0 +1,1 @@
+quelto_add_benchmark(zeb_functions_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/zeb_functions_bench.cpp LIBS quelto_baselib)
