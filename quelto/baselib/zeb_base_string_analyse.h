@@ -8,6 +8,14 @@
 #include "platform/mfc_types.h"
 #include "quelto/baselib/zeb_operate_var.h"
 
+#include <cstddef>
+#include <unordered_map>
+#include <vector>
+
+namespace quelto::baselib {
+class OperatorSet;
+}
+
 class QUELTO_EXPORT CZEBBaseStringAnalyse {
 public:
     // Result codes of DoAnalyse and of the steps.
@@ -100,6 +108,15 @@ private:
     CString Base_GetStringIndex(const CString& text, int index);
     int Base_fact(int number);
 
+    // One precedence pass of CalChildString: every operator of `operators` outside literals, leftmost
+    // first, is turned into a record while the text streams through once.
+    int ReduceOperatorPass(CString& text, const quelto::baselib::OperatorSet& operators);
+    // AddOperate without handing out a copy of the name: the new record's index, or -1 (code 6).
+    int AppendOperator(wchar_t operatorCode, const CString& left, const CString& right);
+    // The first record of the list with exactly this name, or -1.
+    int FindRecordByName(const CString& name);
+    void ResetNameIndex();
+
     CString m_strInput;
     CString m_strOutput;
     int m_nOutputType = 0;
@@ -107,4 +124,12 @@ private:
     BOOL m_bShowError = FALSE;
     HWND m_hMessageWnd = nullptr;
     CString m_strErrorTitle;
+
+    // Name lookup of the record list. Generated names are found by the number they carry; every other
+    // name (the caller's variables) is listed here, in a map once there are many of them.
+    std::vector<int> m_arrNamedRecords;
+    std::unordered_map<CString, int> m_mapRecordNames;
+    std::size_t m_nIndexedRecords = 0;
+    // Characters produced by "&" in the current analysis, held against a limit.
+    std::size_t m_nConcatenatedChars = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/wide_text.h"
 #include "quelto/baselib/zeb_base_string_analyse.h"
 
+#include <climits>
 #include <stdexcept>
 
 CZEBOperateVar::CZEBOperateVar() = default;
@@ -19,6 +20,10 @@ CZEBOperateVar& CZEBOperateVar::operator=(const CZEBOperateVar& other) {
     }
     return *this;
 }
+
+CZEBOperateVar::CZEBOperateVar(CZEBOperateVar&& other) noexcept = default;
+
+CZEBOperateVar& CZEBOperateVar::operator=(CZEBOperateVar&& other) noexcept = default;
 
 CZEBOperateVar::~CZEBOperateVar() = default;
 
@@ -62,19 +67,14 @@ int CZEBOperateVar::operator[](const int& position) const {
 }
 
 BOOL CZEBOperateVar::IsOperate() const {
-    return !m_strOperate.empty() && !platform::isAsciiAlpha(m_strOperate.front()) ? TRUE : FALSE;
+    return !m_strOperate.empty() && !quelto::baselib::isFormulaLetter(m_strOperate.front()) ? TRUE : FALSE;
 }
 
-// A real converted to int truncates toward zero; out-of-range values saturate instead of being undefined.
+// A real converted to int truncates toward zero. Values outside the 32-bit range and NaN give INT_MIN, the
+// "integer indefinite" the original's processor conversion produced, like the function library does.
 static int truncateToInt(double value) {
-    if (!(value == value)) {
-        return 0;
-    }
-    if (value >= 2147483647.0) {
-        return 2147483647;
-    }
-    if (value <= -2147483648.0) {
-        return -2147483647 - 1;
+    if (!(value > -2147483649.0 && value < 2147483648.0)) {
+        return INT_MIN;
     }
     return static_cast<int>(value);
 }

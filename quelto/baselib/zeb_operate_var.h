@@ -6,6 +6,23 @@
 #include "platform/export.h"
 #include "platform/mfc_types.h"
 
+#include <cstdint>
+
+namespace quelto::baselib {
+
+// Letters of the formula language decide what is a name (a variable, a generated record, a function).
+// ASCII letters count, and so does every character outside ASCII, so that variable and function names
+// written in Chinese work as names; digits are the ASCII digits only.
+inline bool isFormulaLetter(wchar_t character) {
+    return (character >= L'A' && character <= L'Z') || (character >= L'a' && character <= L'z') ||
+           static_cast<std::uint32_t>(character) > 0x7F;
+}
+inline bool isFormulaDigit(wchar_t character) {
+    return character >= L'0' && character <= L'9';
+}
+
+} // namespace quelto::baselib
+
 class QUELTO_EXPORT CZEBOperateVar {
 public:
     // Value kinds.
@@ -14,6 +31,9 @@ public:
     CZEBOperateVar();
     CZEBOperateVar(const CZEBOperateVar& other);
     CZEBOperateVar& operator=(const CZEBOperateVar& other);
+    // Moves keep a growing record list from copying every text it already holds.
+    CZEBOperateVar(CZEBOperateVar&& other) noexcept;
+    CZEBOperateVar& operator=(CZEBOperateVar&& other) noexcept;
     virtual ~CZEBOperateVar();
 
     void ZEBClear();
@@ -26,7 +46,7 @@ public:
     // invalid-argument exception), which the analyser's own algorithm never triggers.
     int operator[](const int& position) const;
 
-    // TRUE for an operator record: an operation whose first character is not a letter.
+    // TRUE for an operator record: an operation whose first character is not a formula letter.
     BOOL IsOperate() const;
 
     double GetDValue() const;
@@ -34,8 +54,8 @@ public:
     int GetOValue() const;
     CString GetSValue() const;
 
-    CString m_strName;      // "SFV<n>" for generated records, the caller's name for a variable
-    CString m_strOperate;   // empty for a value, the operator character, or the function name
+    CString m_strName;    // "SFV<n>" for generated records, the caller's name for a variable
+    CString m_strOperate; // empty for a value, the operator character, or the function name
     CArray<int, int> m_arrParamIndex;
     int m_nType = TypeNone; // one of the kinds above
     CString m_strValue;

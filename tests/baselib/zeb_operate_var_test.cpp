@@ -1,7 +1,12 @@
+// Tests of the analyser record: conversions between value kinds, parameter indexes, copies, and the test
+// that tells operator records from call records.
+
 #include "quelto/baselib/zeb_operate_var.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -36,6 +41,14 @@ TEST(ZebOperateVar, GettersConvertBetweenKinds) {
         {makeValue(CZEBOperateVar::TypeBoolean, L"", 0, 1), 1.0, 1, 1, L"1"},
         {makeValue(CZEBOperateVar::TypeBoolean, L"", 0, 5), 5.0, 5, 1, L"1"},
         {makeValue(CZEBOperateVar::TypeBoolean, L"", 0, 0), 0.0, 0, 0, L"0"},
+        {makeValue(CZEBOperateVar::TypeString, L" -3.9x", 0, 0), -3.9, -3, 1, L" -3.9x"},
+        {makeValue(CZEBOperateVar::TypeReal, L"", 1.0 / 3.0, 0), 1.0 / 3.0, 0, 0, L"0.3333333"},
+        {makeValue(CZEBOperateVar::TypeReal, L"", 1e10, 0), 1e10, INT_MIN, 1, L"10000000000"},
+        {makeValue(CZEBOperateVar::TypeReal, L"", -2147483649.5, 0), -2147483649.5, INT_MIN, 1,
+         L"-2147483649.5"},
+        {makeValue(CZEBOperateVar::TypeInteger, L"9", 2.5, INT_MIN), -2147483648.0, INT_MIN, 1,
+         L"-2147483648"},
+        {makeValue(CZEBOperateVar::TypeNone, L"7", 7.0, 7), 0.0, 0, 0, L""},
     };
     for (const Row& row : rows) {
         EXPECT_DOUBLE_EQ(row.record.GetDValue(), row.real);
@@ -68,4 +81,16 @@ TEST(ZebOperateVar, ParameterIndexesCopiesAndClear) {
     EXPECT_EQ(copy.m_nType, CZEBOperateVar::TypeNone);
     EXPECT_FALSE(copy.IsOperate());
     EXPECT_EQ(record.GetParamSize(), 3);
+}
+
+TEST(ZebOperateVar, OnlyOperationsStartingWithANonLetterAreOperators) {
+    const std::pair<CString, BOOL> rows[] = {
+        {L"+", TRUE},    {L"^", TRUE},   {L"!", TRUE},     {L"1x", TRUE},      {L"", FALSE},
+        {L"mid", FALSE}, {L"If", FALSE}, {L"长度", FALSE}, {L"ｍａｘ", FALSE},
+    };
+    for (const auto& [operation, isOperator] : rows) {
+        CZEBOperateVar record;
+        record.m_strOperate = operation;
+        EXPECT_EQ(record.IsOperate(), isOperator) << operation;
+    }
 }
