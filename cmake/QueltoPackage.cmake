@@ -6,9 +6,19 @@ install(TARGETS quelto quelto_platform EXPORT QueltoTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# The host interface library and the host program, once the host is part of the build.
+if(TARGET quelto_cad)
+    install(TARGETS quelto_cad EXPORT QueltoTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(TARGETS quelto_cad_program RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    foreach(folder ge dxf db ed app)
+        install(DIRECTORY ${PROJECT_SOURCE_DIR}/cad/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/cad/${folder}
+                FILES_MATCHING PATTERN "*.h")
+    endforeach()
+endif()
+
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/platform
         FILES_MATCHING PATTERN "*.h")
-foreach(folder baselib)
+foreach(folder baselib filter)
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/quelto/${folder}/
             DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/${folder} FILES_MATCHING PATTERN "*.h")
 endforeach()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The main job: builds everything (release) and shows what is there.
+# The main job: builds everything (release), then shows the parts at work - the formula analyser of the
+# base library through quelto-calc, and the console CAD host running a script on the sample drawing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -8,7 +9,19 @@ build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELTO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2
 
+calc=$(find "$build" -name quelto-calc -type f | head -n 1)
+host=$(find "$build" -name quelto-cad -type f -perm -u+x | head -n 1)
+
 echo
-echo "Built in $build:"
-find "$build" -maxdepth 3 -type f \( -name '*.so*' -o -perm -u+x \) ! -name '*.cmake' ! -path '*/CMakeFiles/*' \
-    | sort | sed 's/^/  /'
+echo "== The formula analyser (quelto-calc) =="
+"$calc" --var A=1 --var B=0 "(A*B)+(A*A)" "round(sin(30)*10,2)" "mid(\"快速选择系统\",3,2)" "alpha(28,1)" \
+    "china(12,0)" "stin90(12,2)" "if(A>B,\"是\",\"否\")" || true
+
+echo
+echo "== The console host: list, select by window, erase, save (samples/demo.scr) =="
+demo=build/demo
+mkdir -p "$demo"
+cp samples/floor_plan.dxf "$demo/floor_plan.dxf"
+(cd "$demo" && "../../$host" --console floor_plan.dxf --script ../../samples/demo.scr)
+echo
+echo "Saved: $demo/floor_plan_edited.dxf"

@@ -1,0 +1,161 @@
+// Load and save throughput of the drawing database on a generated drawing of 1,000,000 mixed entities
+// (about 150 MB of ASCII DXF, written once into the temporary folder), with the memory the loaded
+// drawing takes per entity, and the load time of the same file in ezdxf for comparison.
+#include "cad/db/curve_entities.h"
+#include "cad/db/database.h"
+#include "cad/db/other_entities.h"
+#include "cad/db/symbol_tables.h"
+#include "cad/db/text_entities.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <malloc.h>
+#include <string>
+
+namespace {
+
+constexpr int kEntityCount = 1000000;
+
+std::filesystem::path generatedPath(const char* suffix) {
+    return std::filesystem::temp_directory_path() / (std::string("quelto_bench_1m") + suffix);
+}
+
+void appendMixedEntities(AcDbDatabase& database) {
+    AcDbBlockTableRecord* model = nullptr;
+    cad::db::openObjectAs(model, database.modelSpaceId(), AcDb::kForWrite);
+    const wchar_t* layers[] = {L"0", L"WALLS", L"DOORS", L"TEXT", L"DIMENSIONS"};
+    for (int index = 0; index < kEntityCount; ++index) {
+        const double x = index % 1000;
+        const double y = index / 1000;
+        AcDbEntity* entity = nullptr;
+        switch (index % 6) {
+        case 0:
+        case 1:
+            entity = new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 0.5, y + 0.25, 0));
+            break;
+        case 2:
+            entity = new AcDbCircle(AcGePoint3d(x, y, 0), AcGeVector3d::kZAxis, 0.3);
+            break;
+        case 3:
+            entity = new AcDbArc(AcGePoint3d(x, y, 0), 0.4, 0.0, 1.5);
+            break;
+        case 4: {
+            auto* text = new AcDbText();
+            text->setPosition(AcGePoint3d(x, y, 0));
+            text->setHeight(0.2);
+            text->setTextString(L"Room 101");
+            entity = text;
+            break;
+        }
+        default: {
+            auto* polyline = new AcDbPolyline();
+            for (unsigned int vertex = 0; vertex < 4; ++vertex) {
+                polyline->addVertexAt(vertex, AcGePoint2d(x + vertex * 0.1, y + (vertex % 2) * 0.1));
+            }
+            entity = polyline;
+        }
+        }
+        entity->setLayer(layers[index % 5]);
+        if (index % 3 == 0)
+            entity->setColorIndex(static_cast<Adesk::UInt16>(1 + index % 7));
+        AcDbObjectId id;
+        model->appendAcDbEntity(id, entity);
+        entity->close();
+    }
+    model->close();
+}
+
+// Writes the ASCII and binary copies once per run.
+void ensureGenerated() {
+    static bool done = false;
+    if (done)
+        return;
+    AcDbDatabase database;
+    appendMixedEntities(database);
+    cad::dxf::TagError error;
+    database.writeDxf(generatedPath(".dxf"), {}, error);
+    cad::db::SaveOptions binary;
+    binary.format = cad::dxf::DxfFormat::Binary;
+    database.writeDxf(generatedPath("_binary.dxf"), binary, error);
+    done = true;
+}
+
+// Heap bytes in use: freed memory that the allocator keeps does not count, unlike the resident size.
+double heapBytesInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+void loadBenchmark(benchmark::State& state, const char* suffix) {
+    ensureGenerated();
+    const std::filesystem::path path = generatedPath(suffix);
+    const auto bytes = static_cast<double>(std::filesystem::file_size(path));
+    double memoryPerEntity = 0.0;
+    for (auto _ : state) {
+        const double before = heapBytesInUse();
+        auto database = std::make_unique<AcDbDatabase>(false);
+        cad::dxf::TagError error;
+        if (!database->readDxf(path, error))
+            state.SkipWithError(error.toString().c_str());
+        memoryPerEntity = (heapBytesInUse() - before) / kEntityCount;
+        benchmark::DoNotOptimize(database->objectCount());
+        state.PauseTiming();
+        database.reset();
+        state.ResumeTiming();
+    }
+    state.counters["MB/s"] = benchmark::Counter(bytes / 1e6 * static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
+    state.counters["entities/s"] =
+        benchmark::Counter(static_cast<double>(kEntityCount) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+    state.counters["file_MB"] = bytes / 1e6;
+    state.counters["heap_bytes_per_entity"] = memoryPerEntity;
+    state.counters["heap_over_file"] = memoryPerEntity * kEntityCount / bytes;
+}
+
+void BM_LoadAscii(benchmark::State& state) {
+    loadBenchmark(state, ".dxf");
+}
+void BM_LoadBinary(benchmark::State& state) {
+    loadBenchmark(state, "_binary.dxf");
+}
+
+void BM_SaveAscii(benchmark::State& state) {
+    ensureGenerated();
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    database.readDxf(generatedPath(".dxf"), error);
+    const std::filesystem::path target = generatedPath("_saved.dxf");
+    for (auto _ : state) {
+        if (!database.writeDxf(target, {}, error))
+            state.SkipWithError(error.toString().c_str());
+    }
+    const auto bytes = static_cast<double>(std::filesystem::file_size(target));
+    state.counters["MB/s"] = benchmark::Counter(bytes / 1e6 * static_cast<double>(state.iterations()),
+                                                benchmark::Counter::kIsRate);
+    std::filesystem::remove(target);
+}
+
+// ezdxf's load time of the same file, measured once (one process run) for the report.
+void BM_EzdxfLoadOnce(benchmark::State& state) {
+    ensureGenerated();
+    const std::string command = "/usr/bin/python3 -c \"import ezdxf; ezdxf.readfile('" +
+                                generatedPath(".dxf").string() + "')\" 2>/dev/null";
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("ezdxf not available");
+        state.counters["seconds"] =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadAscii)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadBinary)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveAscii)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EzdxfLoadOnce)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_MAIN();

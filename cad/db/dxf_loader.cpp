@@ -1,0 +1,675 @@
+// Loading a drawing from a DXF tag stream: sections, tables, blocks, entities with their ATTRIB/VERTEX
+// sequences, objects, and unknown sections kept as read. Structural damage (a section cut short, a
+// group where an entity must start) stops the load with the position and what was expected; anomalies
+// that leave a usable drawing become diagnostics.
+#include "cad/db/curve_entities.h"
+#include "cad/db/database.h"
+#include "cad/db/dictionary.h"
+#include "cad/db/object_io.h"
+#include "cad/db/other_entities.h"
+#include "cad/db/symbol_tables.h"
+#include "cad/db/text_entities.h"
+#include "platform/code_page.h"
+#include "platform/wide_text.h"
+
+#include <deque>
+#include <unordered_map>
+
+namespace cad::db {
+
+class DxfLoader {
+public:
+    DxfLoader(AcDbDatabase& database, dxf::TagReader& reader)
+        : m_database(database), m_reader(reader), m_codec(reader.codec()), m_context(m_codec),
+          m_objects(m_context) {}
+
+    bool run();
+    dxf::TagError error() const { return m_error; }
+
+private:
+    bool fail(const dxf::Tag& tag, const std::string& message) {
+        m_error = m_reader.errorAt(tag, message);
+        return false;
+    }
+    bool failAtEnd(const std::string& expected);
+    void diagnose(const dxf::Tag& tag, std::string message) {
+        Diagnostic diagnostic;
+        (m_reader.format() == dxf::DxfFormat::Ascii ? diagnostic.line : diagnostic.offset) = tag.position;
+        diagnostic.message = std::move(message);
+        m_database.m_diagnostics.push_back(std::move(diagnostic));
+    }
+
+    bool readHeader();
+    bool readRawSection(const std::string& name);
+    bool readTables();
+    bool readBlocks();
+    bool readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection);
+    bool readObjects();
+    // Collects the groups of one object (its group 0 is `start`) up to the next group 0.
+    bool collect(const dxf::Tag& start);
+    // Makes the object from the collected groups, or (streamed) from the groups stream() just read.
+    AcDbObjectId build(std::unique_ptr<AcDbObject> object, bool streamed = false);
+    bool stream(AcDbObject& object);
+    std::int64_t collectedInteger(int code) const;
+    std::unique_ptr<AcDbObject> makeEntity(const std::string& name) const;
+    AcDbBlockTableRecord* spaceRecord(bool paperSpace);
+    AcDbBlockTableRecord* recordByName(const std::wstring& name);
+    AcDbBlockTableRecord* synthesizeRecord(const std::wstring& name);
+    void finish();
+
+    AcDbDatabase& m_database;
+    dxf::TagReader& m_reader;
+    dxf::TextCodec m_codec;
+    TextContext m_context;
+    ObjectReader m_objects;
+    dxf::TagError m_error;
+    dxf::Tag m_start;
+    std::vector<dxf::Tag> m_collected;
+    std::deque<std::string> m_chunkCopies;
+    std::uint64_t m_maxHandle = 0;
+    std::vector<ObjectSlot*> m_withoutHandle;
+};
+
+bool DxfLoader::failAtEnd(const std::string& expected) {
+    if (m_reader.failed()) {
+        m_error = m_reader.error();
+    } else {
+        m_error.file = m_reader.name();
+        m_error.offset = m_reader.size();
+        m_error.message = "unexpected end of file: expected " + expected;
+    }
+    return false;
+}
+
+bool DxfLoader::collect(const dxf::Tag& start) {
+    m_start = start;
+    m_collected.clear();
+    m_chunkCopies.clear();
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.code == 0) {
+            m_reader.pushBack();
+            return true;
+        }
+        // Binary chunks of binary files are only valid until the next read: keep a copy.
+        if (tag.type == dxf::ValueType::Binary && m_reader.format() == dxf::DxfFormat::Binary) {
+            tag.text = m_chunkCopies.emplace_back(tag.text);
+        }
+        m_collected.push_back(tag);
+    }
+    return !m_reader.failed();
+}
+
+std::int64_t DxfLoader::collectedInteger(int code) const {
+    for (const dxf::Tag& tag : m_collected) {
+        if (tag.code == code)
+            return tag.integer;
+    }
+    return 0;
+}
+
+bool DxfLoader::stream(AcDbObject& object) {
+    m_objects.begin(object);
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.code == 0) {
+            m_reader.pushBack();
+            return true;
+        }
+        m_objects.add(tag);
+    }
+    return !m_reader.failed();
+}
+
+AcDbObjectId DxfLoader::build(std::unique_ptr<AcDbObject> object, bool streamed) {
+    if (!streamed) {
+        m_objects.begin(*object);
+        for (const dxf::Tag& tag : m_collected)
+            m_objects.add(tag);
+    }
+    for (std::string& problem : m_objects.finish()) {
+        diagnose(m_start, std::string(m_start.text) + " " + object->handle().toHex() + ": " + problem);
+    }
+    if (!object->handle().isNull() && m_database.findHandle(object->handle().value()) != nullptr) {
+        diagnose(m_start, "duplicate handle " + object->handle().toHex() + " of " +
+                              std::string(m_start.text) + "; the object gets a new handle");
+        DatabaseAccess::setHandle(*object, AcDbHandle());
+    }
+    m_maxHandle = std::max(m_maxHandle, object->handle().value());
+    const bool needsHandle = object->handle().isNull();
+    const AcDbObjectId id = m_database.adopt(std::move(object));
+    if (needsHandle)
+        m_withoutHandle.push_back(id.slot());
+    return id;
+}
+
+namespace {
+bool isSpaceName(const std::wstring& name) {
+    const std::wstring upper = platform::toUpperAscii(name);
+    return upper == L"*MODEL_SPACE" || upper == L"*PAPER_SPACE" || upper == L"$MODEL_SPACE" ||
+           upper == L"$PAPER_SPACE";
+}
+
+using EntityFactory = std::unique_ptr<AcDbObject> (*)();
+template <class T>
+std::unique_ptr<AcDbObject> makeOf() {
+    return std::make_unique<T>();
+}
+const std::unordered_map<std::string_view, EntityFactory>& entityFactories() {
+    static const std::unordered_map<std::string_view, EntityFactory> factories{
+        {"LINE", makeOf<AcDbLine>},
+        {"CIRCLE", makeOf<AcDbCircle>},
+        {"ARC", makeOf<AcDbArc>},
+        {"LWPOLYLINE", makeOf<AcDbPolyline>},
+        {"TEXT", makeOf<AcDbText>},
+        {"MTEXT", makeOf<AcDbMText>},
+        {"INSERT", makeOf<AcDbBlockReference>},
+        {"ATTRIB", makeOf<AcDbAttribute>},
+        {"ATTDEF", makeOf<AcDbAttributeDefinition>},
+        {"POINT", makeOf<AcDbPoint>},
+        {"ELLIPSE", makeOf<AcDbEllipse>},
+        {"SPLINE", makeOf<AcDbSpline>},
+        {"RAY", makeOf<AcDbRay>},
+        {"XLINE", makeOf<AcDbXline>},
+        {"HATCH", makeOf<AcDbHatch>},
+        {"REGION", makeOf<AcDbRegion>},
+        {"MLINE", makeOf<AcDbMline>},
+        {"IMAGE", makeOf<AcDbRasterImage>},
+        {"WIPEOUT", makeOf<AcDbWipeout>},
+        {"VIEWPORT", makeOf<AcDbViewport>},
+        {"SHAPE", makeOf<AcDbShape>},
+        {"SEQEND", makeOf<AcDbSequenceEnd>},
+        {"ARC_DIMENSION", makeOf<AcDbArcDimension>},
+    };
+    return factories;
+}
+} // namespace
+
+std::unique_ptr<AcDbObject> DxfLoader::makeEntity(const std::string& name) const {
+    const auto& factories = entityFactories();
+    const auto found = factories.find(name);
+    if (found != factories.end())
+        return found->second();
+    if (name == "POLYLINE") {
+        const std::int64_t flags = collectedInteger(70);
+        if ((flags & 8) != 0)
+            return std::make_unique<AcDb3dPolyline>();
+        if ((flags & 16) != 0)
+            return std::make_unique<AcDbPolygonMesh>();
+        if ((flags & 64) != 0)
+            return std::make_unique<AcDbPolyFaceMesh>();
+        return std::make_unique<AcDb2dPolyline>();
+    }
+    if (name == "VERTEX") {
+        if ((collectedInteger(70) & 32) != 0)
+            return std::make_unique<AcDb3dPolylineVertex>();
+        if ((collectedInteger(70) & (64 | 128)) != 0)
+            return std::make_unique<AcDbVertex>();
+        return std::make_unique<AcDb2dVertex>();
+    }
+    if (name == "DIMENSION") {
+        switch (collectedInteger(70) & 7) {
+        case 0:
+            return std::make_unique<AcDbRotatedDimension>();
+        case 1:
+            return std::make_unique<AcDbAlignedDimension>();
+        case 2:
+            return std::make_unique<AcDb2LineAngularDimension>();
+        case 3:
+            return std::make_unique<AcDbDiametricDimension>();
+        case 4:
+            return std::make_unique<AcDbRadialDimension>();
+        case 5:
+            return std::make_unique<AcDb3PointAngularDimension>();
+        default:
+            return std::make_unique<AcDbOrdinateDimension>();
+        }
+    }
+    return std::make_unique<AcDbGenericEntity>(name);
+}
+
+bool DxfLoader::run() {
+    m_database.m_version = m_reader.acadVersionNumber() != 0 ? m_reader.acadVersionNumber() : kVersionR12;
+    m_database.m_codec = m_codec;
+    m_database.m_formatRead = m_reader.format();
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.code == dxf::commentGroupCode)
+            continue;
+        if (tag.is(0, "EOF"))
+            break;
+        if (tag.is(0, "ENDSEC")) {
+            diagnose(tag, "ENDSEC without SECTION ignored");
+            continue;
+        }
+        if (!tag.is(0, "SECTION")) {
+            // Groups between sections (a section whose SECTION line was lost): skipped, and said so.
+            diagnose(tag, "groups outside any section ignored up to the next 0 SECTION");
+            bool foundSection = false;
+            while (m_reader.next(tag)) {
+                if (tag.is(0, "SECTION") || tag.is(0, "EOF")) {
+                    foundSection = true;
+                    break;
+                }
+            }
+            if (!foundSection)
+                break;
+            m_reader.pushBack();
+            continue;
+        }
+        dxf::Tag nameTag;
+        if (!m_reader.next(nameTag))
+            return failAtEnd("2 and the section name");
+        if (nameTag.code != 2)
+            return fail(nameTag, "expected 2 and the section name after 0 SECTION");
+        const std::string name(nameTag.text);
+        bool ok = true;
+        if (name == "HEADER") {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Header, 0);
+            ok = readHeader();
+        } else if (name == "TABLES") {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Tables, 0);
+            ok = readTables();
+        } else if (name == "BLOCKS") {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Blocks, 0);
+            ok = readBlocks();
+        } else if (name == "ENTITIES") {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Entities, 0);
+            ok = readEntities(nullptr, "ENDSEC", true);
+        } else if (name == "OBJECTS") {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Objects, 0);
+            ok = readObjects();
+        } else {
+            m_database.m_sectionOrder.emplace_back(SectionKind::Raw, m_database.m_rawSections.size());
+            ok = readRawSection(name);
+        }
+        if (!ok)
+            return false;
+        if (!m_reader.next(tag))
+            return failAtEnd("0 ENDSEC");
+        if (!tag.is(0, "ENDSEC"))
+            return fail(tag, "expected 0 ENDSEC");
+    }
+    if (m_reader.failed()) {
+        m_error = m_reader.error();
+        return false;
+    }
+    if (!m_reader.sawEndOfFile()) {
+        Diagnostic diagnostic;
+        diagnostic.offset = m_reader.size();
+        diagnostic.message = "the file ends without 0 EOF";
+        m_database.m_diagnostics.push_back(diagnostic);
+    }
+    finish();
+    return true;
+}
+
+bool DxfLoader::readHeader() {
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.code == 0) {
+            m_reader.pushBack();
+            return true;
+        }
+        if (tag.code == 9) {
+            HeaderVariable variable;
+            variable.name = std::string(tag.text);
+            m_database.m_header.push_back(std::move(variable));
+            continue;
+        }
+        if (m_database.m_header.empty())
+            return fail(tag, "expected 9 and a variable name");
+        m_database.m_header.back().values.emplace_back(tag);
+    }
+    return failAtEnd("0 ENDSEC of the HEADER section");
+}
+
+bool DxfLoader::readRawSection(const std::string& name) {
+    RawSection section;
+    section.name = name;
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.is(0, "ENDSEC")) {
+            m_reader.pushBack();
+            m_database.m_rawSections.push_back(std::move(section));
+            return true;
+        }
+        section.tags.emplace_back(tag);
+    }
+    return failAtEnd("0 ENDSEC of the " + name + " section");
+}
+
+bool DxfLoader::readTables() {
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.is(0, "ENDSEC")) {
+            m_reader.pushBack();
+            return true;
+        }
+        if (!tag.is(0, "TABLE"))
+            return fail(tag, "expected 0 TABLE or 0 ENDSEC");
+        if (!collect(tag))
+            return failAtEnd("the groups of a TABLE");
+        std::wstring tableName;
+        for (const dxf::Tag& group : m_collected) {
+            if (group.code == 2) {
+                tableName = platform::toUpperAscii(m_codec.decode(group.text));
+                break;
+            }
+        }
+        std::unique_ptr<AcDbSymbolTable> table;
+        if (tableName == L"LAYER")
+            table = std::make_unique<AcDbLayerTable>();
+        else if (tableName == L"LTYPE")
+            table = std::make_unique<AcDbLinetypeTable>();
+        else if (tableName == L"STYLE")
+            table = std::make_unique<AcDbTextStyleTable>();
+        else if (tableName == L"DIMSTYLE")
+            table = std::make_unique<AcDbDimStyleTable>();
+        else if (tableName == L"BLOCK_RECORD")
+            table = std::make_unique<AcDbBlockTable>();
+        else
+            table = std::make_unique<AcDbSymbolTable>();
+        AcDbSymbolTable* tablePointer = table.get();
+        const AcDbObjectId tableId = build(std::move(table));
+        m_database.m_tableOrder.push_back(tableId);
+        if (tableName == L"LAYER")
+            m_database.m_layerTable = tableId;
+        if (tableName == L"LTYPE")
+            m_database.m_linetypeTable = tableId;
+        if (tableName == L"STYLE")
+            m_database.m_textStyleTable = tableId;
+        if (tableName == L"DIMSTYLE")
+            m_database.m_dimStyleTable = tableId;
+        if (tableName == L"BLOCK_RECORD")
+            m_database.m_blockTable = tableId;
+        while (true) {
+            if (!m_reader.next(tag))
+                return failAtEnd("0 ENDTAB");
+            if (tag.is(0, "ENDTAB"))
+                break;
+            if (tag.code != 0 || tag.is(0, "ENDSEC"))
+                return fail(tag, "expected 0 and a table record type or 0 ENDTAB");
+            if (!collect(tag))
+                return failAtEnd("the groups of a table record");
+            const std::string type(tag.text);
+            std::unique_ptr<AcDbSymbolTableRecord> record;
+            if (type == "LAYER")
+                record = std::make_unique<AcDbLayerTableRecord>();
+            else if (type == "LTYPE")
+                record = std::make_unique<AcDbLinetypeTableRecord>();
+            else if (type == "STYLE")
+                record = std::make_unique<AcDbTextStyleTableRecord>();
+            else if (type == "DIMSTYLE")
+                record = std::make_unique<AcDbDimStyleTableRecord>();
+            else if (type == "BLOCK_RECORD")
+                record = std::make_unique<AcDbBlockTableRecord>();
+            else
+                record = std::make_unique<AcDbGenericTableRecord>(type);
+            const std::wstring recordName = record->name();
+            AcDbSymbolTableRecord* recordPointer = record.get();
+            const AcDbObjectId recordId = build(std::move(record));
+            tablePointer->appendLoadedRecord(recordId, recordPointer->name());
+            (void)recordName;
+        }
+        // ENDTAB carries no groups in the files we know; anything else is kept by nobody, so say so.
+        if (!collect(tag))
+            return failAtEnd("the groups of ENDTAB");
+        if (!m_collected.empty())
+            diagnose(tag, "groups after 0 ENDTAB ignored");
+    }
+    return failAtEnd("0 ENDSEC of the TABLES section");
+}
+
+AcDbBlockTableRecord* DxfLoader::recordByName(const std::wstring& name) {
+    const AcDbObjectId id = m_database.recordIdByName(m_database.m_blockTable, name);
+    if (!id.isNull())
+        return AcDbBlockTableRecord::cast(id.slot()->object.get());
+    for (const AcDbObjectId& blockId : m_database.m_blockOrder) {
+        auto* record = AcDbBlockTableRecord::cast(blockId.slot()->object.get());
+        if (record != nullptr && record->isSynthesized() &&
+            platform::toUpperAscii(record->name()) == platform::toUpperAscii(name)) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+AcDbBlockTableRecord* DxfLoader::synthesizeRecord(const std::wstring& name) {
+    auto record = std::make_unique<AcDbBlockTableRecord>();
+    record->setName(name.c_str());
+    record->setSynthesized(true);
+    AcDbBlockTableRecord* pointer = record.get();
+    m_withoutHandle.push_back(m_database.adopt(std::move(record)).slot());
+    return pointer;
+}
+
+AcDbBlockTableRecord* DxfLoader::spaceRecord(bool paperSpace) {
+    AcDbObjectId& cached = paperSpace ? m_database.m_paperSpace : m_database.m_modelSpace;
+    if (!cached.isNull())
+        return AcDbBlockTableRecord::cast(cached.slot()->object.get());
+    AcDbBlockTableRecord* record = recordByName(paperSpace ? L"*Paper_Space" : L"*Model_Space");
+    if (record == nullptr)
+        record = recordByName(paperSpace ? L"$PAPER_SPACE" : L"$MODEL_SPACE");
+    if (record == nullptr)
+        record = synthesizeRecord(paperSpace ? L"*Paper_Space" : L"*Model_Space");
+    cached = record->objectId();
+    return record;
+}
+
+bool DxfLoader::readBlocks() {
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.is(0, "ENDSEC")) {
+            m_reader.pushBack();
+            return true;
+        }
+        if (!tag.is(0, "BLOCK"))
+            return fail(tag, "expected 0 BLOCK or 0 ENDSEC");
+        if (!collect(tag))
+            return failAtEnd("the groups of a BLOCK");
+        auto begin = std::make_unique<AcDbBlockBegin>();
+        AcDbBlockBegin* beginPointer = begin.get();
+        const AcDbObjectId beginId = build(std::move(begin));
+        AcDbBlockTableRecord* record = recordByName(beginPointer->name());
+        if (record != nullptr && !record->blockBeginId().isNull()) {
+            diagnose(tag,
+                     "a second block named " + platform::wideToUtf8(beginPointer->name()) + " kept apart");
+            record = synthesizeRecord(beginPointer->name());
+        }
+        if (record == nullptr) {
+            if (m_database.m_version >= kVersionR13 && !m_database.m_blockTable.isNull()) {
+                diagnose(tag, "block " + platform::wideToUtf8(beginPointer->name()) + " has no BLOCK_RECORD");
+            }
+            record = synthesizeRecord(beginPointer->name());
+        }
+        m_database.m_blockOrder.push_back(record->objectId());
+        if (!readEntities(record, "ENDBLK", false))
+            return false;
+        if (!m_reader.next(tag) || !tag.is(0, "ENDBLK"))
+            return tag.code == 0 ? fail(tag, "expected 0 ENDBLK") : failAtEnd("0 ENDBLK");
+        if (!collect(tag))
+            return failAtEnd("the groups of ENDBLK");
+        const AcDbObjectId endId = build(std::make_unique<AcDbBlockEnd>());
+        record->attachLoaded(beginId, endId);
+    }
+    return failAtEnd("0 ENDSEC of the BLOCKS section");
+}
+
+bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection) {
+    dxf::Tag tag;
+    AcDbEntity* sequenceOwner = nullptr;
+    AcDbHandle lastOwnerHandle;
+    AcDbBlockTableRecord* lastOwner = nullptr;
+    bool lastOwnerIsSpace = false;
+    while (m_reader.next(tag)) {
+        if (tag.code == dxf::commentGroupCode)
+            continue;
+        if (tag.code != 0)
+            return fail(tag, "expected 0 and an entity type");
+        if (tag.text == stopName || (stopName == "ENDBLK" && tag.text == "ENDSEC")) {
+            m_reader.pushBack();
+            return true;
+        }
+        const std::string name(tag.text);
+        // Only POLYLINE, VERTEX and DIMENSION need their group 70 before the class can be chosen.
+        const bool needsLookahead = name == "POLYLINE" || name == "VERTEX" || name == "DIMENSION";
+        if (needsLookahead && !collect(tag))
+            return failAtEnd("the groups of " + name);
+        m_start = tag;
+        auto entity = makeEntity(name);
+        auto* entityPointer = static_cast<AcDbEntity*>(entity.get());
+        if (!needsLookahead && !stream(*entity))
+            return failAtEnd("the groups of " + name);
+        const AcDbObjectId id = build(std::move(entity), !needsLookahead);
+        const bool isSubEntity = name == "VERTEX" || name == "ATTRIB" || name == "SEQEND";
+        if (isSubEntity && sequenceOwner != nullptr) {
+            AcDbSequence* sequence = sequenceOwner->sequence();
+            if (name == "SEQEND") {
+                sequence->sequenceEnd = id;
+                sequenceOwner = nullptr;
+            } else {
+                sequence->entities.push_back(id);
+            }
+            continue;
+        }
+        if (isSubEntity)
+            diagnose(tag, name + " outside an INSERT or POLYLINE kept as an entity of its own");
+        if (sequenceOwner != nullptr) {
+            diagnose(tag, "a sequence of ATTRIB or VERTEX entities ends without SEQEND");
+            sequenceOwner = nullptr;
+        }
+        AcDbBlockTableRecord* record = block;
+        if (record == nullptr) {
+            // Consecutive entities nearly always share their owner: look it up once per run.
+            if (entityPointer->ownerHandle() != lastOwnerHandle || lastOwner == nullptr) {
+                const AcDbObjectId owner = m_database.objectIdOf(entityPointer->ownerHandle());
+                lastOwner = owner.isNull() ? nullptr : AcDbBlockTableRecord::cast(owner.slot()->object.get());
+                lastOwnerHandle = entityPointer->ownerHandle();
+                lastOwnerIsSpace = lastOwner != nullptr && isSpaceName(lastOwner->name());
+            }
+            record = lastOwner;
+            if (!entityPointer->ownerHandle().isNull() && !lastOwnerIsSpace) {
+                // Only model space and the active paper space keep entities in this section.
+                diagnose(tag, name + " " + entityPointer->handle().toHex() +
+                                  " in the ENTITIES section names " + entityPointer->ownerHandle().toHex() +
+                                  " as owner, not a space; kept in its space");
+                record = nullptr;
+            }
+            if (record == nullptr)
+                record = spaceRecord(entityPointer->isInPaperSpaceFlag());
+        }
+        record->appendLoadedEntity(id);
+        // Files without owner groups (R12) still give the entity its block as owner.
+        if (entityPointer->ownerHandle().isNull())
+            DatabaseAccess::setOwnerHandle(*entityPointer, record->handle());
+        if (entitiesSection)
+            m_database.m_entitiesOrder.push_back(id);
+        const auto* insert = AcDbBlockReference::cast(entityPointer);
+        if (name == "POLYLINE" || (insert != nullptr && insert->attributesFollowFlag()))
+            sequenceOwner = entityPointer;
+    }
+    return failAtEnd("0 " + std::string(stopName));
+}
+
+bool DxfLoader::readObjects() {
+    dxf::Tag tag;
+    while (m_reader.next(tag)) {
+        if (tag.is(0, "ENDSEC")) {
+            m_reader.pushBack();
+            return true;
+        }
+        if (tag.code == dxf::commentGroupCode)
+            continue;
+        if (tag.code != 0)
+            return fail(tag, "expected 0 and an object type");
+        if (!collect(tag))
+            return failAtEnd("the groups of " + std::string(tag.text));
+        const std::string name(tag.text);
+        std::unique_ptr<AcDbObject> object;
+        if (name == "DICTIONARY")
+            object = std::make_unique<AcDbDictionary>();
+        else if (name == "ACDBDICTIONARYWDFLT")
+            object = std::make_unique<AcDbDictionaryWithDefault>();
+        else if (name == "GROUP")
+            object = std::make_unique<AcDbGroup>();
+        else if (name == "LAYOUT")
+            object = std::make_unique<AcDbLayout>();
+        else if (name == "IMAGEDEF")
+            object = std::make_unique<AcDbRasterImageDef>();
+        else if (name == "MLINESTYLE")
+            object = std::make_unique<AcDbMlineStyle>();
+        else
+            object = std::make_unique<AcDbGenericObject>(name);
+        const AcDbObjectId id = build(std::move(object));
+        if (m_database.m_namedObjects.isNull() && name == "DICTIONARY")
+            m_database.m_namedObjects = id;
+        m_database.m_objectsOrder.push_back(id);
+    }
+    return failAtEnd("0 ENDSEC of the OBJECTS section");
+}
+
+// Handles for objects that came without one (R12 files, synthesized records, duplicates), above both
+// $HANDSEED and every handle in use, so that no handle is given twice.
+void DxfLoader::finish() {
+    spaceRecord(false);
+    if (m_database.m_paperSpace.isNull() && recordByName(L"*Paper_Space") != nullptr)
+        spaceRecord(true);
+    std::uint64_t next = 1;
+    if (const HeaderVariable* seed = m_database.headerVariable("$HANDSEED");
+        seed != nullptr && !seed->values.empty()) {
+        AcDbHandle handle;
+        if (AcDbHandle::parseHex(seed->values.front().text, handle))
+            next = handle.value();
+    }
+    next = std::max(next, m_maxHandle + 1);
+    for (ObjectSlot* slot : m_withoutHandle) {
+        DatabaseAccess::setHandle(*slot->object, AcDbHandle(next++));
+        m_database.indexHandle(slot);
+        // Blocks made up here own entities that could not name them while they had no handle.
+        if (const auto* record = AcDbBlockTableRecord::cast(slot->object.get())) {
+            for (const AcDbObjectId& entity : record->entityIds()) {
+                AcDbObject& object = *entity.slot()->object;
+                if (object.ownerHandle().isNull())
+                    DatabaseAccess::setOwnerHandle(object, record->handle());
+            }
+        }
+    }
+    m_database.m_handseed = AcDbHandle(next);
+    m_database.m_handseedAfterLoad = m_database.m_handseed;
+}
+
+} // namespace cad::db
+
+bool AcDbDatabase::readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& error) {
+    clear();
+    cad::db::DxfLoader loader(*this, reader);
+    if (!loader.run()) {
+        error = loader.error();
+        m_lastError = error;
+        clear();
+        return false;
+    }
+    return true;
+}
+
+bool AcDbDatabase::readDxf(const std::filesystem::path& path, cad::dxf::TagError& error) {
+    cad::dxf::TagReader reader;
+    if (!reader.openFile(path, error)) {
+        clear();
+        return false;
+    }
+    if (!readDxfFrom(reader, error))
+        return false;
+    m_filePath = path;
+    return true;
+}
+
+bool AcDbDatabase::readDxfBuffer(std::string_view bytes, cad::dxf::TagError& error, std::string name) {
+    cad::dxf::TagReader reader;
+    if (!reader.openBuffer(bytes, error, std::move(name))) {
+        clear();
+        return false;
+    }
+    return readDxfFrom(reader, error);
+}

@@ -1,0 +1,118 @@
+// Table records and style variables: layer state bits, adding records, text style typefaces and the
+// dimension's own style overrides.
+#include "cad/db/database.h"
+#include "cad/db/other_entities.h"
+#include "cad/db/symbol_tables.h"
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string tablesFile(const std::string& records, const std::string& entities = {}) {
+    return "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n" + records +
+           "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+TEST(SymbolTables, ReadLayerStateFromFlagsAndColourSign) {
+    struct Case {
+        const char* flags;
+        const char* color;
+        bool off, frozen, locked;
+        int colorIndex;
+    };
+    const Case cases[] = {{"0", "7", false, false, false, 7},
+                          {"1", "7", false, true, false, 7},
+                          {"4", "-3", true, false, true, 3},
+                          {"5", "-1", true, true, true, 1}};
+    for (const Case& testCase : cases) {
+        const std::string records =
+            std::string("0\nTABLE\n2\nLAYER\n5\n2\n70\n1\n0\nLAYER\n5\n10\n2\nL1\n70\n") + testCase.flags +
+            "\n62\n" + testCase.color + "\n6\nDASHED\n370\n25\n0\nENDTAB\n";
+        AcDbDatabase database(false);
+        cad::dxf::TagError error;
+        ASSERT_TRUE(database.readDxfBuffer(tablesFile(records), error)) << error.toString();
+        const auto* layer = AcDbLayerTableRecord::cast(
+            database.peekObject(database.recordIdByName(database.layerTableId(), L"l1")));
+        ASSERT_NE(layer, nullptr);
+        EXPECT_EQ(layer->isOff(), testCase.off) << testCase.flags;
+        EXPECT_EQ(layer->isFrozen(), testCase.frozen) << testCase.flags;
+        EXPECT_EQ(layer->isLocked(), testCase.locked) << testCase.flags;
+        EXPECT_EQ(layer->colorIndex(), testCase.colorIndex) << testCase.flags;
+        EXPECT_EQ(layer->linetypeName(), L"DASHED");
+        EXPECT_EQ(layer->lineWeight(), AcDb::kLnWt025);
+    }
+}
+
+TEST(SymbolTables, AddRecordsOnlyOncePerNameAndOnlyWhenOpenForWrite) {
+    AcDbDatabase database;
+    AcDbSymbolTable* layers = nullptr;
+    ASSERT_EQ(cad::db::openObjectAs(layers, database.layerTableId(), AcDb::kForRead), Acad::eOk);
+    auto* record = new AcDbLayerTableRecord();
+    record->setName(L"墙体");
+    EXPECT_EQ(layers->add(record), Acad::eNotOpenForWrite);
+    ASSERT_EQ(layers->upgradeOpen(), Acad::eOk);
+    AcDbObjectId id;
+    ASSERT_EQ(layers->add(id, record), Acad::eOk);
+    record->setIsOff(true);
+    record->close();
+    auto* duplicate = new AcDbLayerTableRecord();
+    duplicate->setName(L"墙体");
+    EXPECT_EQ(layers->add(duplicate), Acad::eDuplicateKey);
+    delete duplicate;
+    layers->close();
+
+    cad::dxf::TagError error;
+    AcDbDatabase reopened(false);
+    ASSERT_TRUE(reopened.readDxfBuffer(dbtest::saveToBytes(database), error)) << error.toString();
+    const auto* saved = AcDbLayerTableRecord::cast(
+        reopened.peekObject(reopened.recordIdByName(reopened.layerTableId(), L"墙体")));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_TRUE(saved->isOff());
+    EXPECT_EQ(saved->handle(), id.handle());
+}
+
+TEST(SymbolTables, TakeTheTypefaceFromTheStylesExtendedData) {
+    const std::string records = "0\nTABLE\n2\nSTYLE\n5\n3\n70\n2\n0\nSTYLE\n5\n11\n2\nTT\n70\n0\n3\nsimsun."
+                                "ttc\n1001\nACAD\n1000\n\\U+5B8B\\U+4F53\n1071\n0\n"
+                                "0\nSTYLE\n5\n12\n2\nSHX\n70\n0\n3\ntxt.shx\n0\nENDTAB\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(tablesFile(records), error)) << error.toString();
+    for (const auto& [name, typeface] : {std::pair{L"TT", L"宋体"}, std::pair{L"SHX", L""}}) {
+        const auto* style = AcDbTextStyleTableRecord::cast(
+            database.peekObject(database.recordIdByName(database.textStyleTableId(), name)));
+        ASSERT_NE(style, nullptr);
+        EXPECT_EQ(style->typeface(), typeface);
+    }
+}
+
+TEST(SymbolTables, DimensionsPreferTheirOwnStyleOverrides) {
+    const std::string records =
+        "0\nTABLE\n2\nDIMSTYLE\n5\nA\n70\n1\n0\nDIMSTYLE\n105\n27\n2\nISO\n70\n0\n3\n<> mm\n40\n2\n"
+        "41\n3\n78\n8\n271\n2\n0\nENDTAB\n";
+    const std::string plain = "0\nDIMENSION\n5\n40\n8\n0\n2\n*D1\n70\n0\n3\nISO\n";
+    const std::string overridden =
+        "0\nDIMENSION\n5\n41\n8\n0\n2\n*D2\n70\n0\n3\nISO\n1001\nACAD\n1000\nDSTYLE\n1002\n{\n"
+        "1070\n271\n1070\n5\n1070\n40\n1040\n4.0\n1002\n}\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(tablesFile(records, plain + overridden), error)) << error.toString();
+    struct Case {
+        std::uint64_t handle;
+        int dimdec;
+        double dimscale;
+    };
+    for (const Case& testCase : {Case{0x40, 2, 2.0}, Case{0x41, 5, 4.0}}) {
+        const auto* dimension =
+            AcDbDimension::cast(database.peekObject(database.objectIdOf(testCase.handle)));
+        ASSERT_NE(dimension, nullptr);
+        EXPECT_EQ(dimension->dimdec(), testCase.dimdec);
+        EXPECT_EQ(dimension->dimscale(), testCase.dimscale);
+        EXPECT_EQ(dimension->dimasz(), 3.0);
+        EXPECT_EQ(dimension->dimzin(), 8);
+        EXPECT_EQ(dimension->dimpost(), L"<> mm");
+    }
+}
+
+} // namespace
