@@ -78,7 +78,8 @@ QUELTO_EXPORT MessageBoxService& messageBoxService();
 // Installs a service for the lifetime of the object (tests, nested hosts).
 class QUELTO_EXPORT ScopedMessageBoxService {
 public:
-    explicit ScopedMessageBoxService(MessageBoxService& service) : m_previous(setMessageBoxService(&service)) {}
+    explicit ScopedMessageBoxService(MessageBoxService& service)
+        : m_previous(setMessageBoxService(&service)) {}
     ~ScopedMessageBoxService() { setMessageBoxService(m_previous); }
     ScopedMessageBoxService(const ScopedMessageBoxService&) = delete;
     ScopedMessageBoxService& operator=(const ScopedMessageBoxService&) = delete;

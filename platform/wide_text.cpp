@@ -5,9 +5,9 @@
 #include "platform/wide_text.h"
 
 #include <charconv>
-#include <cmath>
 #include <climits>
 #include <clocale>
+#include <cmath>
 #include <cwchar>
 #include <locale.h>
 #include <vector>
@@ -102,7 +102,8 @@ double wideToDouble(std::wstring_view text) {
     if (position < text.size() && std::wcschr(L"eEdD", text[position]) != nullptr && text[position] != 0) {
         std::size_t exponentPosition = position + 1;
         std::string exponent = "e";
-        if (exponentPosition < text.size() && (text[exponentPosition] == L'+' || text[exponentPosition] == L'-')) {
+        if (exponentPosition < text.size() &&
+            (text[exponentPosition] == L'+' || text[exponentPosition] == L'-')) {
             exponent.push_back(static_cast<char>(text[exponentPosition++]));
         }
         bool hasExponentDigits = false;

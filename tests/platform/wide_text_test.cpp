@@ -2,8 +2,8 @@
 #include "platform/message_box.h"
 #include "platform/wide_text.h"
 
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -14,10 +14,20 @@ TEST(WideText, LeadingNumberConversionsFollowTheWindowsRuntime) {
         int integer;
     };
     const Row rows[] = {
-        {L"", 0.0, 0},          {L"abc", 0.0, 0},       {L"  12.5kg", 12.5, 12}, {L"-3.75", -3.75, -3},
-        {L"+7", 7.0, 7},        {L".5", 0.5, 0},        {L"-.25", -0.25, 0},     {L"1e3", 1000.0, 1},
-        {L"2D2", 200.0, 2},     {L"1e", 1.0, 1},        {L"\t\n42", 42.0, 42},   {L"- 5", 0.0, 0},
-        {L"3.0.1", 3.0, 3},     {L"99999999999", 99999999999.0, INT_MAX},
+        {L"", 0.0, 0},
+        {L"abc", 0.0, 0},
+        {L"  12.5kg", 12.5, 12},
+        {L"-3.75", -3.75, -3},
+        {L"+7", 7.0, 7},
+        {L".5", 0.5, 0},
+        {L"-.25", -0.25, 0},
+        {L"1e3", 1000.0, 1},
+        {L"2D2", 200.0, 2},
+        {L"1e", 1.0, 1},
+        {L"\t\n42", 42.0, 42},
+        {L"- 5", 0.0, 0},
+        {L"3.0.1", 3.0, 3},
+        {L"99999999999", 99999999999.0, INT_MAX},
         {L"-99999999999", -99999999999.0, INT_MIN},
     };
     for (const Row& row : rows) {
@@ -52,7 +62,8 @@ TEST(CodePage, Utf8AndUtf16RoundTripAndRepairDamage) {
     EXPECT_EQ(platform::wideToUtf16Le(L"\U0001F600"), std::string("\x3D\xD8\x00\xDE", 4));
     EXPECT_EQ(platform::utf8ToWide("a\xC3"), L"a\xFFFD");
     EXPECT_EQ(platform::utf8ToWide("\xC0\xAF"), L"\xFFFD\xFFFD"); // overlong form
-    EXPECT_EQ(platform::utf16LeToWide(std::string("\x00\xD8\x41\x00", 4)), L"\xFFFD" L"A");
+    EXPECT_EQ(platform::utf16LeToWide(std::string("\x00\xD8\x41\x00", 4)), L"\xFFFD"
+                                                                           L"A");
 }
 
 TEST(CodePage, IconvConversionsReportTheOffsetOfBadBytes) {
