@@ -14,6 +14,9 @@
 class QUELTO_EXPORT AcDbLine : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbLine)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
+    bool isClosed() const override { return false; }
     AcDbLine() = default;
     AcDbLine(const AcGePoint3d& start, const AcGePoint3d& end) : m_start(start), m_end(end) {}
     AcGePoint3d startPoint() const { return m_start; }
@@ -35,6 +38,8 @@ private:
 class QUELTO_EXPORT AcDbRay : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbRay)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     AcGePoint3d basePoint() const { return m_base; }
     AcGeVector3d unitDir() const { return m_direction; }
     Acad::ErrorStatus setBasePoint(const AcGePoint3d& point);
@@ -53,6 +58,8 @@ public:
 class QUELTO_EXPORT AcDbCircle : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbCircle)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     AcDbCircle() = default;
     AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
         : m_center(center), m_radius(radius), m_normal(normal) {}
@@ -73,6 +80,8 @@ protected:
 class QUELTO_EXPORT AcDbArc : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbArc)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     AcDbArc() = default;
     AcDbArc(const AcGePoint3d& center, double radius, double startAngle, double endAngle);
     AcGePoint3d center() const { return m_center; }
@@ -98,6 +107,8 @@ private:
 class QUELTO_EXPORT AcDbEllipse : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbEllipse)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     AcGePoint3d center() const { return m_center; }
     AcGeVector3d majorAxis() const { return m_majorAxis; }
     AcGeVector3d minorAxis() const;
@@ -133,6 +144,8 @@ struct AcDbPolylineVertex {
 class QUELTO_EXPORT AcDbPolyline : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbPolyline)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     unsigned int numVerts() const { return static_cast<unsigned int>(m_vertices.size()); }
     Acad::ErrorStatus getPointAt(unsigned int index, AcGePoint2d& point) const;
     Acad::ErrorStatus getPointAt(unsigned int index, AcGePoint3d& point) const; // world, for a flat normal
@@ -141,7 +154,7 @@ public:
     Acad::ErrorStatus addVertexAt(unsigned int index, const AcGePoint2d& point, double bulge = 0.0,
                                   double startWidth = -1.0, double endWidth = -1.0);
     Acad::ErrorStatus removeVertexAt(unsigned int index);
-    bool isClosed() const { return (m_flags & 1) != 0; }
+    bool isClosed() const override { return (m_flags & 1) != 0; }
     Acad::ErrorStatus setClosed(bool closed);
     bool hasPlinegen() const { return (m_flags & 128) != 0; }
     Acad::ErrorStatus getConstantWidth(double& width) const;
@@ -183,6 +196,7 @@ public:
     AcGePoint3d position() const { return m_position; }
     Acad::ErrorStatus setPosition(const AcGePoint3d& position);
     double bulge() const { return m_bulge; }
+    Acad::ErrorStatus setBulge(double bulge);
     double startWidth() const { return m_startWidth; }
     double endWidth() const { return m_endWidth; }
     Adesk::Int16 vertexFlags() const { return m_flags; }
@@ -210,8 +224,10 @@ public:
 class QUELTO_EXPORT AcDbPolylineEntity : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbPolylineEntity)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     AcDbSequence* sequence() override { return &m_sequence; }
-    bool isClosed() const { return (m_header.flags & 1) != 0; }
+    bool isClosed() const override { return (m_header.flags & 1) != 0; }
     Acad::ErrorStatus setClosed(bool closed);
     double elevation() const { return m_header.elevationPoint.z; }
     double thickness() const { return m_header.thickness; }
@@ -255,6 +271,8 @@ public:
 class QUELTO_EXPORT AcDbSpline : public AcDbCurve {
 public:
     QUELTO_DXF_CLASS(AcDbSpline)
+    QUELTO_ENTITY_GEOMETRY
+    QUELTO_CURVE_GEOMETRY
     int degree() const { return m_degree; }
     int numControlPoints() const { return static_cast<int>(m_controlPoints.size()); }
     int numFitPoints() const { return static_cast<int>(m_fitPoints.size()); }

@@ -12,6 +12,13 @@
 #include <string>
 #include <vector>
 
+class AcDbExtents;
+class AcGeMatrix3d;
+
+// The host hands exploded pieces out as new, unowned entities in an array of untyped pointers; the
+// caller appends or deletes each one.
+using AcDbVoidPtrArray = std::vector<void*>;
+
 // ATTRIBs of an INSERT, VERTEXes of a POLYLINE: the sub-entities written after their owner and closed
 // by a SEQEND.
 struct QUELTO_EXPORT AcDbSequence {
@@ -66,6 +73,16 @@ public:
     static cad::db::ClassTable& addEntityFields(cad::db::ClassTable& table);
     const cad::db::ClassTable& dxfTable() const override;
 
+    // Geometry, overridden by every modelled kind. The defaults serve unmodelled classes: extents from
+    // the points among their groups, eNotApplicable for transforming and exploding.
+    virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const;
+    virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& transform);
+    virtual Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const;
+    virtual bool isPlanar() const { return false; }
+    // A new entity, not in any database, equal to this one in every group (the sub-entities of
+    // INSERT and POLYLINE are not copied); null for classes that cannot be copied.
+    virtual AcDbEntity* clone() const;
+
 private:
     cad::db::Name m_layer{L"0"};
     cad::db::Name m_linetype;
@@ -80,7 +97,34 @@ private:
 class QUELTO_EXPORT AcDbCurve : public AcDbEntity {
 public:
     ACRX_DECLARE_MEMBERS(AcDbCurve)
+    // The host's generic curve queries. Parameters and distances follow each kind's own convention;
+    // a parameter outside the curve gives eInvalidInput, a kind without the notion eNotApplicable.
+    virtual Acad::ErrorStatus getStartParam(double& parameter) const;
+    virtual Acad::ErrorStatus getEndParam(double& parameter) const;
+    virtual Acad::ErrorStatus getStartPoint(AcGePoint3d& point) const;
+    virtual Acad::ErrorStatus getEndPoint(AcGePoint3d& point) const;
+    virtual Acad::ErrorStatus getPointAtParam(double parameter, AcGePoint3d& point) const;
+    virtual Acad::ErrorStatus getDistAtParam(double parameter, double& distance) const;
+    virtual Acad::ErrorStatus getArea(double& area) const;
+    // Start and end point coincide; polylines answer by their closed flag.
+    virtual bool isClosed() const;
 };
+
+// The geometry members every modelled kind overrides (definitions in the *_geometry.cpp files).
+#define QUELTO_ENTITY_GEOMETRY                                                                               \
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& extents) const override;                                   \
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& transform) override;                                   \
+    Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const override;                                   \
+    bool isPlanar() const override;
+
+#define QUELTO_CURVE_GEOMETRY                                                                                \
+    Acad::ErrorStatus getStartParam(double& parameter) const override;                                       \
+    Acad::ErrorStatus getEndParam(double& parameter) const override;                                         \
+    Acad::ErrorStatus getStartPoint(AcGePoint3d& point) const override;                                      \
+    Acad::ErrorStatus getEndPoint(AcGePoint3d& point) const override;                                        \
+    Acad::ErrorStatus getPointAtParam(double parameter, AcGePoint3d& point) const override;                  \
+    Acad::ErrorStatus getDistAtParam(double parameter, double& distance) const override;                     \
+    Acad::ErrorStatus getArea(double& area) const override;
 
 // An entity of a class without a typed model (3DFACE, SOLID, LEADER, proxies, custom entities). Its
 // common properties are read like any entity's; everything else stays as read.

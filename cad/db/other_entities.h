@@ -16,6 +16,7 @@
 class QUELTO_EXPORT AcDbPoint : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbPoint)
+    QUELTO_ENTITY_GEOMETRY
     AcDbPoint() = default;
     explicit AcDbPoint(const AcGePoint3d& position) : m_position(position) {}
     AcGePoint3d position() const { return m_position; }
@@ -33,6 +34,7 @@ private:
 class QUELTO_EXPORT AcDbHatch : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbHatch)
+    QUELTO_ENTITY_GEOMETRY
     enum HatchPatternType { kUserDefined = 0, kPreDefined = 1, kCustomDefined = 2 };
     enum HatchStyle { kNormal = 0, kOuter = 1, kIgnore = 2 };
     std::wstring patternName() const { return m_patternName; }
@@ -66,6 +68,7 @@ private:
 class QUELTO_EXPORT AcDbRegion : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbRegion)
+    QUELTO_ENTITY_GEOMETRY
     int modelerVersion() const { return m_version; }
     // The ACIS text lines (groups 1 and 3) as stored.
     std::vector<std::string> acisData() const;
@@ -79,6 +82,7 @@ private:
 class QUELTO_EXPORT AcDbMline : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbMline)
+    QUELTO_ENTITY_GEOMETRY
     enum MlineJustification { kTop = 0, kZero = 1, kBottom = 2 };
     int numVertices() const { return static_cast<int>(m_vertices.size()); }
     AcGePoint3d vertexAt(int index) const;
@@ -111,6 +115,7 @@ private:
 class QUELTO_EXPORT AcDbBlockReference : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbBlockReference)
+    QUELTO_ENTITY_GEOMETRY
     AcDbBlockReference() = default;
     AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId blockRecord);
     AcDbSequence* sequence() override { return &m_sequence; }
@@ -121,6 +126,9 @@ public:
     double rotation() const; // radians
     Acad::ErrorStatus setRotation(double radians);
     AcGeVector3d normal() const { return m_normal; }
+    // Block coordinates to world: scale, rotation, the object system of the normal, the insertion point,
+    // applied after moving the block's base point to the origin.
+    AcGeMatrix3d blockTransform() const;
     // The record of the block named by group 2; null when the drawing has no such block.
     AcDbObjectId blockTableRecord() const;
     Acad::ErrorStatus setBlockTableRecord(AcDbObjectId record);
@@ -150,6 +158,7 @@ private:
 class QUELTO_EXPORT AcDbRasterImage : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbRasterImage)
+    QUELTO_ENTITY_GEOMETRY
     enum ImageDisplayOpt { kShow = 1, kShowUnAligned = 2, kClip = 4, kTransparent = 8 };
     AcDbObjectId imageDefId() const;
     // Origin, width vector (u times pixel columns) and height vector (v times pixel rows).
@@ -188,6 +197,7 @@ public:
 class QUELTO_EXPORT AcDbViewport : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbViewport)
+    QUELTO_ENTITY_GEOMETRY
     AcGePoint3d centerPoint() const { return m_center; }
     double width() const { return m_width; }
     double height() const { return m_height; }
@@ -218,6 +228,7 @@ private:
 class QUELTO_EXPORT AcDbDimension : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbDimension)
+    QUELTO_ENTITY_GEOMETRY
     AcGePoint3d textPosition() const { return m_textPosition; }
     AcGePoint3d definitionPoint() const { return m_definitionPoint; }
     double textRotation() const; // radians
@@ -284,10 +295,18 @@ public:
 class QUELTO_EXPORT AcDb2LineAngularDimension : public AcDbDimension {
 public:
     QUELTO_DXF_CLASS(AcDb2LineAngularDimension)
+    AcGePoint3d xLine1Start() const;
+    AcGePoint3d xLine1End() const;
+    AcGePoint3d xLine2Start() const;
+    AcGePoint3d xLine2End() const;
+    AcGePoint3d arcPoint() const; // world
 };
 class QUELTO_EXPORT AcDb3PointAngularDimension : public AcDbDimension {
 public:
     QUELTO_DXF_CLASS(AcDb3PointAngularDimension)
+    AcGePoint3d centerPoint() const;
+    AcGePoint3d xLine1Point() const;
+    AcGePoint3d xLine2Point() const;
 };
 class QUELTO_EXPORT AcDbDiametricDimension : public AcDbDimension {
 public:
@@ -302,6 +321,9 @@ public:
 class QUELTO_EXPORT AcDbOrdinateDimension : public AcDbDimension {
 public:
     QUELTO_DXF_CLASS(AcDbOrdinateDimension)
+    AcGePoint3d origin() const;
+    AcGePoint3d definingPoint() const;
+    bool isUsingXAxis() const;
 };
 // ARC_DIMENSION: an arc length dimension, its own DXF type.
 class QUELTO_EXPORT AcDbArcDimension : public AcDbDimension {

@@ -13,6 +13,7 @@
 class QUELTO_EXPORT AcDbText : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbText)
+    QUELTO_ENTITY_GEOMETRY
     AcGePoint3d position() const { return m_position; }
     Acad::ErrorStatus setPosition(const AcGePoint3d& position);
     AcGePoint3d alignmentPoint() const { return m_alignment; }
@@ -87,6 +88,7 @@ private:
 class QUELTO_EXPORT AcDbMText : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbMText)
+    QUELTO_ENTITY_GEOMETRY
     enum AttachmentPoint {
         kTopLeft = 1,
         kTopCenter,
@@ -146,6 +148,7 @@ private:
 class QUELTO_EXPORT AcDbShape : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbShape)
+    QUELTO_ENTITY_GEOMETRY
     AcGePoint3d position() const { return m_position; }
     double size() const { return m_size; }
     std::wstring name() const { return m_name; }
