@@ -1,9 +1,11 @@
-// Extents and pick distances from DXF points. LINE and polyline vertices are joined as segments, circles
-// and arcs are measured to their circumference; everything else by its box.
+// Extents and pick distances for selection. Extents come from the entity's geometry where the database
+// models it and from its DXF points otherwise; pick distances join LINE and polyline vertices as segments,
+// measure circles and arcs to their circumference and everything else to its box.
 
 #include "cad/ed/entity_geometry.h"
 
 #include "cad/ed/entity_subject.h"
+#include "cad/ge/extents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +60,14 @@ double segmentDistance(const double point[3], const double* start, const double*
 } // namespace
 
 std::optional<Box> entityBox(const AcDbDatabase& database, const AcDbEntity& entity) {
+    // Modelled kinds know their exact extents (arcs by their sweep, inserts by their block contents);
+    // the DXF points remain the measure of kinds the database keeps only as tags.
+    AcDbExtents extents;
+    if (entity.getGeomExtents(extents) == Acad::eOk) {
+        const AcGePoint3d minimum = extents.minPoint();
+        const AcGePoint3d maximum = extents.maxPoint();
+        return Box{{minimum.x, minimum.y, minimum.z}, {maximum.x, maximum.y, maximum.z}};
+    }
     const Points points = collect(database, entity);
     if (points.all.empty()) {
         return std::nullopt;

@@ -1,6 +1,6 @@
 // The little geometry selection needs: an entity's extents box for window and crossing selection and
-// its distance from a picked point. Both work from the entity's DXF points (with the radius of circles
-// and arcs), which covers every kind, modelled or not; curves are treated by their defining points.
+// its distance from a picked point. Modelled kinds answer with their exact extents; kinds kept only as
+// tags (proxies, third-party entities) are measured by their DXF points.
 #pragma once
 
 #include "cad/db/database.h"

@@ -116,6 +116,18 @@ TEST_F(Drawing, WindowTakesWhatIsInsideAndCrossingWhatTouches) {
     EXPECT_EQ(select(L"W", nullptr, low, high), (Ids{m_paperLine}));
 }
 
+TEST_F(Drawing, WindowMeasuresArcsByTheirSweepNotTheirFullCircle) {
+    // A quarter arc lies in (40,0)-(45,5); its full circle would reach x 35 and y -5.
+    const AcDbObjectId arc =
+        add(new AcDbArc(AcGePoint3d(40, 0, 0), 5, 0, 1.5707963267948966), m_database.modelSpaceId());
+    const double low[3] = {39, -1, 0};
+    const double high[3] = {46, 6, 0};
+    EXPECT_EQ(select(L"W", nullptr, low, high), (Ids{arc}));
+    const double belowLow[3] = {30, -6, 0};
+    const double belowHigh[3] = {50, -0.5, 0};
+    EXPECT_TRUE(select(L"C", nullptr, belowLow, belowHigh).empty());
+}
+
 TEST_F(Drawing, PickFirstSetIsReplacedClearedAndTakenOnce) {
     ads_name both;
     resbuf* wall = acutBuildList(8, L"WALL", 0);
