@@ -80,6 +80,10 @@ protected:
     bool checkWriteEnabled();
     // Called once the object's groups are all read, for members derived from several groups.
     virtual void dxfLoaded(cad::db::TextContext& context) {}
+    // For classes that keep part of their geometry as groups and edit it in place.
+    void replaceExtraTags(std::vector<cad::dxf::OwnedTag> tags) {
+        m_extraTags = std::make_unique<std::vector<cad::dxf::OwnedTag>>(std::move(tags));
+    }
 
 private:
     friend class cad::db::ObjectReader;

@@ -74,6 +74,10 @@ public:
     std::vector<std::string> acisData() const;
     // The body's change count; bodies read from DXF report none.
     int numChanges() const { return 0; }
+    // Area and perimeter of a planar region from its ACIS text data (see region_geometry.h for what is
+    // read); eNotApplicable for an empty body, eNotImplementedYet for data this reader does not model.
+    Acad::ErrorStatus getArea(double& area) const;
+    Acad::ErrorStatus getPerimeter(double& perimeter) const;
 
 private:
     Adesk::Int16 m_version = 1;

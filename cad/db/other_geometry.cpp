@@ -197,9 +197,6 @@ Acad::ErrorStatus AcDbHatch::getGeomExtents(AcDbExtents& extents) const {
     const std::vector<cad::dxf::OwnedTag> tags = boundaryTags();
     return cad::db::reportExtents(HatchBoundaryBox(tags, m_elevationPoint.z, m_normal).measure(), extents);
 }
-Acad::ErrorStatus AcDbHatch::transformBy(const AcGeMatrix3d&) {
-    return Acad::eNotApplicable;
-}
 // Pattern lines are not generated, so there is nothing to explode into.
 Acad::ErrorStatus AcDbHatch::explode(AcDbVoidPtrArray&) const {
     return Acad::eNotApplicable;
@@ -210,9 +207,6 @@ bool AcDbHatch::isPlanar() const {
 
 // ---- REGION ----
 
-Acad::ErrorStatus AcDbRegion::getGeomExtents(AcDbExtents&) const {
-    return Acad::eInvalidExtents;
-}
 Acad::ErrorStatus AcDbRegion::transformBy(const AcGeMatrix3d&) {
     return Acad::eNotApplicable;
 }

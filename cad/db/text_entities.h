@@ -108,8 +108,9 @@ public:
     AcGeVector3d direction() const { return m_direction; }
     double textHeight() const { return m_textHeight; }
     double width() const { return m_width; }
-    double actualHeight() const { return m_actualHeight; }
-    double actualWidth() const { return m_actualWidth; }
+    // Measured by the text metric model (see text_metrics.h), not the values the file stored.
+    double actualHeight() const;
+    double actualWidth() const;
     double rotation() const; // radians
     double lineSpacingFactor() const { return m_lineSpacingFactor; }
     int lineSpacingStyle() const { return m_lineSpacingStyle; } // 1 at least, 2 exactly
