@@ -4,12 +4,19 @@
 namespace cad::db {
 
 Name TextContext::name(std::string_view bytes) {
-    const auto found = m_names.find(bytes);
-    if (found != m_names.end())
-        return found->second;
-    const Name name(m_codec.decode(bytes));
-    m_names.emplace(std::string(bytes), name);
-    return name;
+    if (bytes.empty())
+        return Name();
+    RecentName& recent = m_recentNames[recentSlotOf(bytes)];
+    if (!recent.name.isEmpty() && recent.bytes == bytes)
+        return recent.name;
+    auto found = m_names.find(bytes);
+    if (found == m_names.end())
+        found = m_names.emplace(std::string(bytes), Name(m_codec.decode(bytes))).first;
+    if (!found->second.isEmpty()) {
+        recent.bytes.assign(bytes);
+        recent.name = found->second;
+    }
+    return found->second;
 }
 
 std::string_view TextContext::encode(std::wstring_view text) {

@@ -48,7 +48,21 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
     };
+    // Recently decoded names by a cheap slot number (length and end bytes): the few layer and style
+    // names that alternate through a drawing's entities are found without hashing.
+    struct RecentName {
+        std::string bytes;
+        Name name;
+    };
+    static constexpr std::size_t kRecentNameSlots = 16;
+    static std::size_t recentSlotOf(std::string_view bytes) {
+        return (bytes.size() * 7 + static_cast<unsigned char>(bytes.front()) +
+                static_cast<unsigned char>(bytes.back()) * 3) %
+               kRecentNameSlots;
+    }
+
     const dxf::TextCodec& m_codec;
+    std::array<RecentName, kRecentNameSlots> m_recentNames;
     std::unordered_map<std::string, Name, TransparentHash, std::equal_to<>> m_names;
     std::unordered_map<std::uint32_t, std::string> m_encodedNames;
     std::string m_scratch;
@@ -58,6 +72,7 @@ using FieldLoadFunction = void (*)(AcDbObject&, std::size_t element, const dxf::
 using FieldSaveFunction = void (*)(const AcDbObject&, std::size_t element, TextContext&, dxf::Tag&);
 using ListCountFunction = std::size_t (*)(const AcDbObject&);
 using ListAppendFunction = void (*)(AcDbObject&);
+using ListReserveFunction = void (*)(AcDbObject&, std::size_t);
 
 struct Field {
     std::int16_t code = 0;
@@ -94,6 +109,7 @@ struct Field {
 struct ListInfo {
     ListCountFunction count = nullptr;
     ListAppendFunction append = nullptr;
+    ListReserveFunction reserve = nullptr; // room for the count a file announces before the elements
 };
 
 // The attribute table of one class. Fields are in the order new objects are written; loading maps a
@@ -265,6 +281,11 @@ ListInfo listOf() {
     ListInfo info;
     info.count = [](const AcDbObject& object) { return fields::access<ListMember>(object).size(); };
     info.append = [](AcDbObject& object) { fields::access<ListMember>(object).emplace_back(); };
+    info.reserve = [](AcDbObject& object, std::size_t count) {
+        auto& list = fields::access<ListMember>(object);
+        if constexpr (requires { list.reserve(count); })
+            list.reserve(count);
+    };
     return info;
 }
 

@@ -55,6 +55,9 @@ private:
     AcDbBlockTableRecord* spaceRecord(bool paperSpace);
     AcDbBlockTableRecord* recordByName(const std::wstring& name);
     AcDbBlockTableRecord* synthesizeRecord(const std::wstring& name);
+    // Sizes the handle index once for the objects $HANDSEED announces, instead of growing it step by
+    // step (each step rehashes every handle) while a large drawing loads.
+    void reserveHandleIndex();
     void finish();
 
     AcDbDatabase& m_database;
@@ -155,8 +158,19 @@ template <class T>
 std::unique_ptr<AcDbObject> makeOf() {
     return std::make_unique<T>();
 }
-const std::unordered_map<std::string_view, EntityFactory>& entityFactories() {
-    static const std::unordered_map<std::string_view, EntityFactory> factories{
+// Type names are short and few: a cheap mix of length and end bytes spreads them well enough.
+struct TypeNameHash {
+    std::size_t operator()(std::string_view name) const noexcept {
+        if (name.empty())
+            return 0;
+        return name.size() * 131 + static_cast<unsigned char>(name.front()) * 31 +
+               static_cast<unsigned char>(name.back()) +
+               static_cast<unsigned char>(name[name.size() / 2]) * 7;
+    }
+};
+
+const std::unordered_map<std::string_view, EntityFactory, TypeNameHash>& entityFactories() {
+    static const std::unordered_map<std::string_view, EntityFactory, TypeNameHash> factories{
         {"LINE", makeOf<AcDbLine>},
         {"CIRCLE", makeOf<AcDbCircle>},
         {"ARC", makeOf<AcDbArc>},
@@ -267,6 +281,8 @@ bool DxfLoader::run() {
         if (name == "HEADER") {
             m_database.m_sectionOrder.emplace_back(SectionKind::Header, 0);
             ok = readHeader();
+            if (ok)
+                reserveHandleIndex();
         } else if (name == "TABLES") {
             m_database.m_sectionOrder.emplace_back(SectionKind::Tables, 0);
             ok = readTables();
@@ -496,7 +512,27 @@ bool DxfLoader::readBlocks() {
     return failAtEnd("0 ENDSEC of the BLOCKS section");
 }
 
+namespace {
+// The entity types the section reader treats apart from the rest, told once per entity.
+enum class SequenceRole : std::uint8_t { None, Polyline, Vertex, Dimension, Attrib, SequenceEnd };
+
+SequenceRole sequenceRoleOf(std::string_view name) {
+    if (name == "VERTEX")
+        return SequenceRole::Vertex;
+    if (name == "ATTRIB")
+        return SequenceRole::Attrib;
+    if (name == "SEQEND")
+        return SequenceRole::SequenceEnd;
+    if (name == "POLYLINE")
+        return SequenceRole::Polyline;
+    if (name == "DIMENSION")
+        return SequenceRole::Dimension;
+    return SequenceRole::None;
+}
+} // namespace
+
 bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection) {
+    const bool stopsAtSectionEnd = stopName == "ENDBLK";
     dxf::Tag tag;
     AcDbEntity* sequenceOwner = nullptr;
     AcDbHandle lastOwnerHandle;
@@ -507,13 +543,15 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
             continue;
         if (tag.code != 0)
             return fail(tag, "expected 0 and an entity type");
-        if (tag.text == stopName || (stopName == "ENDBLK" && tag.text == "ENDSEC")) {
+        if (tag.text == stopName || (stopsAtSectionEnd && tag.text == "ENDSEC")) {
             m_reader.pushBack();
             return true;
         }
         const std::string name(tag.text);
+        const SequenceRole role = sequenceRoleOf(name);
         // Only POLYLINE, VERTEX and DIMENSION need their group 70 before the class can be chosen.
-        const bool needsLookahead = name == "POLYLINE" || name == "VERTEX" || name == "DIMENSION";
+        const bool needsLookahead =
+            role == SequenceRole::Polyline || role == SequenceRole::Vertex || role == SequenceRole::Dimension;
         if (needsLookahead && !collect(tag))
             return failAtEnd("the groups of " + name);
         m_start = tag;
@@ -522,10 +560,11 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
         if (!needsLookahead && !stream(*entity))
             return failAtEnd("the groups of " + name);
         const AcDbObjectId id = build(std::move(entity), !needsLookahead);
-        const bool isSubEntity = name == "VERTEX" || name == "ATTRIB" || name == "SEQEND";
+        const bool isSubEntity =
+            role == SequenceRole::Vertex || role == SequenceRole::Attrib || role == SequenceRole::SequenceEnd;
         if (isSubEntity && sequenceOwner != nullptr) {
             AcDbSequence* sequence = sequenceOwner->sequence();
-            if (name == "SEQEND") {
+            if (role == SequenceRole::SequenceEnd) {
                 sequence->sequenceEnd = id;
                 sequenceOwner = nullptr;
             } else {
@@ -566,7 +605,7 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
         if (entitiesSection)
             m_database.m_entitiesOrder.push_back(id);
         const auto* insert = AcDbBlockReference::cast(entityPointer);
-        if (name == "POLYLINE" || (insert != nullptr && insert->attributesFollowFlag()))
+        if (role == SequenceRole::Polyline || (insert != nullptr && insert->attributesFollowFlag()))
             sequenceOwner = entityPointer;
     }
     return failAtEnd("0 " + std::string(stopName));
@@ -607,6 +646,23 @@ bool DxfLoader::readObjects() {
         m_database.m_objectsOrder.push_back(id);
     }
     return failAtEnd("0 ENDSEC of the OBJECTS section");
+}
+
+void DxfLoader::reserveHandleIndex() {
+    const HeaderVariable* seed = m_database.headerVariable("$HANDSEED");
+    AcDbHandle handle;
+    if (seed == nullptr || seed->values.empty() || !AcDbHandle::parseHex(seed->values.front().text, handle) ||
+        !m_database.m_handleIndex.empty())
+        return;
+    // Real objects take well over 64 bytes of the file (type, handle, owner, layer...): with that bound
+    // a damaged or sparse $HANDSEED costs at most half the file's size in index.
+    constexpr std::uint64_t kSmallestObjectBytes = 64;
+    const std::uint64_t expected =
+        std::min<std::uint64_t>(handle.value(), m_reader.size() / kSmallestObjectBytes);
+    std::size_t capacity = 1024;
+    while (capacity < 2 * expected + 2)
+        capacity *= 2;
+    m_database.m_handleIndex.assign(capacity, AcDbDatabase::HandleEntry());
 }
 
 // Handles for objects that came without one (R12 files, synthesized records, duplicates), above both

@@ -38,11 +38,22 @@ Pool& pool() {
 Name::Name(std::wstring_view text) {
     if (text.empty())
         return;
+    // New objects intern the same default names ("0", "ByLayer") one after another: the last name
+    // this thread interned is checked first, without the lock. Texts never move or change once
+    // interned, so reading the cached one needs no lock either.
+    thread_local std::uint32_t lastIndex = 0;
+    if (lastIndex != 0) {
+        m_index = lastIndex;
+        if (this->text() == text)
+            return;
+        m_index = 0;
+    }
     Pool& names = pool();
     const std::lock_guard lock(names.mutex);
     const auto found = names.indexes.find(text);
     if (found != names.indexes.end()) {
         m_index = found->second;
+        lastIndex = m_index;
         return;
     }
     const std::uint32_t index = names.count;
@@ -57,6 +68,7 @@ Name::Name(std::wstring_view text) {
     names.indexes.emplace(stored, index);
     names.count = index + 1;
     m_index = index;
+    lastIndex = index;
 }
 
 const std::wstring& Name::text() const {

@@ -3,6 +3,7 @@
 // as it was read. Objects created in memory have no record and are written in table order.
 #include "cad/db/object_io.h"
 
+#include <algorithm>
 #include <mutex>
 #include <set>
 
@@ -182,9 +183,29 @@ const Plan* ObjectReader::internPlan(const Plan& items) {
     return &*plans.insert(items).first;
 }
 
+ObjectReader::ClassState& ObjectReader::classState(const ClassTable& table) {
+    if (m_currentClass < m_classes.size() && m_classes[m_currentClass].table == &table)
+        return m_classes[m_currentClass];
+    for (m_currentClass = 0; m_currentClass < m_classes.size(); ++m_currentClass) {
+        if (m_classes[m_currentClass].table == &table)
+            return m_classes[m_currentClass];
+    }
+    ClassState& state = m_classes.emplace_back();
+    state.table = &table;
+    const auto& fieldList = table.fields();
+    for (std::size_t index = 0; index + 1 < fieldList.size(); ++index) {
+        const Field& field = fieldList[index];
+        const int unit = field.code % 100;
+        if (field.list < 0 && fieldList[index + 1].code == field.code + 10 && unit >= 10 && unit < 20)
+            state.pointXFields.push_back(static_cast<std::uint16_t>(index));
+    }
+    return state;
+}
+
 void ObjectReader::begin(AcDbObject& object) {
     m_object = &object;
     m_table = &object.dxfTable();
+    classState(*m_table);
     m_items.clear();
     if (m_filledEpoch.size() < m_table->fields().size()) {
         m_filledEpoch.resize(m_table->fields().size(), 0);
@@ -228,6 +249,12 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
             if (m_filledEpoch[index] == m_epoch)
                 continue;
             m_filledEpoch[index] = m_epoch;
+            // Room for the announced elements saves the regrowth of every polyline's vertex list; a
+            // damaged count only ever reserves a little.
+            constexpr std::int64_t kLargestReservation = 256;
+            const ListInfo& list = table.lists()[field.list];
+            if (list.reserve != nullptr && tag.isInteger() && tag.integer > 0)
+                list.reserve(*m_object, static_cast<std::size_t>(std::min(tag.integer, kLargestReservation)));
             m_items.push_back(static_cast<std::uint16_t>(index));
             return true;
         }
@@ -268,8 +295,8 @@ void ObjectReader::add(const dxf::Tag& tag) {
 std::vector<std::string> ObjectReader::finish() {
     std::vector<std::string> problems;
     const Plan* plan = nullptr;
-    RecentPlans& recent = m_recentPlans[m_table];
-    for (const Plan* candidate : recent.plans) {
+    ClassState& state = m_classes[m_currentClass];
+    for (const Plan* candidate : state.plans) {
         if (candidate != nullptr && *candidate == m_items) {
             plan = candidate;
             break;
@@ -277,23 +304,18 @@ std::vector<std::string> ObjectReader::finish() {
     }
     if (plan == nullptr) {
         plan = internPlan(m_items);
-        recent.plans[recent.next] = plan;
-        recent.next = (recent.next + 1) % kRecentPlans;
+        state.plans[state.next] = plan;
+        state.next = (state.next + 1) % kRecentPlans;
     }
     m_object->m_plan = plan;
     if (m_object->m_extraTags != nullptr)
         m_object->m_extraTags->shrink_to_fit();
     // A point whose x was read without its y: the drawing stays usable, y reads as 0.
-    const auto& fieldList = m_table->fields();
-    for (std::size_t index = 0; index + 1 < fieldList.size(); ++index) {
-        const Field& field = fieldList[index];
-        const Field& next = fieldList[index + 1];
-        const int unit = field.code % 100;
-        if (field.list >= 0 || next.code != field.code + 10 || unit < 10 || unit >= 20)
-            continue;
+    for (const std::uint16_t index : state.pointXFields) {
         if (m_filledEpoch[index] == m_epoch && m_filledEpoch[index + 1] != m_epoch) {
-            problems.push_back("group " + std::to_string(field.code) + " without its y group " +
-                               std::to_string(next.code));
+            const auto& fieldList = m_table->fields();
+            problems.push_back("group " + std::to_string(fieldList[index].code) + " without its y group " +
+                               std::to_string(fieldList[index + 1].code));
         }
     }
     m_object->dxfLoaded(m_context);

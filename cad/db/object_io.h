@@ -12,7 +12,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace cad::db {
@@ -42,14 +41,19 @@ private:
     int m_subclass = -1; // current marker field; -2 after an unknown marker
     bool m_sawMarker = false;
     bool m_inGroup102 = false;
-    // The last few plans per class: a drawing's entities of one class come in a handful of shapes (with
-    // or without a colour...), so most objects find theirs here without the shared, locked pool.
+    // Per class met in this drawing: the last few plans (a drawing's entities of one class come in a
+    // handful of shapes, with or without a colour..., so most objects find theirs here without the
+    // shared, locked pool) and the x fields of the class's points, checked for their y in finish().
     static constexpr std::size_t kRecentPlans = 4;
-    struct RecentPlans {
+    struct ClassState {
+        const ClassTable* table = nullptr;
         std::array<const Plan*, kRecentPlans> plans{};
         std::size_t next = 0;
+        std::vector<std::uint16_t> pointXFields;
     };
-    std::unordered_map<const ClassTable*, RecentPlans> m_recentPlans;
+    ClassState& classState(const ClassTable& table);
+    std::vector<ClassState> m_classes;
+    std::size_t m_currentClass = 0;
 };
 
 // Gives the loader and the database the object internals only they set.

@@ -618,9 +618,11 @@ bool TagReader::openFile(const std::filesystem::path& path, TagError& error) {
     }
     const auto length = static_cast<std::size_t>(status.st_size);
     if (length > 0) {
-        void* address = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, descriptor, 0);
+        // Every byte is read once, front to back: mapping all pages at once spares a page fault per
+        // 4 KiB of drawing.
+        void* address = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
         if (address != MAP_FAILED) {
-            madvise(address, length, MADV_SEQUENTIAL | MADV_WILLNEED);
+            madvise(address, length, MADV_SEQUENTIAL);
             m_state->mapping.address = address;
             m_state->mapping.length = length;
         } else {
