@@ -1,7 +1,7 @@
 // Cost of the persistence the quick-select command pays on every run: reading and writing the
 // configuration list, and reading or writing one preference (each goes to the registry store file).
 
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "quelto/filter/filter_cfg_file.h"
 #include "quelto/filter/qlt_system_param.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/code_page.h"
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 
 #include "platform/atomic_file.h"
 #include "platform/code_page.h"
+#include "platform/known_folders.h"
 #include "platform/message_box.h"
-#include "platform/special_folders.h"
 #include "platform/wide_text.h"
 
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "quelto/filter/qlt_system_param.h"
 
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 #include "platform/wide_text.h"
 
 CQLTSystemParam::CQLTSystemParam() {

@@ -1,6 +1,6 @@
 #include "filter_test_support.h"
+#include "platform/known_folders.h"
 #include "platform/message_box.h"
-#include "platform/special_folders.h"
 #include "quelto/filter/filter_cfg_file.h"
 
 #include <csignal>

@@ -1,7 +1,7 @@
 #include "filter_test_support.h"
 #include "platform/code_page.h"
+#include "platform/known_folders.h"
 #include "platform/registry_store.h"
-#include "platform/special_folders.h"
 #include "quelto/filter/qlt_system_param.h"
 
 #include <gtest/gtest.h>

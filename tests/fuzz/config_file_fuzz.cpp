@@ -2,8 +2,8 @@
 // reports it checks what must hold for every input: the reserved records are present after reading, and
 // a list that was read and written reads back to the same bytes when written again.
 
+#include "platform/known_folders.h"
 #include "platform/message_box.h"
-#include "platform/special_folders.h"
 #include "quelto/filter/filter_cfg_file.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Special folders from the environment, following the XDG base-directory rules: a variable counts only
 // when it holds an absolute path, and the home folder comes from $HOME, else the password database.
 
-#include "platform/special_folders.h"
+#include "platform/known_folders.h"
 
 #include "platform/code_page.h"
 
