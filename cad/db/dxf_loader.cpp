@@ -5,23 +5,20 @@
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
 #include "cad/db/dictionary.h"
-#include "cad/db/object_io.h"
+#include "cad/db/entity_section_split.h"
+#include "cad/db/object_parser.h"
 #include "cad/db/other_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "platform/code_page.h"
 #include "platform/wide_text.h"
 
-#include <deque>
-#include <unordered_map>
-
 namespace cad::db {
 
 class DxfLoader {
 public:
     DxfLoader(AcDbDatabase& database, dxf::TagReader& reader)
-        : m_database(database), m_reader(reader), m_codec(reader.codec()), m_context(m_codec),
-          m_objects(m_context) {}
+        : m_database(database), m_reader(reader), m_codec(reader.codec()), m_parser(m_codec) {}
 
     bool run();
     dxf::TagError error() const { return m_error; }
@@ -32,9 +29,10 @@ private:
         return false;
     }
     bool failAtEnd(const std::string& expected);
-    void diagnose(const dxf::Tag& tag, std::string message) {
+    void diagnose(const dxf::Tag& tag, std::string message) { diagnoseAt(tag.position, std::move(message)); }
+    void diagnoseAt(std::uint64_t position, std::string message) {
         Diagnostic diagnostic;
-        (m_reader.format() == dxf::DxfFormat::Ascii ? diagnostic.line : diagnostic.offset) = tag.position;
+        (m_reader.format() == dxf::DxfFormat::Ascii ? diagnostic.line : diagnostic.offset) = position;
         diagnostic.message = std::move(message);
         m_database.m_diagnostics.push_back(std::move(diagnostic));
     }
@@ -44,14 +42,25 @@ private:
     bool readTables();
     bool readBlocks();
     bool readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection);
+    // Where the entities of a section go: the block being read (null in the ENTITIES section, where
+    // each entity names its space) and the ATTRIB or VERTEX sequence under way.
+    struct Placement {
+        AcDbBlockTableRecord* block = nullptr;
+        bool entitiesSection = false;
+        AcDbEntity* sequenceOwner = nullptr;
+        AcDbHandle lastOwnerHandle;
+        AcDbBlockTableRecord* lastOwner = nullptr;
+        bool lastOwnerIsSpace = false;
+    };
+    void place(ParsedEntity& entity, Placement& placement);
     bool readObjects();
     // Collects the groups of one object (its group 0 is `start`) up to the next group 0.
     bool collect(const dxf::Tag& start);
-    // Makes the object from the collected groups, or (streamed) from the groups stream() just read.
-    AcDbObjectId build(std::unique_ptr<AcDbObject> object, bool streamed = false);
-    bool stream(AcDbObject& object);
-    std::int64_t collectedInteger(int code) const;
-    std::unique_ptr<AcDbObject> makeEntity(const std::string& name) const;
+    // Makes the object from the collected groups.
+    AcDbObjectId build(std::unique_ptr<AcDbObject> object);
+    // Gives a read object its slot in the database (and a new handle when its own is taken).
+    AcDbObjectId adopt(std::unique_ptr<AcDbObject> object, const std::vector<std::string>& problems,
+                       std::uint64_t position);
     AcDbBlockTableRecord* spaceRecord(bool paperSpace);
     AcDbBlockTableRecord* recordByName(const std::wstring& name);
     AcDbBlockTableRecord* synthesizeRecord(const std::wstring& name);
@@ -63,12 +72,9 @@ private:
     AcDbDatabase& m_database;
     dxf::TagReader& m_reader;
     dxf::TextCodec m_codec;
-    TextContext m_context;
-    ObjectReader m_objects;
+    ObjectParser m_parser;
     dxf::TagError m_error;
     dxf::Tag m_start;
-    std::vector<dxf::Tag> m_collected;
-    std::deque<std::string> m_chunkCopies;
     std::uint64_t m_maxHandle = 0;
     std::vector<ObjectSlot*> m_withoutHandle;
 };
@@ -86,56 +92,21 @@ bool DxfLoader::failAtEnd(const std::string& expected) {
 
 bool DxfLoader::collect(const dxf::Tag& start) {
     m_start = start;
-    m_collected.clear();
-    m_chunkCopies.clear();
-    dxf::Tag tag;
-    while (m_reader.next(tag)) {
-        if (tag.code == 0) {
-            m_reader.pushBack();
-            return true;
-        }
-        // Binary chunks of binary files are only valid until the next read: keep a copy.
-        if (tag.type == dxf::ValueType::Binary && m_reader.format() == dxf::DxfFormat::Binary) {
-            tag.text = m_chunkCopies.emplace_back(tag.text);
-        }
-        m_collected.push_back(tag);
-    }
-    return !m_reader.failed();
+    return m_parser.collect(m_reader);
 }
 
-std::int64_t DxfLoader::collectedInteger(int code) const {
-    for (const dxf::Tag& tag : m_collected) {
-        if (tag.code == code)
-            return tag.integer;
-    }
-    return 0;
+AcDbObjectId DxfLoader::build(std::unique_ptr<AcDbObject> object) {
+    const std::vector<std::string> problems = m_parser.readCollected(*object);
+    return adopt(std::move(object), problems, m_start.position);
 }
 
-bool DxfLoader::stream(AcDbObject& object) {
-    m_objects.begin(object);
-    dxf::Tag tag;
-    while (m_reader.next(tag)) {
-        if (tag.code == 0) {
-            m_reader.pushBack();
-            return true;
-        }
-        m_objects.add(tag);
-    }
-    return !m_reader.failed();
-}
-
-AcDbObjectId DxfLoader::build(std::unique_ptr<AcDbObject> object, bool streamed) {
-    if (!streamed) {
-        m_objects.begin(*object);
-        for (const dxf::Tag& tag : m_collected)
-            m_objects.add(tag);
-    }
-    for (std::string& problem : m_objects.finish()) {
-        diagnose(m_start, std::string(m_start.text) + " " + object->handle().toHex() + ": " + problem);
-    }
+AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, const std::vector<std::string>& problems,
+                              std::uint64_t position) {
+    for (const std::string& problem : problems)
+        diagnoseAt(position, object->dxfName() + " " + object->handle().toHex() + ": " + problem);
     if (!object->handle().isNull() && m_database.findHandle(object->handle().value()) != nullptr) {
-        diagnose(m_start, "duplicate handle " + object->handle().toHex() + " of " +
-                              std::string(m_start.text) + "; the object gets a new handle");
+        diagnoseAt(position, "duplicate handle " + object->handle().toHex() + " of " + object->dxfName() +
+                                 "; the object gets a new handle");
         DatabaseAccess::setHandle(*object, AcDbHandle());
     }
     m_maxHandle = std::max(m_maxHandle, object->handle().value());
@@ -153,94 +124,7 @@ bool isSpaceName(const std::wstring& name) {
            upper == L"$PAPER_SPACE";
 }
 
-using EntityFactory = std::unique_ptr<AcDbObject> (*)();
-template <class T>
-std::unique_ptr<AcDbObject> makeOf() {
-    return std::make_unique<T>();
-}
-// Type names are short and few: a cheap mix of length and end bytes spreads them well enough.
-struct TypeNameHash {
-    std::size_t operator()(std::string_view name) const noexcept {
-        if (name.empty())
-            return 0;
-        return name.size() * 131 + static_cast<unsigned char>(name.front()) * 31 +
-               static_cast<unsigned char>(name.back()) +
-               static_cast<unsigned char>(name[name.size() / 2]) * 7;
-    }
-};
-
-const std::unordered_map<std::string_view, EntityFactory, TypeNameHash>& entityFactories() {
-    static const std::unordered_map<std::string_view, EntityFactory, TypeNameHash> factories{
-        {"LINE", makeOf<AcDbLine>},
-        {"CIRCLE", makeOf<AcDbCircle>},
-        {"ARC", makeOf<AcDbArc>},
-        {"LWPOLYLINE", makeOf<AcDbPolyline>},
-        {"TEXT", makeOf<AcDbText>},
-        {"MTEXT", makeOf<AcDbMText>},
-        {"INSERT", makeOf<AcDbBlockReference>},
-        {"ATTRIB", makeOf<AcDbAttribute>},
-        {"ATTDEF", makeOf<AcDbAttributeDefinition>},
-        {"POINT", makeOf<AcDbPoint>},
-        {"ELLIPSE", makeOf<AcDbEllipse>},
-        {"SPLINE", makeOf<AcDbSpline>},
-        {"RAY", makeOf<AcDbRay>},
-        {"XLINE", makeOf<AcDbXline>},
-        {"HATCH", makeOf<AcDbHatch>},
-        {"REGION", makeOf<AcDbRegion>},
-        {"MLINE", makeOf<AcDbMline>},
-        {"IMAGE", makeOf<AcDbRasterImage>},
-        {"WIPEOUT", makeOf<AcDbWipeout>},
-        {"VIEWPORT", makeOf<AcDbViewport>},
-        {"SHAPE", makeOf<AcDbShape>},
-        {"SEQEND", makeOf<AcDbSequenceEnd>},
-        {"ARC_DIMENSION", makeOf<AcDbArcDimension>},
-    };
-    return factories;
-}
 } // namespace
-
-std::unique_ptr<AcDbObject> DxfLoader::makeEntity(const std::string& name) const {
-    const auto& factories = entityFactories();
-    const auto found = factories.find(name);
-    if (found != factories.end())
-        return found->second();
-    if (name == "POLYLINE") {
-        const std::int64_t flags = collectedInteger(70);
-        if ((flags & 8) != 0)
-            return std::make_unique<AcDb3dPolyline>();
-        if ((flags & 16) != 0)
-            return std::make_unique<AcDbPolygonMesh>();
-        if ((flags & 64) != 0)
-            return std::make_unique<AcDbPolyFaceMesh>();
-        return std::make_unique<AcDb2dPolyline>();
-    }
-    if (name == "VERTEX") {
-        if ((collectedInteger(70) & 32) != 0)
-            return std::make_unique<AcDb3dPolylineVertex>();
-        if ((collectedInteger(70) & (64 | 128)) != 0)
-            return std::make_unique<AcDbVertex>();
-        return std::make_unique<AcDb2dVertex>();
-    }
-    if (name == "DIMENSION") {
-        switch (collectedInteger(70) & 7) {
-        case 0:
-            return std::make_unique<AcDbRotatedDimension>();
-        case 1:
-            return std::make_unique<AcDbAlignedDimension>();
-        case 2:
-            return std::make_unique<AcDb2LineAngularDimension>();
-        case 3:
-            return std::make_unique<AcDbDiametricDimension>();
-        case 4:
-            return std::make_unique<AcDbRadialDimension>();
-        case 5:
-            return std::make_unique<AcDb3PointAngularDimension>();
-        default:
-            return std::make_unique<AcDbOrdinateDimension>();
-        }
-    }
-    return std::make_unique<AcDbGenericEntity>(name);
-}
 
 bool DxfLoader::run() {
     m_database.m_version = m_reader.acadVersionNumber() != 0 ? m_reader.acadVersionNumber() : kVersionR12;
@@ -367,7 +251,7 @@ bool DxfLoader::readTables() {
         if (!collect(tag))
             return failAtEnd("the groups of a TABLE");
         std::wstring tableName;
-        for (const dxf::Tag& group : m_collected) {
+        for (const dxf::Tag& group : m_parser.collected()) {
             if (group.code == 2) {
                 tableName = platform::toUpperAscii(m_codec.decode(group.text));
                 break;
@@ -431,7 +315,7 @@ bool DxfLoader::readTables() {
         // ENDTAB carries no groups in the files we know; anything else is kept by nobody, so say so.
         if (!collect(tag))
             return failAtEnd("the groups of ENDTAB");
-        if (!m_collected.empty())
+        if (!m_parser.collected().empty())
             diagnose(tag, "groups after 0 ENDTAB ignored");
     }
     return failAtEnd("0 ENDSEC of the TABLES section");
@@ -512,33 +396,19 @@ bool DxfLoader::readBlocks() {
     return failAtEnd("0 ENDSEC of the BLOCKS section");
 }
 
-namespace {
-// The entity types the section reader treats apart from the rest, told once per entity.
-enum class SequenceRole : std::uint8_t { None, Polyline, Vertex, Dimension, Attrib, SequenceEnd };
-
-SequenceRole sequenceRoleOf(std::string_view name) {
-    if (name == "VERTEX")
-        return SequenceRole::Vertex;
-    if (name == "ATTRIB")
-        return SequenceRole::Attrib;
-    if (name == "SEQEND")
-        return SequenceRole::SequenceEnd;
-    if (name == "POLYLINE")
-        return SequenceRole::Polyline;
-    if (name == "DIMENSION")
-        return SequenceRole::Dimension;
-    return SequenceRole::None;
-}
-} // namespace
-
 bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection) {
     const bool stopsAtSectionEnd = stopName == "ENDBLK";
+    Placement placement;
+    placement.block = block;
+    placement.entitiesSection = entitiesSection;
+    // The ENTITIES section of a large drawing is read on two threads up to its end (or up to the
+    // first thing this loop must see for itself); the loop then reads what is left.
+    if (entitiesSection)
+        EntitySectionSplit::read(m_reader, m_parser, [&](ParsedEntity& entity) { place(entity, placement); });
     dxf::Tag tag;
-    AcDbEntity* sequenceOwner = nullptr;
-    AcDbHandle lastOwnerHandle;
-    AcDbBlockTableRecord* lastOwner = nullptr;
-    bool lastOwnerIsSpace = false;
-    while (m_reader.next(tag)) {
+    while (true) {
+        if (!m_reader.next(tag))
+            break;
         if (tag.code == dxf::commentGroupCode)
             continue;
         if (tag.code != 0)
@@ -547,68 +417,69 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
             m_reader.pushBack();
             return true;
         }
-        const std::string name(tag.text);
-        const SequenceRole role = sequenceRoleOf(name);
-        // Only POLYLINE, VERTEX and DIMENSION need their group 70 before the class can be chosen.
-        const bool needsLookahead =
-            role == SequenceRole::Polyline || role == SequenceRole::Vertex || role == SequenceRole::Dimension;
-        if (needsLookahead && !collect(tag))
-            return failAtEnd("the groups of " + name);
-        m_start = tag;
-        auto entity = makeEntity(name);
-        auto* entityPointer = static_cast<AcDbEntity*>(entity.get());
-        if (!needsLookahead && !stream(*entity))
-            return failAtEnd("the groups of " + name);
-        const AcDbObjectId id = build(std::move(entity), !needsLookahead);
-        const bool isSubEntity =
-            role == SequenceRole::Vertex || role == SequenceRole::Attrib || role == SequenceRole::SequenceEnd;
-        if (isSubEntity && sequenceOwner != nullptr) {
-            AcDbSequence* sequence = sequenceOwner->sequence();
-            if (role == SequenceRole::SequenceEnd) {
-                sequence->sequenceEnd = id;
-                sequenceOwner = nullptr;
-            } else {
-                sequence->entities.push_back(id);
-            }
-            continue;
-        }
-        if (isSubEntity)
-            diagnose(tag, name + " outside an INSERT or POLYLINE kept as an entity of its own");
-        if (sequenceOwner != nullptr) {
-            diagnose(tag, "a sequence of ATTRIB or VERTEX entities ends without SEQEND");
-            sequenceOwner = nullptr;
-        }
-        AcDbBlockTableRecord* record = block;
-        if (record == nullptr) {
-            // Consecutive entities nearly always share their owner: look it up once per run.
-            if (entityPointer->ownerHandle() != lastOwnerHandle || lastOwner == nullptr) {
-                const AcDbObjectId owner = m_database.objectIdOf(entityPointer->ownerHandle());
-                lastOwner = owner.isNull() ? nullptr : AcDbBlockTableRecord::cast(owner.slot()->object.get());
-                lastOwnerHandle = entityPointer->ownerHandle();
-                lastOwnerIsSpace = lastOwner != nullptr && isSpaceName(lastOwner->name());
-            }
-            record = lastOwner;
-            if (!entityPointer->ownerHandle().isNull() && !lastOwnerIsSpace) {
-                // Only model space and the active paper space keep entities in this section.
-                diagnose(tag, name + " " + entityPointer->handle().toHex() +
-                                  " in the ENTITIES section names " + entityPointer->ownerHandle().toHex() +
-                                  " as owner, not a space; kept in its space");
-                record = nullptr;
-            }
-            if (record == nullptr)
-                record = spaceRecord(entityPointer->isInPaperSpaceFlag());
-        }
-        record->appendLoadedEntity(id);
-        // Files without owner groups (R12) still give the entity its block as owner.
-        if (entityPointer->ownerHandle().isNull())
-            DatabaseAccess::setOwnerHandle(*entityPointer, record->handle());
-        if (entitiesSection)
-            m_database.m_entitiesOrder.push_back(id);
-        const auto* insert = AcDbBlockReference::cast(entityPointer);
-        if (role == SequenceRole::Polyline || (insert != nullptr && insert->attributesFollowFlag()))
-            sequenceOwner = entityPointer;
+        ParsedEntity entity;
+        if (!m_parser.parseEntity(m_reader, tag, entity))
+            return failAtEnd("the groups of " + std::string(tag.text));
+        place(entity, placement);
     }
     return failAtEnd("0 " + std::string(stopName));
+}
+
+void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
+    auto* entityPointer = static_cast<AcDbEntity*>(entity.object.get());
+    const AcDbObjectId id = adopt(std::move(entity.object), entity.problems, entity.position);
+    const SequenceRole role = entity.role;
+    const bool isSubEntity =
+        role == SequenceRole::Vertex || role == SequenceRole::Attrib || role == SequenceRole::SequenceEnd;
+    if (isSubEntity && placement.sequenceOwner != nullptr) {
+        AcDbSequence* sequence = placement.sequenceOwner->sequence();
+        if (role == SequenceRole::SequenceEnd) {
+            sequence->sequenceEnd = id;
+            placement.sequenceOwner = nullptr;
+        } else {
+            sequence->entities.push_back(id);
+        }
+        return;
+    }
+    if (isSubEntity)
+        diagnoseAt(entity.position,
+                   entityPointer->dxfName() + " outside an INSERT or POLYLINE kept as an entity of its own");
+    if (placement.sequenceOwner != nullptr) {
+        diagnoseAt(entity.position, "a sequence of ATTRIB or VERTEX entities ends without SEQEND");
+        placement.sequenceOwner = nullptr;
+    }
+    AcDbBlockTableRecord* record = placement.block;
+    if (record == nullptr) {
+        // Consecutive entities nearly always share their owner: look it up once per run.
+        if (entityPointer->ownerHandle() != placement.lastOwnerHandle || placement.lastOwner == nullptr) {
+            const AcDbObjectId owner = m_database.objectIdOf(entityPointer->ownerHandle());
+            placement.lastOwner =
+                owner.isNull() ? nullptr : AcDbBlockTableRecord::cast(owner.slot()->object.get());
+            placement.lastOwnerHandle = entityPointer->ownerHandle();
+            placement.lastOwnerIsSpace =
+                placement.lastOwner != nullptr && isSpaceName(placement.lastOwner->name());
+        }
+        record = placement.lastOwner;
+        if (!entityPointer->ownerHandle().isNull() && !placement.lastOwnerIsSpace) {
+            // Only model space and the active paper space keep entities in this section.
+            diagnoseAt(entity.position, entityPointer->dxfName() + " " + entityPointer->handle().toHex() +
+                                            " in the ENTITIES section names " +
+                                            entityPointer->ownerHandle().toHex() +
+                                            " as owner, not a space; kept in its space");
+            record = nullptr;
+        }
+        if (record == nullptr)
+            record = spaceRecord(entityPointer->isInPaperSpaceFlag());
+    }
+    record->appendLoadedEntity(id);
+    // Files without owner groups (R12) still give the entity its block as owner.
+    if (entityPointer->ownerHandle().isNull())
+        DatabaseAccess::setOwnerHandle(*entityPointer, record->handle());
+    if (placement.entitiesSection)
+        m_database.m_entitiesOrder.push_back(id);
+    const auto* insert = AcDbBlockReference::cast(entityPointer);
+    if (role == SequenceRole::Polyline || (insert != nullptr && insert->attributesFollowFlag()))
+        placement.sequenceOwner = entityPointer;
 }
 
 bool DxfLoader::readObjects() {

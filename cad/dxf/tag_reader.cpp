@@ -749,6 +749,39 @@ std::uint64_t TagReader::bytesConsumed() const noexcept {
     return static_cast<std::uint64_t>(m_state->cursor - m_state->begin);
 }
 
+std::string_view TagReader::bytes() const noexcept {
+    return {m_state->begin, static_cast<std::size_t>(m_state->end - m_state->begin)};
+}
+
+std::uint64_t TagReader::nextLine() const noexcept {
+    return m_state->nextLine;
+}
+
+TagReader TagReader::forkAt(std::uint64_t offset) const {
+    TagReader fork;
+    fork.m_state = std::make_unique<State>();
+    State& state = *fork.m_state;
+    state.name = m_state->name;
+    state.begin = m_state->begin;
+    state.end = m_state->end;
+    state.cursor = m_state->begin + std::min<std::uint64_t>(offset, size());
+    state.format = m_state->format;
+    state.wideCodes = m_state->wideCodes;
+    state.skipComments = m_state->skipComments;
+    state.acadVersion = m_state->acadVersion;
+    state.codePage = m_state->codePage;
+    return fork;
+}
+
+void TagReader::seek(std::uint64_t offset, std::uint64_t line) noexcept {
+    State& state = *m_state;
+    state.cursor = state.begin + std::min<std::uint64_t>(offset, size());
+    state.nextLine = line;
+    state.previousCursor = nullptr;
+    state.finished = state.failed;
+    state.sawEndOfFile = false;
+}
+
 TagError TagReader::errorAt(const Tag& tag, std::string message) const {
     TagError error;
     error.file = m_state->name;

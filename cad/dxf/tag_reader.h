@@ -93,6 +93,14 @@ public:
     // An error located at `tag`, for problems found above the tag layer.
     TagError errorAt(const Tag& tag, std::string message) const;
 
+    // For reading two parts of one stream at once. The whole input; the line of the next tag (ASCII);
+    // a reader of the same input (which must outlive it) starting at `offset`, counting lines from 1;
+    // and moving this reader to `offset`, whose line is `line`. Offsets must be tag starts.
+    std::string_view bytes() const noexcept;
+    std::uint64_t nextLine() const noexcept;
+    TagReader forkAt(std::uint64_t offset) const;
+    void seek(std::uint64_t offset, std::uint64_t line) noexcept;
+
 private:
     struct State;
     std::unique_ptr<State> m_state;
