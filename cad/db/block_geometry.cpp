@@ -5,6 +5,7 @@
 
 #include "cad/db/curve_geometry.h"
 #include "cad/db/shared_geometry.h"
+#include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "cad/ge/ocs.h"
@@ -19,6 +20,28 @@ constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
 AcGeMatrix3d diagonalScale(const AcGeScale3d& scale) {
     AcGeMatrix3d matrix;
     return scale.getMatrix(matrix);
+}
+
+// `target` (a copy of `source`) with every vertex of `source` carried by an affine `transform`; false
+// when the transform flattens the polyline's plane.
+bool stretchPolyline(AcDbPolyline& target, const AcDbPolyline& source, const AcGeMatrix3d& transform) {
+    const cad::ge::OcsAxes axes = cad::ge::ocsAxes(source.normal());
+    const AcGeVector3d normal = (transform * axes.xAxis).crossProduct(transform * axes.yAxis);
+    if (normal.isZeroLength())
+        return false;
+    double elevation = 0.0;
+    for (unsigned int index = 0; index < source.numVerts(); ++index) {
+        AcGePoint2d point;
+        source.getPointAt(index, point);
+        const AcGePoint3d world =
+            transform * cad::ge::ocsToWcs(AcGePoint3d(point.x, point.y, source.elevation()), source.normal());
+        const AcGePoint3d local = cad::ge::wcsToOcs(world, normal.normal());
+        target.setPointAt(index, AcGePoint2d(local.x, local.y));
+        elevation = local.z;
+    }
+    target.setNormal(normal);
+    target.setElevation(elevation);
+    return true;
 }
 
 // A copy of `entity` carried by `transform`. Circles and arcs under a transform that does not keep them
@@ -37,12 +60,27 @@ Acad::ErrorStatus appendTransformedCopy(const AcDbEntity& entity, const AcGeMatr
         ellipse = cad::ge::transformed(cad::ge::toEllipse(cad::db::arcGeometry(*arc)), transform);
     else if (const AcDbCircle* circle = AcDbCircle::cast(&entity))
         ellipse = cad::ge::transformed(cad::ge::toEllipse(cad::db::circleGeometry(*circle)), transform);
+    // A transform that scales only across the arc's plane (a block stretched in Z) leaves it round.
     if (ellipse) {
-        pieces.push_back(cad::db::makeEllipseEntity(*ellipse, entity));
+        AcDbEntity* piece = cad::db::makeConicEntity(*ellipse, entity);
+        if (piece == nullptr)
+            return Acad::eCannotExplodeEntity;
+        pieces.push_back(piece);
         return Acad::eOk;
     }
+    // Straight segments stay straight under any transform: such a polyline is carried whole, in the
+    // plane the transform makes of its own.
+    if (const AcDbPolyline* polyline = AcDbPolyline::cast(&entity);
+        polyline != nullptr && polyline->isOnlyLines()) {
+        if (stretchPolyline(*static_cast<AcDbPolyline*>(copy.get()), *polyline, transform)) {
+            pieces.push_back(copy.release());
+            return Acad::eOk;
+        }
+    }
     AcDbVoidPtrArray parts;
-    if (entity.isKindOf(AcDbPolyline::desc()) && entity.explode(parts) == Acad::eOk) {
+    const bool flatPolyline =
+        entity.isKindOf(AcDbPolyline::desc()) || entity.isKindOf(AcDb2dPolyline::desc());
+    if (flatPolyline && entity.explode(parts) == Acad::eOk) {
         Acad::ErrorStatus status = Acad::eOk;
         for (void* part : parts) {
             std::unique_ptr<AcDbEntity> owned(static_cast<AcDbEntity*>(part));
@@ -54,12 +92,39 @@ Acad::ErrorStatus appendTransformedCopy(const AcDbEntity& entity, const AcGeMatr
     return Acad::eCannotExplodeEntity;
 }
 
+// The angle of a world direction in the plane of `normal`, measured from that plane's X axis.
+double planeAngle(const AcGeVector3d& direction, const AcGeVector3d& normal) {
+    const AcGeVector3d local = cad::ge::wcsToOcs(direction, normal);
+    return std::atan2(local.y, local.x);
+}
+
+// The length of the arc between the extension line points. They split the circle into two arcs; the
+// measured one runs counter-clockwise from the first point unless its middle falls outside the arc the
+// dimension belongs to (its start and end parameters), in which case it is the other one.
+double arcLength(const AcDbArcDimension& dimension) {
+    const AcGeVector3d normal = dimension.normal();
+    const AcGeVector3d toFirst = dimension.xLine1Point() - dimension.centerPoint();
+    const AcGeVector3d toSecond = dimension.xLine2Point() - dimension.centerPoint();
+    const double first = planeAngle(toFirst, normal);
+    double sweep = cad::db::normalizedAngle(planeAngle(toSecond, normal) - first);
+    if (sweep == 0.0 && !toFirst.isZeroLength())
+        sweep = cad::db::kFullTurn;
+    const double arcSweep = cad::db::normalizedAngle(dimension.arcEndParam() - dimension.arcStartParam());
+    if (arcSweep > 0.0 &&
+        cad::db::normalizedAngle(first + sweep / 2.0 - dimension.arcStartParam()) > arcSweep)
+        sweep = cad::db::kFullTurn - sweep;
+    return toFirst.length() * sweep;
+}
+
 } // namespace
 
 namespace cad::db {
 
 // Distances and angles by kind; the host's own stored value where the kind keeps its geometry elsewhere.
 double measuredValue(const AcDbDimension& dimension) {
+    // An arc length dimension carries the angular kind in group 70; its own class tells it apart.
+    if (const AcDbArcDimension* arc = AcDbArcDimension::cast(&dimension))
+        return arcLength(*arc);
     const AcGePoint3d p10 = dimension.definitionPoint();
     switch (dimension.dimensionKind()) {
     case 0: {
@@ -168,11 +233,9 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const
         swept.expandBy(rowStep * (std::max<int>(m_rows, 1) - 1));
         result.box = swept;
     }
-    for (const AcDbObjectId& id : attributeIds()) {
-        const AcDbEntity* attribute = AcDbEntity::cast(owner->peekObject(id));
+    for (const AcDbEntity* attribute : cad::db::subEntities(*this)) {
         AcDbExtents box;
-        if (attribute != nullptr && attribute->visibility() == AcDb::kVisible &&
-            attribute->getGeomExtents(box) == Acad::eOk) {
+        if (attribute->visibility() == AcDb::kVisible && attribute->getGeomExtents(box) == Acad::eOk) {
             result.box.addExt(box);
             result.kind = cad::ge::ExtentsKind::Finite;
         }
@@ -219,13 +282,7 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& transform)
         m_columnSpacing *= spacingScale;
         m_rowSpacing *= spacingScale;
     }
-    for (const AcDbObjectId& id : m_sequence.entities) {
-        AcDbEntity* attribute = nullptr;
-        if (cad::db::openObjectAs(attribute, id, AcDb::kForWrite) != Acad::eOk)
-            continue;
-        attribute->transformBy(transform);
-        attribute->close();
-    }
+    cad::db::editSubEntities(*this, [&](AcDbEntity& attribute) { attribute.transformBy(transform); });
     return Acad::eOk;
 }
 
@@ -340,4 +397,26 @@ Acad::ErrorStatus AcDbDimension::explode(AcDbVoidPtrArray& entitySet) const {
 
 bool AcDbDimension::isPlanar() const {
     return true;
+}
+
+// The arc's parameters are angles in the dimension's plane: they turn with it, and a mirror image runs
+// the other way round, so start and end trade places.
+Acad::ErrorStatus AcDbArcDimension::transformBy(const AcGeMatrix3d& transform) {
+    const AcGeVector3d oldNormal = m_normal;
+    const Acad::ErrorStatus status = AcDbDimension::transformBy(transform);
+    if (status != Acad::eOk)
+        return status;
+    auto turned = [&](double angle) {
+        const AcGeVector3d direction =
+            cad::ge::ocsToWcs(AcGeVector3d(std::cos(angle), std::sin(angle), 0.0), oldNormal);
+        const AcGeVector3d moved = transform * direction;
+        return moved.isZeroLength() ? angle : cad::db::normalizedAngle(planeAngle(moved, m_normal));
+    };
+    const double start = turned(m_arcStartParameter);
+    const double end = turned(m_arcEndParameter);
+    const bool mirrored = transform.det() < 0.0;
+    m_arcStartParameter = mirrored ? end : start;
+    m_arcEndParameter = mirrored ? start : end;
+    m_measurement = cad::db::measuredValue(*this);
+    return Acad::eOk;
 }

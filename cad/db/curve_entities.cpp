@@ -3,6 +3,7 @@
 #include "cad/db/curve_entities.h"
 
 #include "cad/db/database.h"
+#include "cad/db/sub_entities.h"
 
 #include <cmath>
 
@@ -22,6 +23,9 @@ ACRX_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDbVertex, AcDbEntity)
 ACRX_DEFINE_MEMBERS(AcDb2dVertex, AcDbVertex)
 ACRX_DEFINE_MEMBERS(AcDb3dPolylineVertex, AcDbVertex)
+ACRX_DEFINE_MEMBERS(AcDbPolygonMeshVertex, AcDbVertex)
+ACRX_DEFINE_MEMBERS(AcDbPolyFaceMeshVertex, AcDbVertex)
+ACRX_DEFINE_MEMBERS(AcDbFaceRecord, AcDbVertex)
 ACRX_DEFINE_MEMBERS(AcDbPolylineEntity, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDb2dPolyline, AcDbPolylineEntity)
 ACRX_DEFINE_MEMBERS(AcDb3dPolyline, AcDbPolylineEntity)
@@ -330,6 +334,31 @@ Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index) {
     return Acad::eOk;
 }
 
+Acad::ErrorStatus AcDbPolyline::setPointAt(unsigned int index, const AcGePoint2d& point) {
+    if (index >= m_vertices.size())
+        return Acad::eInvalidIndex;
+    if (!checkWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    m_vertices[index].point = point;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::setElevation(double elevation) {
+    if (!checkWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    m_elevation = elevation;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
+    if (normal.isZeroLength())
+        return Acad::eInvalidInput;
+    if (!checkWriteEnabled())
+        return Acad::eNotOpenForWrite;
+    m_normal = normal.normal();
+    return Acad::eOk;
+}
+
 Acad::ErrorStatus AcDbPolyline::setClosed(bool closed) {
     if (!checkWriteEnabled())
         return Acad::eNotOpenForWrite;
@@ -358,19 +387,43 @@ bool AcDbPolyline::isOnlyLines() const {
     return true;
 }
 
+ClassTable AcDbVertex::makeTable(const char* kindMarker) {
+    ClassTable result("VERTEX");
+    addEntityFields(result).marker("AcDbVertex");
+    if (kindMarker != nullptr)
+        result.marker(kindMarker);
+    result.anySubclass();
+    addPoint<&AcDbVertex::m_position>(result, 10);
+    result.add(field<&AcDbVertex::m_startWidth>(40).byDefault(0.0));
+    result.add(field<&AcDbVertex::m_endWidth>(41).byDefault(0.0));
+    result.add(field<&AcDbVertex::m_bulge>(42).byDefault(0.0));
+    result.add(field<&AcDbVertex::m_flags>(70));
+    result.add(field<&AcDbVertex::m_tangentDegrees>(50).byDefault(0.0));
+    return result;
+}
+
 const ClassTable& AcDbVertex::classTable() {
-    static ClassTable table = [] {
-        ClassTable result("VERTEX");
-        addEntityFields(result).marker("AcDbVertex");
-        result.anySubclass();
-        addPoint<&AcDbVertex::m_position>(result, 10);
-        result.add(field<&AcDbVertex::m_startWidth>(40).byDefault(0.0));
-        result.add(field<&AcDbVertex::m_endWidth>(41).byDefault(0.0));
-        result.add(field<&AcDbVertex::m_bulge>(42).byDefault(0.0));
-        result.add(field<&AcDbVertex::m_flags>(70));
-        result.add(field<&AcDbVertex::m_tangentDegrees>(50).byDefault(0.0));
-        return result;
-    }();
+    static const ClassTable table = makeTable(nullptr);
+    return table;
+}
+const ClassTable& AcDb2dVertex::classTable() {
+    static const ClassTable table = makeTable("AcDb2dVertex");
+    return table;
+}
+const ClassTable& AcDb3dPolylineVertex::classTable() {
+    static const ClassTable table = makeTable("AcDb3dPolylineVertex");
+    return table;
+}
+const ClassTable& AcDbPolygonMeshVertex::classTable() {
+    static const ClassTable table = makeTable("AcDbPolygonMeshVertex");
+    return table;
+}
+const ClassTable& AcDbPolyFaceMeshVertex::classTable() {
+    static const ClassTable table = makeTable("AcDbPolyFaceMeshVertex");
+    return table;
+}
+const ClassTable& AcDbFaceRecord::classTable() {
+    static const ClassTable table = makeTable("AcDbFaceRecord");
     return table;
 }
 
@@ -381,27 +434,47 @@ Acad::ErrorStatus AcDbVertex::setPosition(const AcGePoint3d& position) {
     return Acad::eOk;
 }
 
+ClassTable AcDbPolylineEntity::makeTable(const char* kindMarker) {
+    ClassTable result("POLYLINE");
+    addEntityFields(result);
+    if (kindMarker != nullptr)
+        result.marker(kindMarker);
+    // A read polyline keeps whatever kind marker it came with; its groups follow any marker.
+    result.anySubclass();
+    using Header = AcDbPolylineHeader;
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::verticesFollow>(66));
+    addPoint<&AcDbPolylineEntity::m_header, &Header::elevationPoint>(result, 10);
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::thickness>(39).byDefault(0.0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::flags>(70));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::startWidth>(40).byDefault(0.0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::endWidth>(41).byDefault(0.0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::meshM>(71).byDefault(0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::meshN>(72).byDefault(0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::smoothM>(73).byDefault(0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::smoothN>(74).byDefault(0));
+    result.add(field<&AcDbPolylineEntity::m_header, &Header::curveType>(75).byDefault(0));
+    addNormal<&AcDbPolylineEntity::m_header, &Header::normal>(result);
+    return result;
+}
+
 const ClassTable& AcDbPolylineEntity::classTable() {
-    static ClassTable table = [] {
-        ClassTable result("POLYLINE");
-        addEntityFields(result);
-        // The subclass marker names the kind (AcDb2dPolyline, AcDb3dPolyline...) and stays as read.
-        result.anySubclass();
-        using Header = AcDbPolylineHeader;
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::verticesFollow>(66));
-        addPoint<&AcDbPolylineEntity::m_header, &Header::elevationPoint>(result, 10);
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::thickness>(39).byDefault(0.0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::flags>(70));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::startWidth>(40).byDefault(0.0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::endWidth>(41).byDefault(0.0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::meshM>(71).byDefault(0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::meshN>(72).byDefault(0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::smoothM>(73).byDefault(0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::smoothN>(74).byDefault(0));
-        result.add(field<&AcDbPolylineEntity::m_header, &Header::curveType>(75).byDefault(0));
-        addNormal<&AcDbPolylineEntity::m_header, &Header::normal>(result);
-        return result;
-    }();
+    static const ClassTable table = makeTable(nullptr);
+    return table;
+}
+const ClassTable& AcDb2dPolyline::classTable() {
+    static const ClassTable table = makeTable("AcDb2dPolyline");
+    return table;
+}
+const ClassTable& AcDb3dPolyline::classTable() {
+    static const ClassTable table = makeTable("AcDb3dPolyline");
+    return table;
+}
+const ClassTable& AcDbPolyFaceMesh::classTable() {
+    static const ClassTable table = makeTable("AcDbPolyFaceMesh");
+    return table;
+}
+const ClassTable& AcDbPolygonMesh::classTable() {
+    static const ClassTable table = makeTable("AcDbPolygonMesh");
     return table;
 }
 
@@ -415,18 +488,9 @@ Acad::ErrorStatus AcDbPolylineEntity::setClosed(bool closed) {
 Acad::ErrorStatus AcDbPolylineEntity::appendVertex(AcDbObjectId& id, AcDbVertex* vertex) {
     if (vertex == nullptr)
         return Acad::eNullObjectPointer;
-    AcDbDatabase* owner = database();
-    if (owner == nullptr)
-        return Acad::eNotInDatabase;
     if (!checkWriteEnabled())
         return Acad::eNotOpenForWrite;
-    const Acad::ErrorStatus status = owner->addAcDbObject(id, vertex);
-    if (status != Acad::eOk)
-        return status;
-    vertex->setOwnerId(objectId());
-    vertex->setLayer(layer().c_str());
-    m_sequence.entities.push_back(id);
-    return Acad::eOk;
+    return cad::db::appendSubEntity(*this, id, vertex);
 }
 
 AcDb::Poly2dType AcDb2dPolyline::polyType() const {

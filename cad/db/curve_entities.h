@@ -154,6 +154,9 @@ public:
     Acad::ErrorStatus addVertexAt(unsigned int index, const AcGePoint2d& point, double bulge = 0.0,
                                   double startWidth = -1.0, double endWidth = -1.0);
     Acad::ErrorStatus removeVertexAt(unsigned int index);
+    Acad::ErrorStatus setPointAt(unsigned int index, const AcGePoint2d& point);
+    Acad::ErrorStatus setElevation(double elevation);
+    Acad::ErrorStatus setNormal(const AcGeVector3d& normal);
     bool isClosed() const override { return (m_flags & 1) != 0; }
     Acad::ErrorStatus setClosed(bool closed);
     bool hasPlinegen() const { return (m_flags & 128) != 0; }
@@ -189,10 +192,14 @@ struct AcDbPolylineHeader {
     AcGeVector3d normal{0.0, 0.0, 1.0};
 };
 
-// VERTEX of a POLYLINE: position (OCS for 2D, world for 3D), widths, bulge and flags.
+// VERTEX of a POLYLINE: position (OCS for 2D, world for 3D), widths, bulge and flags. Each kind writes
+// its own subclass marker after AcDbVertex when it is new; read vertices keep the markers they had.
 class QUELTO_EXPORT AcDbVertex : public AcDbEntity {
 public:
     QUELTO_DXF_CLASS(AcDbVertex)
+    AcDbVertex() = default;
+    explicit AcDbVertex(const AcGePoint3d& position, double bulge = 0.0, Adesk::Int16 flags = 0)
+        : m_position(position), m_bulge(bulge), m_flags(flags) {}
     AcGePoint3d position() const { return m_position; }
     Acad::ErrorStatus setPosition(const AcGePoint3d& position);
     double bulge() const { return m_bulge; }
@@ -200,6 +207,9 @@ public:
     double startWidth() const { return m_startWidth; }
     double endWidth() const { return m_endWidth; }
     Adesk::Int16 vertexFlags() const { return m_flags; }
+
+protected:
+    static cad::db::ClassTable makeTable(const char* kindMarker);
 
 private:
     AcGePoint3d m_position;
@@ -212,11 +222,30 @@ private:
 
 class QUELTO_EXPORT AcDb2dVertex : public AcDbVertex {
 public:
-    ACRX_DECLARE_MEMBERS(AcDb2dVertex)
+    QUELTO_DXF_CLASS(AcDb2dVertex)
+    AcDb2dVertex() = default;
+    explicit AcDb2dVertex(const AcGePoint3d& position, double bulge = 0.0) : AcDbVertex(position, bulge) {}
 };
 class QUELTO_EXPORT AcDb3dPolylineVertex : public AcDbVertex {
 public:
-    ACRX_DECLARE_MEMBERS(AcDb3dPolylineVertex)
+    QUELTO_DXF_CLASS(AcDb3dPolylineVertex)
+    AcDb3dPolylineVertex() : AcDbVertex(AcGePoint3d(), 0.0, 32) {}
+    explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : AcDbVertex(position, 0.0, 32) {}
+};
+class QUELTO_EXPORT AcDbPolygonMeshVertex : public AcDbVertex {
+public:
+    QUELTO_DXF_CLASS(AcDbPolygonMeshVertex)
+    AcDbPolygonMeshVertex() : AcDbVertex(AcGePoint3d(), 0.0, 64) {}
+};
+class QUELTO_EXPORT AcDbPolyFaceMeshVertex : public AcDbVertex {
+public:
+    QUELTO_DXF_CLASS(AcDbPolyFaceMeshVertex)
+    AcDbPolyFaceMeshVertex() : AcDbVertex(AcGePoint3d(), 0.0, 192) {}
+};
+class QUELTO_EXPORT AcDbFaceRecord : public AcDbVertex {
+public:
+    QUELTO_DXF_CLASS(AcDbFaceRecord)
+    AcDbFaceRecord() : AcDbVertex(AcGePoint3d(), 0.0, 128) {}
 };
 
 // A POLYLINE of any kind: the header and its vertices. The kind follows group 70 (8: 3D polyline,
@@ -236,17 +265,21 @@ public:
     Adesk::Int16 curveType() const { return m_header.curveType; }
     // Vertex ids in order (the VERTEX sub-entities).
     const std::vector<AcDbObjectId>& vertexIds() const { return m_sequence.entities; }
-    // Adds a vertex (taking ownership); the polyline must be in a database and open for write.
+    // Adds a vertex (taking ownership). A polyline in a database must be open for write and `id` names
+    // the new vertex; one outside a database keeps it until it is appended to a block (`id` null).
     Acad::ErrorStatus appendVertex(AcDbObjectId& id, AcDbVertex* vertex);
 
 protected:
+    // POLYLINE's groups; new polylines write `kindMarker` after AcDbEntity (R12 has no markers).
+    static cad::db::ClassTable makeTable(const char* kindMarker);
+
     AcDbPolylineHeader m_header;
     AcDbSequence m_sequence;
 };
 
 class QUELTO_EXPORT AcDb2dPolyline : public AcDbPolylineEntity {
 public:
-    ACRX_DECLARE_MEMBERS(AcDb2dPolyline)
+    QUELTO_DXF_CLASS(AcDb2dPolyline)
     AcDb::Poly2dType polyType() const;
     double defaultStartWidth() const { return m_header.startWidth; }
     double defaultEndWidth() const { return m_header.endWidth; }
@@ -254,18 +287,20 @@ public:
 
 class QUELTO_EXPORT AcDb3dPolyline : public AcDbPolylineEntity {
 public:
-    ACRX_DECLARE_MEMBERS(AcDb3dPolyline)
+    QUELTO_DXF_CLASS(AcDb3dPolyline)
     AcDb3dPolyline() { m_header.flags = 8; }
     AcDb::Poly3dType polyType() const;
 };
 
 class QUELTO_EXPORT AcDbPolyFaceMesh : public AcDbPolylineEntity {
 public:
-    ACRX_DECLARE_MEMBERS(AcDbPolyFaceMesh)
+    QUELTO_DXF_CLASS(AcDbPolyFaceMesh)
+    AcDbPolyFaceMesh() { m_header.flags = 64; }
 };
 class QUELTO_EXPORT AcDbPolygonMesh : public AcDbPolylineEntity {
 public:
-    ACRX_DECLARE_MEMBERS(AcDbPolygonMesh)
+    QUELTO_DXF_CLASS(AcDbPolygonMesh)
+    AcDbPolygonMesh() { m_header.flags = 16; }
 };
 
 class QUELTO_EXPORT AcDbSpline : public AcDbCurve {

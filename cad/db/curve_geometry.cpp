@@ -4,6 +4,7 @@
 #include "cad/db/curve_geometry.h"
 
 #include "cad/db/shared_geometry.h"
+#include "cad/db/sub_entities.h"
 #include "cad/ge/ocs.h"
 
 #include <cmath>
@@ -89,16 +90,12 @@ PolylineKind polylineKind(const AcDbPolylineEntity& polyline) {
 
 std::vector<const AcDbVertex*> polylineVertices(const AcDbPolylineEntity& polyline) {
     std::vector<const AcDbVertex*> vertices;
-    const AcDbDatabase* database = polyline.database();
-    if (database == nullptr)
-        return vertices;
-    for (const AcDbObjectId& id : polyline.vertexIds()) {
-        const AcDbVertex* vertex = AcDbVertex::cast(database->peekObject(id));
+    forEachSubEntity(polyline, [&](const AcDbEntity& child) {
+        const AcDbVertex* vertex = AcDbVertex::cast(&child);
         // 16: a spline frame control point, not on the curve; 128 without 64: a polyface face record.
-        if (vertex == nullptr || (vertex->vertexFlags() & 16) != 0 || (vertex->vertexFlags() & 192) == 128)
-            continue;
-        vertices.push_back(vertex);
-    }
+        if (vertex != nullptr && (vertex->vertexFlags() & 16) == 0 && (vertex->vertexFlags() & 192) != 128)
+            vertices.push_back(vertex);
+    });
     return vertices;
 }
 
@@ -162,6 +159,23 @@ AcDbEntity* makeEllipseEntity(const ge::EllipseArc& ellipse, const AcDbEntity& s
                 ge::angleFromParameter(ellipse.radiusRatio, ellipse.endParam));
     copyCommonProperties(source, *entity);
     return entity;
+}
+
+// A round ellipse's parameters are angles from its major axis; the arc's angles are counted from the
+// X axis of the object system of the normal.
+AcDbEntity* makeConicEntity(const ge::EllipseArc& ellipse, const AcDbEntity& source) {
+    if (std::fabs(ellipse.radiusRatio - 1.0) > 1e-9)
+        return makeEllipseEntity(ellipse, source);
+    const AcGeVector3d axis = ge::wcsToOcs(ellipse.majorAxis, ellipse.normal);
+    const double offset = std::atan2(axis.y, axis.x);
+    ge::CircularArc arc;
+    arc.center = ellipse.center;
+    arc.radius = ellipse.majorAxis.length();
+    arc.normal = ellipse.normal;
+    arc.startAngle = normalizedAngle(ellipse.startParam + offset);
+    arc.endAngle = normalizedAngle(ellipse.endParam + offset);
+    arc.fullCircle = ellipse.endParam - ellipse.startParam >= ge::EllipseArc::kFullTurn - 1e-9;
+    return makeArcEntity(arc, source);
 }
 
 } // namespace cad::db
@@ -564,10 +578,10 @@ Acad::ErrorStatus AcDbPolylineEntity::transformBy(const AcGeMatrix3d& transform)
         movedFlat ? movedFlat->normal : transformedNormal(m_header.normal, transform);
     const bool mirrored = transform.det() < 0.0;
     // Every vertex, frame points included, moves; in a flat polyline they stay in object coordinates.
-    for (const AcDbObjectId& id : m_sequence.entities) {
-        AcDbVertex* vertex = nullptr;
-        if (cad::db::openObjectAs(vertex, id, AcDb::kForWrite) != Acad::eOk)
-            continue;
+    cad::db::editSubEntities(*this, [&](AcDbEntity& child) {
+        AcDbVertex* vertex = AcDbVertex::cast(&child);
+        if (vertex == nullptr)
+            return;
         if (flat) {
             const AcGePoint3d world = cad::ge::ocsToWcs(
                 AcGePoint3d(vertex->position().x, vertex->position().y, m_header.elevationPoint.z),
@@ -579,8 +593,7 @@ Acad::ErrorStatus AcDbPolylineEntity::transformBy(const AcGeMatrix3d& transform)
         } else {
             vertex->setPosition(transform * vertex->position());
         }
-        vertex->close();
-    }
+    });
     if (flat) {
         m_header.elevationPoint.z = movedFlat->elevation;
         m_header.normal = newNormal;

@@ -34,6 +34,8 @@ QUELTO_EXPORT ge::Polyline3d spatialPolylineGeometry(const AcDbPolylineEntity& p
 QUELTO_EXPORT AcDbEntity* makeLineEntity(const ge::LineSegment& line, const AcDbEntity& source);
 QUELTO_EXPORT AcDbEntity* makeArcEntity(const ge::CircularArc& arc, const AcDbEntity& source);
 QUELTO_EXPORT AcDbEntity* makeEllipseEntity(const ge::EllipseArc& ellipse, const AcDbEntity& source);
+// An ARC or CIRCLE when `ellipse` is round, otherwise an ELLIPSE.
+QUELTO_EXPORT AcDbEntity* makeConicEntity(const ge::EllipseArc& ellipse, const AcDbEntity& source);
 QUELTO_EXPORT void copyCommonProperties(const AcDbEntity& source, AcDbEntity& target);
 
 } // namespace cad::db

@@ -5,6 +5,7 @@
 #include "cad/db/db_entity.h"
 #include "cad/db/dictionary.h"
 #include "cad/db/object_io.h"
+#include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "platform/wide_text.h"
 
@@ -132,13 +133,17 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obje
     m_handseed = m_handseed + 1;
     id = adopt(std::unique_ptr<AcDbObject>(object));
     id.slot()->openForWrite = true;
+    // A POLYLINE or INSERT made outside the database brings the VERTEXes or ATTRIBs it holds.
+    Acad::ErrorStatus status = Acad::eOk;
+    if (auto* entity = AcDbEntity::cast(object))
+        status = cad::db::addPendingSubEntities(*entity);
     // Entities are written by their blocks and records by their tables; every other object belongs to
     // the OBJECTS section.
     if (AcDbEntity::cast(object) == nullptr && AcDbSymbolTableRecord::cast(object) == nullptr &&
         AcDbSymbolTable::cast(object) == nullptr) {
         m_objectsOrder.push_back(id);
     }
-    return Acad::eOk;
+    return status;
 }
 
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& id, bool, const AcDbHandle& handle,

@@ -9,6 +9,7 @@
 #include "cad/ge/point3d.h"
 #include "platform/export.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,7 @@ class AcGeMatrix3d;
 // caller appends or deletes each one.
 using AcDbVoidPtrArray = std::vector<void*>;
 
-// ATTRIBs of an INSERT, VERTEXes of a POLYLINE: the sub-entities written after their owner and closed
-// by a SEQEND.
-struct QUELTO_EXPORT AcDbSequence {
-    std::vector<AcDbObjectId> entities;
-    AcDbObjectId sequenceEnd;
-};
+struct AcDbSequence;
 
 class QUELTO_EXPORT AcDbEntity : public AcDbObject {
 public:
@@ -79,8 +75,8 @@ public:
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& transform);
     virtual Acad::ErrorStatus explode(AcDbVoidPtrArray& entitySet) const;
     virtual bool isPlanar() const { return false; }
-    // A new entity, not in any database, equal to this one in every group (the sub-entities of
-    // INSERT and POLYLINE are not copied); null for classes that cannot be copied.
+    // A new entity, not in any database, equal to this one in every group, holding copies of its
+    // ATTRIB or VERTEX sub-entities; null for classes that cannot be copied.
     virtual AcDbEntity* clone() const;
 
 private:
@@ -92,6 +88,15 @@ private:
     Adesk::Int16 m_lineWeight = AcDb::kLnWtByLayer;
     Adesk::Int16 m_invisible = 0;
     Adesk::Int16 m_paperSpace = 0;
+};
+
+// ATTRIBs of an INSERT, VERTEXes of a POLYLINE: the sub-entities written after their owner and closed
+// by a SEQEND. An owner that is not in a database yet holds its new sub-entities itself, as the host
+// does; they join the database, with a SEQEND, when the owner does.
+struct QUELTO_EXPORT AcDbSequence {
+    std::vector<AcDbObjectId> entities;
+    AcDbObjectId sequenceEnd;
+    std::vector<std::unique_ptr<AcDbEntity>> pending;
 };
 
 class QUELTO_EXPORT AcDbCurve : public AcDbEntity {

@@ -136,10 +136,14 @@ std::unique_ptr<AcDbObject> ObjectParser::makeEntity(std::string_view name) cons
         return std::make_unique<AcDb2dPolyline>();
     }
     if (name == "VERTEX") {
-        if ((collectedInteger(70) & 32) != 0)
+        const std::int64_t flags = collectedInteger(70);
+        if ((flags & 32) != 0)
             return std::make_unique<AcDb3dPolylineVertex>();
-        if ((collectedInteger(70) & (64 | 128)) != 0)
-            return std::make_unique<AcDbVertex>();
+        if ((flags & 128) != 0)
+            return (flags & 64) != 0 ? std::unique_ptr<AcDbObject>(std::make_unique<AcDbPolyFaceMeshVertex>())
+                                     : std::make_unique<AcDbFaceRecord>();
+        if ((flags & 64) != 0)
+            return std::make_unique<AcDbPolygonMeshVertex>();
         return std::make_unique<AcDb2dVertex>();
     }
     if (name == "DIMENSION") {

@@ -5,6 +5,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/dictionary.h"
+#include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 
@@ -149,6 +150,18 @@ AcGePoint3d AcDbMline::vertexAt(int index) const {
     return m_vertices[static_cast<std::size_t>(index)].position;
 }
 
+AcGeVector3d AcDbMline::axisAt(int index) const {
+    if (index < 0 || index >= numVertices())
+        return {};
+    return m_vertices[static_cast<std::size_t>(index)].direction;
+}
+
+AcGeVector3d AcDbMline::miterAt(int index) const {
+    if (index < 0 || index >= numVertices())
+        return {};
+    return m_vertices[static_cast<std::size_t>(index)].miter;
+}
+
 AcDbObjectId AcDbMline::style() const {
     return database() != nullptr ? database()->objectIdOf(m_styleHandle) : AcDbObjectId();
 }
@@ -228,18 +241,12 @@ Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId record) {
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbEntity* attribute) {
     if (AcDbAttribute::cast(attribute) == nullptr)
         return Acad::eWrongObjectType;
-    AcDbDatabase* owner = database();
-    if (owner == nullptr)
-        return Acad::eNotInDatabase;
     if (!checkWriteEnabled())
         return Acad::eNotOpenForWrite;
-    const Acad::ErrorStatus status = owner->addAcDbObject(id, attribute);
-    if (status != Acad::eOk)
-        return status;
-    attribute->setOwnerId(objectId());
-    m_sequence.entities.push_back(id);
-    m_attributesFollow = 1;
-    return Acad::eOk;
+    const Acad::ErrorStatus status = cad::db::appendSubEntity(*this, id, attribute);
+    if (status == Acad::eOk)
+        m_attributesFollow = 1;
+    return status;
 }
 
 const ClassTable& AcDbRasterImage::classTable() {
@@ -388,6 +395,12 @@ QUELTO_DIMENSION_TABLE(AcDbArcDimension, "ARC_DIMENSION", {
     addPoint<&AcDbArcDimension::m_point13>(result, 13);
     addPoint<&AcDbArcDimension::m_point14>(result, 14);
     addPoint<&AcDbArcDimension::m_point15>(result, 15);
+    result.add(field<&AcDbArcDimension::m_partial>(70).byDefault(0));
+    result.add(field<&AcDbArcDimension::m_arcStartParameter>(40));
+    result.add(field<&AcDbArcDimension::m_arcEndParameter>(41));
+    result.add(field<&AcDbArcDimension::m_hasLeader>(71).byDefault(0));
+    addPoint<&AcDbArcDimension::m_leader1>(result, 16);
+    addPoint<&AcDbArcDimension::m_leader2>(result, 17);
 })
 
 double AcDbRotatedDimension::rotation() const {

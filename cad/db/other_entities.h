@@ -90,6 +90,10 @@ public:
     enum MlineJustification { kTop = 0, kZero = 1, kBottom = 2 };
     int numVertices() const { return static_cast<int>(m_vertices.size()); }
     AcGePoint3d vertexAt(int index) const;
+    // The direction of the segment that starts at the vertex, and the direction the element lines
+    // meet along there.
+    AcGeVector3d axisAt(int index) const;
+    AcGeVector3d miterAt(int index) const;
     double scale() const { return m_scale; }
     MlineJustification justification() const { return static_cast<MlineJustification>(m_justification); }
     bool closedMline() const { return (m_flags & 2) != 0; }
@@ -329,8 +333,28 @@ public:
     AcGePoint3d definingPoint() const;
     bool isUsingXAxis() const;
 };
-// ARC_DIMENSION: an arc length dimension, its own DXF type.
+// ARC_DIMENSION: an arc length dimension, its own DXF type. The extension line points lie on the arc
+// (world coordinates); the arc's own start and end parameters are angles in the dimension's plane.
 class QUELTO_EXPORT AcDbArcDimension : public AcDbDimension {
 public:
     QUELTO_DXF_CLASS(AcDbArcDimension)
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& transform) override;
+    AcGePoint3d centerPoint() const { return m_point15; }
+    AcGePoint3d xLine1Point() const { return m_point13; }
+    AcGePoint3d xLine2Point() const { return m_point14; }
+    double arcStartParam() const { return m_arcStartParameter; }
+    double arcEndParam() const { return m_arcEndParameter; }
+    // The dimension measures part of its arc only.
+    bool isPartial() const { return m_partial != 0; }
+    bool hasLeader() const { return m_hasLeader != 0; }
+    AcGePoint3d leader1Point() const { return m_leader1; }
+    AcGePoint3d leader2Point() const { return m_leader2; }
+
+private:
+    Adesk::Int16 m_partial = 0;
+    double m_arcStartParameter = 0.0;
+    double m_arcEndParameter = 0.0;
+    Adesk::Int16 m_hasLeader = 0;
+    AcGePoint3d m_leader1;
+    AcGePoint3d m_leader2;
 };

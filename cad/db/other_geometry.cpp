@@ -2,10 +2,12 @@
 // boundary paths (lines, arcs, elliptic arcs, splines and bulged polyline paths in the hatch's object
 // system). Their boundaries and region bodies stay as read, so neither kind can be transformed here.
 #include "cad/db/curve_geometry.h"
+#include "cad/db/dictionary.h"
 #include "cad/db/other_entities.h"
 #include "cad/db/shared_geometry.h"
 #include "cad/ge/ocs.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -210,22 +212,65 @@ bool AcDbHatch::isPlanar() const {
 Acad::ErrorStatus AcDbRegion::transformBy(const AcGeMatrix3d&) {
     return Acad::eNotApplicable;
 }
-Acad::ErrorStatus AcDbRegion::explode(AcDbVoidPtrArray&) const {
-    return Acad::eNotApplicable;
-}
 bool AcDbRegion::isPlanar() const {
     return true;
 }
 
 // ---- MLINE ----
 
-// The vertices on the multiline's reference line; the element offsets of its style are not read.
+namespace {
+
+// The element offsets of a multiline style (group 49, one per element, as MLINESTYLE lists them).
+std::vector<double> elementOffsets(const AcDbDatabase& database, const AcDbMline& mline) {
+    std::vector<double> offsets;
+    const AcDbObject* style = database.peekObject(mline.style());
+    if (style == nullptr) {
+        const auto* dictionary = AcDbDictionary::cast(database.peekObject(database.mLStyleDictionaryId()));
+        AcDbObjectId id;
+        if (dictionary != nullptr && dictionary->getAt(mline.styleName().c_str(), id) == Acad::eOk)
+            style = database.peekObject(id);
+    }
+    if (AcDbMlineStyle::cast(style) == nullptr)
+        return offsets;
+    for (const cad::dxf::OwnedTag& tag : style->extraTags()) {
+        if (tag.code == 49)
+            offsets.push_back(tag.view().isDouble() ? tag.real : static_cast<double>(tag.integer));
+    }
+    return offsets;
+}
+
+} // namespace
+
+// Every element line of the multiline: each element lies at its style offset from the reference line,
+// moved by the justification (top puts the largest offset on the reference line, bottom the smallest)
+// and multiplied by the scale; at a vertex it meets the miter, so the point is found along the miter
+// direction at the perpendicular distance of the element. Without its style (a multiline copied out of
+// its drawing) only the reference line is measured.
 Acad::ErrorStatus AcDbMline::getGeomExtents(AcDbExtents& extents) const {
     if (m_vertices.empty())
         return Acad::eInvalidExtents;
+    std::vector<double> offsets;
+    if (const AcDbDatabase* owner = database())
+        offsets = elementOffsets(*owner, *this);
+    if (offsets.empty())
+        offsets.push_back(0.0);
+    double shift = 0.0;
+    if (m_justification == kTop)
+        shift = *std::max_element(offsets.begin(), offsets.end());
+    else if (m_justification == kBottom)
+        shift = *std::min_element(offsets.begin(), offsets.end());
     AcDbExtents box;
-    for (const Vertex& vertex : m_vertices)
-        box.addPoint(vertex.position);
+    for (const Vertex& vertex : m_vertices) {
+        const AcGeVector3d across = m_normal.crossProduct(vertex.direction);
+        const double lean = vertex.miter.dotProduct(across);
+        for (const double offset : offsets) {
+            const double distance = (offset - shift) * m_scale;
+            if (std::fabs(lean) > 1e-9)
+                box.addPoint(vertex.position + vertex.miter * (distance / lean));
+            else
+                box.addPoint(vertex.position + across * distance);
+        }
+    }
     extents = box;
     return Acad::eOk;
 }

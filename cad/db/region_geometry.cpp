@@ -9,8 +9,10 @@
 // Binary data (SAB, which R2013 and later keep in their ACDSDATA section) is not read.
 #include "cad/db/region_geometry.h"
 
+#include "cad/db/curve_geometry.h"
 #include "cad/db/database.h"
 #include "cad/db/other_entities.h"
+#include "cad/db/shared_geometry.h"
 #include "cad/ge/ellipse_arc.h"
 
 #include <cctype>
@@ -270,6 +272,7 @@ private:
     }
 
     static void addEdge(const EdgeShape& shape, cad::db::RegionMeasure& result) {
+        result.edges.push_back({shape.start, shape.end, shape.arc});
         if (shape.arc) {
             result.perimeter += cad::ge::length(*shape.arc);
             result.extents.addExt(cad::ge::extents(*shape.arc));
@@ -428,5 +431,32 @@ Acad::ErrorStatus AcDbRegion::getGeomExtents(AcDbExtents& extents) const {
     if (result.status != Acad::eOk)
         return Acad::eInvalidExtents;
     extents = result.extents;
+    return Acad::eOk;
+}
+
+namespace {
+
+AcDbEntity* makeEdgeEntity(const cad::db::RegionEdge& edge, const AcDbEntity& source) {
+    return edge.arc ? cad::db::makeConicEntity(*edge.arc, source)
+                    : cad::db::makeLineEntity({edge.start, edge.end}, source);
+}
+
+} // namespace
+
+// The host explodes a planar region into the curves of its boundary; data it cannot read explodes into
+// nothing and says why through the status.
+Acad::ErrorStatus AcDbRegion::explode(AcDbVoidPtrArray& entitySet) const {
+    const cad::db::RegionMeasure result = measure(*this);
+    if (result.status != Acad::eOk)
+        return result.status == Acad::eNotApplicable ? Acad::eNotApplicable : Acad::eCannotExplodeEntity;
+    const std::size_t first = entitySet.size();
+    for (const cad::db::RegionEdge& edge : result.edges) {
+        AcDbEntity* piece = makeEdgeEntity(edge, *this);
+        if (piece == nullptr) {
+            cad::db::deletePieces(entitySet, first);
+            return Acad::eCannotExplodeEntity;
+        }
+        entitySet.push_back(piece);
+    }
     return Acad::eOk;
 }

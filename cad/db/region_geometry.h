@@ -1,16 +1,27 @@
 // Measuring planar regions from the ACIS text (SAT) data a REGION stores in DXF groups 1 and 3: area,
-// perimeter and extents. Only what planar regions drawn from lines, arcs, circles and ellipses need is
-// read; everything else is reported, with the record that stopped the reader, rather than guessed.
+// perimeter, extents and the boundary edges that exploding gives. Only what planar regions drawn from lines,
+// arcs, circles and ellipses need is read; everything else is reported, with the record that stopped the
+// reader, rather than guessed.
 #pragma once
 
 #include "cad/db/db_types.h"
+#include "cad/ge/ellipse_arc.h"
 #include "cad/ge/extents.h"
 #include "platform/export.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace cad::db {
+
+// One boundary edge in the direction of its curve: a segment from start to end, or an elliptical arc
+// (circular when its ratio is 1) running counter-clockwise about its normal.
+struct RegionEdge {
+    AcGePoint3d start;
+    AcGePoint3d end;
+    std::optional<ge::EllipseArc> arc;
+};
 
 struct RegionMeasure {
     Acad::ErrorStatus status = Acad::eOk;
@@ -18,6 +29,7 @@ struct RegionMeasure {
     double area = 0.0;
     double perimeter = 0.0;
     AcDbExtents extents;
+    std::vector<RegionEdge> edges;
 };
 
 // `lines` are the ACIS lines as a DXF stores them (encoded, as R2000-R2010 write them) or as plain SAT.

@@ -6,6 +6,7 @@
 #include "cad/db/curve_geometry.h"
 #include "cad/db/object_io.h"
 #include "cad/db/other_entities.h"
+#include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "cad/db/text_geometry.h"
@@ -123,9 +124,8 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
             *reference->database(),
             findBlockRecord(*reference->database(), reference->blockTableRecord(), reference->blockName()),
             matrix * reference->blockTransform(), depth + 1);
-        for (const AcDbObjectId& id : reference->attributeIds()) {
-            const AcDbEntity* attribute = AcDbEntity::cast(reference->database()->peekObject(id));
-            if (attribute == nullptr || attribute->visibility() == AcDb::kInvisible)
+        for (const AcDbEntity* attribute : subEntities(*reference)) {
+            if (attribute->visibility() == AcDb::kInvisible)
                 continue;
             const ge::ExtentsResult part = transformedExtents(*attribute, transform, depth + 1);
             if (part.isFinite()) {
@@ -234,6 +234,14 @@ const std::unordered_map<const AcRxClass*, EntityMaker>& entityMakers() {
                                                                           maker<AcDbPolyline>(),
                                                                           maker<AcDb2dPolyline>(),
                                                                           maker<AcDb3dPolyline>(),
+                                                                          maker<AcDbPolyFaceMesh>(),
+                                                                          maker<AcDbPolygonMesh>(),
+                                                                          maker<AcDbVertex>(),
+                                                                          maker<AcDb2dVertex>(),
+                                                                          maker<AcDb3dPolylineVertex>(),
+                                                                          maker<AcDbPolygonMeshVertex>(),
+                                                                          maker<AcDbPolyFaceMeshVertex>(),
+                                                                          maker<AcDbFaceRecord>(),
                                                                           maker<AcDbSpline>(),
                                                                           maker<AcDbText>(),
                                                                           maker<AcDbAttribute>(),
@@ -326,5 +334,8 @@ Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray&) const {
 }
 
 AcDbEntity* AcDbEntity::clone() const {
-    return cad::db::copyThroughGroups(*this);
+    std::unique_ptr<AcDbEntity> copy(cad::db::copyThroughGroups(*this));
+    if (copy == nullptr || !cad::db::copySubEntities(*this, *copy))
+        return nullptr;
+    return copy.release();
 }

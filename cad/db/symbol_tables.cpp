@@ -4,6 +4,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/dictionary.h"
+#include "cad/db/sub_entities.h"
 #include "platform/wide_text.h"
 
 using cad::db::ClassTable;
@@ -313,14 +314,15 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
         return Acad::eAlreadyInDb;
     if (!checkWriteEnabled())
         return Acad::eNotOpenForWrite;
+    // Set before the entity joins the database, so that sub-entities joining with it take it too.
+    entity->setPaperSpaceFlag(objectId() == owner->paperSpaceId());
     const Acad::ErrorStatus status = owner->addAcDbObject(id, entity);
     if (status != Acad::eOk)
         return status;
     entity->setOwnerId(objectId());
-    entity->setPaperSpaceFlag(objectId() == owner->paperSpaceId());
     m_entities.push_back(id);
     owner->noteEntityAppended(objectId(), id);
-    return Acad::eOk;
+    return cad::db::addPendingSubEntities(*entity);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning,

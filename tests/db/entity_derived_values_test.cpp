@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -334,6 +336,69 @@ TEST(RegionMeasure, AnswersAClearStatusForDataItDoesNotModel) {
 }
 
 // The REGION entity answers through the host's calls, from data read out of a drawing.
+TEST(RegionExplode, BreaksIntoTheCurvesOfItsBoundary) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;
+        std::map<std::string, int> pieces;
+        double perimeter;
+        AcGePoint3d minimum;
+        AcGePoint3d maximum;
+    };
+    const Case cases[] = {
+        {"square", satRegion("700", {rectangle(0, 0, 10, 10)}), {{"LINE", 4}}, 40.0, {0, 0, 0}, {10, 10, 0}},
+        {"circle",
+         satRegion("700", {circle({1, 2, 0}, 5)}),
+         {{"CIRCLE", 1}},
+         10.0 * kPi,
+         {-4, -3, 0},
+         {6, 7, 0}},
+        {"square with a round hole",
+         satRegion("700", {rectangle(0, 0, 10, 10), circle({5, 5, 0}, 2, true)}),
+         {{"LINE", 4}, {"CIRCLE", 1}},
+         40.0 + 4.0 * kPi,
+         {0, 0, 0},
+         {10, 10, 0}},
+        {"slot whose arcs run against their curves",
+         satRegion("400", {slot(true)}),
+         {{"LINE", 2}, {"ARC", 2}},
+         20.0 + 4.0 * kPi,
+         {-2, 0, 0},
+         {12, 4, 0}},
+    };
+    for (const Case& testCase : cases) {
+        std::string groups = "0\nREGION\n5\n30\n8\nEDGES\n100\nAcDbEntity\n100\nAcDbModelerGeometry\n70\n1\n";
+        for (const std::string& line : encodeForDxf(testCase.lines))
+            groups += "1\n" + line + "\n";
+        const auto database = drawing2000(groups);
+        const auto* region = AcDbRegion::cast(geometrytest::firstEntity(*database));
+        ASSERT_NE(region, nullptr) << testCase.name;
+        AcDbVoidPtrArray pieces;
+        ASSERT_EQ(region->explode(pieces), Acad::eOk) << testCase.name;
+        std::map<std::string, int> counts;
+        double length = 0.0;
+        AcDbExtents box;
+        for (void* piece : pieces) {
+            std::unique_ptr<AcDbEntity> entity(static_cast<AcDbEntity*>(piece));
+            ++counts[entity->dxfName()];
+            EXPECT_EQ(entity->layerName(), L"EDGES") << testCase.name;
+            const auto* curve = AcDbCurve::cast(entity.get());
+            ASSERT_NE(curve, nullptr) << testCase.name;
+            double end = 0.0;
+            double distance = 0.0;
+            ASSERT_EQ(curve->getEndParam(end), Acad::eOk) << testCase.name;
+            ASSERT_EQ(curve->getDistAtParam(end, distance), Acad::eOk) << testCase.name;
+            length += distance;
+            AcDbExtents part;
+            ASSERT_EQ(entity->getGeomExtents(part), Acad::eOk) << testCase.name;
+            box.addExt(part);
+        }
+        EXPECT_EQ(counts, testCase.pieces) << testCase.name;
+        EXPECT_NEAR(length, testCase.perimeter, 1e-9) << testCase.name;
+        geometrytest::expectBoxNear(box, testCase.minimum, testCase.maximum, testCase.name, 1e-9);
+    }
+}
+
 TEST(RegionDerivedValues, AnswersAreaPerimeterAndExtentsFromTheDrawing) {
     std::string groups = "0\nREGION\n5\n30\n8\n0\n100\nAcDbEntity\n100\nAcDbModelerGeometry\n70\n1\n";
     for (const std::string& line : encodeForDxf(satRegion("700", {rectangle(1, 1, 4, 5)})))

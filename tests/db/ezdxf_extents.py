@@ -1,0 +1,65 @@
+"""Builds a drawing of many kinds with ezdxf, saves it to the path given first, and prints what ezdxf
+computes for it: per entity of model space "extents <handle> minx miny minz maxx maxy maxz" (precise
+bounding boxes, fast=False), and per block reference "explode <handle> TYPE=count ..." from its
+virtual entities. Text is left out: its box depends on font metrics that differ between programs."""
+import math
+import sys
+from collections import Counter
+
+import ezdxf
+from ezdxf import bbox
+
+
+def build(document):
+    inner = document.blocks.new("INNER", base_point=(1, 0))
+    inner.add_line((0, 0), (2, 1))
+    inner.add_circle((1, 1), 0.75)
+    inner.add_arc((0, 0), 1.5, 330, 100)
+    inner.add_lwpolyline([(0, 0), (1, -1), (2, 0)])
+    outer = document.blocks.new("OUTER")
+    outer.add_blockref("INNER", (2, 0))
+    outer.add_line((0, 0), (0, 4))
+    outer.add_ellipse((3, 3), major_axis=(1, 0.5), ratio=0.5)
+
+    space = document.modelspace()
+    space.add_line((0, 0, 0), (3, 4, 1))
+    space.add_arc((1, 1), 2, 300, 60)
+    space.add_arc((4, 0, 2), 1, 200, 20, dxfattribs={"extrusion": (1, 1, 1)})
+    space.add_circle((5, 5), 1.5)
+    space.add_circle((0, 0, 3), 2, dxfattribs={"extrusion": (0, 1, 1)})
+    space.add_ellipse((0, 0), major_axis=(3, 1), ratio=0.4, start_param=0.5, end_param=4.0)
+    space.add_ellipse((2, 2, 2), major_axis=(0, 2, 1), ratio=0.5, dxfattribs={"extrusion": (1, 0, 0)})
+    space.add_lwpolyline([(0, 0, 0.5), (4, 0, 0), (4, 3, -1), (0, 3, 0)], format="xyb", close=True)
+    space.add_polyline2d([(0, 0, 1), (2, 0, 0), (2, 2, 0)], format="xyb", close=True)
+    space.add_polyline3d([(0, 0, 0), (1, 2, 3), (4, -1, 2)])
+    space.add_open_spline([(0, 0), (1, 3), (3, -2), (5, 1), (6, 0)], degree=3)
+    space.add_rational_spline([(0, 0, 0), (2, 4, 1), (4, 0, 2), (6, 3, 0)], weights=[1, 3, 0.5, 1], degree=3)
+    hatch = space.add_hatch(color=3)
+    hatch.paths.add_polyline_path([(0, 0, 0), (5, 0, 1), (5, 4, 0), (0, 4, 0)], is_closed=True)
+    edges = space.add_hatch(color=4)
+    path = edges.paths.add_edge_path()
+    path.add_line((10, 0), (14, 0))
+    path.add_arc((12, 0), 2, 0, 180)
+    space.add_blockref("INNER", (20, 0), dxfattribs={"xscale": 1.5, "yscale": 1.5, "rotation": 45})
+    space.add_blockref("INNER", (30, 0), dxfattribs={"xscale": 1, "yscale": 3})
+    space.add_blockref("OUTER", (40, 10), dxfattribs={"xscale": 2, "yscale": 0.5, "rotation": 30})
+    space.add_blockref("OUTER", (50, 10), dxfattribs={"xscale": -1, "yscale": 1})
+
+
+def main():
+    document = ezdxf.new("R2010")
+    build(document)
+    document.saveas(sys.argv[1])
+    for entity in document.modelspace():
+        box = bbox.extents([entity], fast=False)
+        if box.has_data:
+            values = " ".join(repr(value) for value in (*box.extmin, *box.extmax))
+            print(f"extents {entity.dxf.handle} {values}")
+        if entity.dxftype() == "INSERT":
+            counts = Counter(piece.dxftype() for piece in entity.virtual_entities())
+            print(f"explode {entity.dxf.handle} " + " ".join(f"{name}={count}" for name, count in sorted(counts.items())))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
