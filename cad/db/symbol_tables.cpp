@@ -115,10 +115,13 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
         return status;
     record->setOwnerId(objectId());
     appendLoadedRecord(id, record->name());
-    if (auto* block = AcDbBlockTableRecord::cast(record)) {
+    if (AcDbBlockTableRecord::cast(record) != nullptr)
         owner->noteBlockAdded(id);
-        (void)block;
-    }
+    // Group 70 counts the table's entries. Some programs write it low or as 0, which is kept as read;
+    // an added record only ever raises it to the number of records.
+    constexpr std::size_t kLargestCount = 32767;
+    m_maxEntries =
+        std::max(m_maxEntries, static_cast<Adesk::Int16>(std::min(m_records.size(), kLargestCount)));
     return Acad::eOk;
 }
 

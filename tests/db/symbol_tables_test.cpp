@@ -72,6 +72,44 @@ TEST(SymbolTables, AddRecordsOnlyOncePerNameAndOnlyWhenOpenForWrite) {
     EXPECT_EQ(saved->handle(), id.handle());
 }
 
+// Group 70 of the saved LAYER table.
+std::int64_t savedLayerTableCount(const AcDbDatabase& database) {
+    cad::dxf::TagReader reader;
+    cad::dxf::TagError error;
+    const std::string bytes = dbtest::saveToBytes(database);
+    EXPECT_TRUE(reader.openBuffer(bytes, error)) << error.toString();
+    std::vector<dbtest::ComparableTag> tags;
+    EXPECT_TRUE(dbtest::readTags(reader, tags));
+    for (std::size_t index = 0; index + 2 < tags.size(); ++index) {
+        if (tags[index].code == 0 && tags[index].text == L"TABLE" && tags[index + 1].text == L"LAYER") {
+            for (std::size_t group = index + 2; group < tags.size() && tags[group].code != 0; ++group) {
+                if (tags[group].code == 70)
+                    return tags[group].integer;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST(SymbolTables, CountAddedRecordsInTheTablesGroup70) {
+    const std::string records = "0\nTABLE\n2\nLAYER\n5\n2\n70\n0\n0\nLAYER\n5\n10\n2\n0\n70\n0\n62\n7\n6\n"
+                                "CONTINUOUS\n0\nENDTAB\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(tablesFile(records), error)) << error.toString();
+    EXPECT_EQ(savedLayerTableCount(database), 0) << "an unchanged table keeps its count as read";
+    AcDbSymbolTable* layers = nullptr;
+    ASSERT_EQ(cad::db::openObjectAs(layers, database.layerTableId(), AcDb::kForWrite), Acad::eOk);
+    for (const wchar_t* name : {L"WALLS", L"DOORS"}) {
+        auto* record = new AcDbLayerTableRecord();
+        record->setName(name);
+        ASSERT_EQ(layers->add(record), Acad::eOk);
+        record->close();
+    }
+    layers->close();
+    EXPECT_EQ(savedLayerTableCount(database), 3);
+}
+
 TEST(SymbolTables, TakeTheTypefaceFromTheStylesExtendedData) {
     const std::string records = "0\nTABLE\n2\nSTYLE\n5\n3\n70\n2\n0\nSTYLE\n5\n11\n2\nTT\n70\n0\n3\nsimsun."
                                 "ttc\n1001\nACAD\n1000\n\\U+5B8B\\U+4F53\n1071\n0\n"
