@@ -89,9 +89,12 @@ void AcDbDatabase::growHandleIndex() {
 }
 
 void AcDbDatabase::indexHandle(ObjectSlot* slot) {
+    indexHandle(slot, slot->object->handle().value());
+}
+
+void AcDbDatabase::indexHandle(ObjectSlot* slot, std::uint64_t handle) {
     if ((m_handleCount + 1) * 2 > m_handleIndex.size())
         growHandleIndex();
-    const std::uint64_t handle = slot->object->handle().value();
     const std::size_t mask = m_handleIndex.size() - 1;
     std::size_t position = static_cast<std::size_t>(hashHandle(handle)) & mask;
     while (m_handleIndex[position].slot != nullptr)
@@ -114,13 +117,18 @@ ObjectSlot* AcDbDatabase::findHandle(std::uint64_t handle) const {
 }
 
 AcDbObjectId AcDbDatabase::adopt(std::unique_ptr<AcDbObject> object) {
+    const std::uint64_t handle = object->handle().value();
+    return adopt(std::move(object), handle);
+}
+
+AcDbObjectId AcDbDatabase::adopt(std::unique_ptr<AcDbObject> object, std::uint64_t handle) {
     ObjectSlot& slot = m_slots.emplace_back();
     slot.database = this;
     slot.serial = static_cast<std::uint32_t>(m_slots.size());
     DatabaseAccess::attach(*object, &slot);
     slot.object = std::move(object);
-    if (!slot.object->handle().isNull())
-        indexHandle(&slot);
+    if (handle != 0)
+        indexHandle(&slot, handle);
     return AcDbObjectId(&slot);
 }
 

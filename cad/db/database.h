@@ -182,9 +182,12 @@ private:
 
     AcDbObjectId tableIdByName(std::wstring_view name) const;
     AcDbObjectId dictionaryEntry(AcDbObjectId dictionary, std::wstring_view key) const;
-    // Takes ownership; for the loader: keeps the handle read (or assigns one when it has none).
+    // Takes ownership; for the loader: keeps the handle read (or assigns one when it has none). The
+    // loader passes the handle it already knows, which spares reading an object that is not in cache.
     AcDbObjectId adopt(std::unique_ptr<AcDbObject> object);
+    AcDbObjectId adopt(std::unique_ptr<AcDbObject> object, std::uint64_t handle);
     void indexHandle(cad::db::ObjectSlot* slot);
+    void indexHandle(cad::db::ObjectSlot* slot, std::uint64_t handle);
     cad::db::ObjectSlot* findHandle(std::uint64_t handle) const;
     void growHandleIndex();
     void clear();

@@ -59,8 +59,8 @@ private:
     // Makes the object from the collected groups.
     AcDbObjectId build(std::unique_ptr<AcDbObject> object);
     // Gives a read object its slot in the database (and a new handle when its own is taken).
-    AcDbObjectId adopt(std::unique_ptr<AcDbObject> object, const std::vector<std::string>& problems,
-                       std::uint64_t position);
+    AcDbObjectId adopt(std::unique_ptr<AcDbObject> object, std::uint64_t handle,
+                       const std::vector<std::string>& problems, std::uint64_t position);
     AcDbBlockTableRecord* spaceRecord(bool paperSpace);
     AcDbBlockTableRecord* recordByName(const std::wstring& name);
     AcDbBlockTableRecord* synthesizeRecord(const std::wstring& name);
@@ -97,22 +97,23 @@ bool DxfLoader::collect(const dxf::Tag& start) {
 
 AcDbObjectId DxfLoader::build(std::unique_ptr<AcDbObject> object) {
     const std::vector<std::string> problems = m_parser.readCollected(*object);
-    return adopt(std::move(object), problems, m_start.position);
+    const std::uint64_t handle = object->handle().value();
+    return adopt(std::move(object), handle, problems, m_start.position);
 }
 
-AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, const std::vector<std::string>& problems,
-                              std::uint64_t position) {
+AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, std::uint64_t handle,
+                              const std::vector<std::string>& problems, std::uint64_t position) {
     for (const std::string& problem : problems)
-        diagnoseAt(position, object->dxfName() + " " + object->handle().toHex() + ": " + problem);
-    if (!object->handle().isNull() && m_database.findHandle(object->handle().value()) != nullptr) {
-        diagnoseAt(position, "duplicate handle " + object->handle().toHex() + " of " + object->dxfName() +
+        diagnoseAt(position, object->dxfName() + " " + AcDbHandle(handle).toHex() + ": " + problem);
+    if (handle != 0 && m_database.findHandle(handle) != nullptr) {
+        diagnoseAt(position, "duplicate handle " + AcDbHandle(handle).toHex() + " of " + object->dxfName() +
                                  "; the object gets a new handle");
         DatabaseAccess::setHandle(*object, AcDbHandle());
+        handle = 0;
     }
-    m_maxHandle = std::max(m_maxHandle, object->handle().value());
-    const bool needsHandle = object->handle().isNull();
-    const AcDbObjectId id = m_database.adopt(std::move(object));
-    if (needsHandle)
+    m_maxHandle = std::max(m_maxHandle, handle);
+    const AcDbObjectId id = m_database.adopt(std::move(object), handle);
+    if (handle == 0)
         m_withoutHandle.push_back(id.slot());
     return id;
 }
@@ -426,8 +427,10 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
 }
 
 void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
+    // Only what ParsedEntity says is used here: the entity itself was made on another thread or a
+    // while ago and is rarely in this thread's cache.
     auto* entityPointer = static_cast<AcDbEntity*>(entity.object.get());
-    const AcDbObjectId id = adopt(std::move(entity.object), entity.problems, entity.position);
+    const AcDbObjectId id = adopt(std::move(entity.object), entity.handle, entity.problems, entity.position);
     const SequenceRole role = entity.role;
     const bool isSubEntity =
         role == SequenceRole::Vertex || role == SequenceRole::Attrib || role == SequenceRole::SequenceEnd;
@@ -451,34 +454,33 @@ void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
     AcDbBlockTableRecord* record = placement.block;
     if (record == nullptr) {
         // Consecutive entities nearly always share their owner: look it up once per run.
-        if (entityPointer->ownerHandle() != placement.lastOwnerHandle || placement.lastOwner == nullptr) {
-            const AcDbObjectId owner = m_database.objectIdOf(entityPointer->ownerHandle());
+        if (entity.ownerHandle != placement.lastOwnerHandle.value() || placement.lastOwner == nullptr) {
+            const AcDbObjectId owner = m_database.objectIdOf(AcDbHandle(entity.ownerHandle));
             placement.lastOwner =
                 owner.isNull() ? nullptr : AcDbBlockTableRecord::cast(owner.slot()->object.get());
-            placement.lastOwnerHandle = entityPointer->ownerHandle();
+            placement.lastOwnerHandle = AcDbHandle(entity.ownerHandle);
             placement.lastOwnerIsSpace =
                 placement.lastOwner != nullptr && isSpaceName(placement.lastOwner->name());
         }
         record = placement.lastOwner;
-        if (!entityPointer->ownerHandle().isNull() && !placement.lastOwnerIsSpace) {
+        if (entity.ownerHandle != 0 && !placement.lastOwnerIsSpace) {
             // Only model space and the active paper space keep entities in this section.
             diagnoseAt(entity.position, entityPointer->dxfName() + " " + entityPointer->handle().toHex() +
                                             " in the ENTITIES section names " +
-                                            entityPointer->ownerHandle().toHex() +
+                                            AcDbHandle(entity.ownerHandle).toHex() +
                                             " as owner, not a space; kept in its space");
             record = nullptr;
         }
         if (record == nullptr)
-            record = spaceRecord(entityPointer->isInPaperSpaceFlag());
+            record = spaceRecord(entity.inPaperSpace);
     }
     record->appendLoadedEntity(id);
     // Files without owner groups (R12) still give the entity its block as owner.
-    if (entityPointer->ownerHandle().isNull())
+    if (entity.ownerHandle == 0)
         DatabaseAccess::setOwnerHandle(*entityPointer, record->handle());
     if (placement.entitiesSection)
         m_database.m_entitiesOrder.push_back(id);
-    const auto* insert = AcDbBlockReference::cast(entityPointer);
-    if (role == SequenceRole::Polyline || (insert != nullptr && insert->attributesFollowFlag()))
+    if (entity.opensSequence)
         placement.sequenceOwner = entityPointer;
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <limits>
 #include <mutex>
 #include <thread>
@@ -15,6 +14,8 @@ namespace {
 
 constexpr std::string_view kObjectsName = "OBJECTS";
 std::atomic<bool> splitEnabled{true};
+std::atomic<std::uint64_t> chunkSize{EntitySectionSplit::kDefaultChunkBytes};
+std::atomic<std::uint64_t> smallestSplitSection{EntitySectionSplit::kDefaultSmallestSection};
 
 // Where the ENTITIES section probably ends: at the OBJECTS section's header, looked for from the end
 // of the input because that section comes last; the end of the input when there is none.
@@ -123,10 +124,11 @@ std::uint64_t findGroupZero(const dxf::TagReader& reader, std::uint64_t from, st
     return 0;
 }
 
-struct Chunk {
+// Each chunk on a cache line of its own: the two threads fill neighbouring chunks at the same time.
+struct alignas(64) Chunk {
     std::uint64_t start = 0;
     std::uint64_t limit = 0; // the next chunk's start
-    std::deque<ParsedEntity> entities;
+    std::vector<ParsedEntity> entities;
     std::uint64_t endOffset = 0; // where reading stopped, and its line counted from 1 at `start`
     std::uint64_t endLine = 1;
     std::atomic<bool> done{false};
@@ -179,12 +181,18 @@ private:
     // (end of the section, damage, a group that cannot start an entity), or at the next chunk.
     void parse(Chunk& chunk, ObjectParser& parser) {
         dxf::TagReader reader = m_reader.forkAt(chunk.start);
+        // One block for the chunk's list: the loader's thread frees it, and one free of another
+        // thread's memory costs far less than thousands.
+        constexpr std::uint64_t kSmallestEntityBytes = 64;
+        if (chunk.limit != std::numeric_limits<std::uint64_t>::max())
+            chunk.entities.reserve((chunk.limit - chunk.start) / kSmallestEntityBytes);
         dxf::Tag tag;
+        std::uint64_t endOffset = 0;
+        std::uint64_t endLine = 1;
         while (true) {
-            chunk.endOffset = reader.bytesConsumed();
-            chunk.endLine = reader.nextLine();
-            if (chunk.endOffset >= chunk.limit || m_stopped.load(std::memory_order_relaxed) ||
-                !reader.next(tag))
+            endOffset = reader.bytesConsumed();
+            endLine = reader.nextLine();
+            if (endOffset >= chunk.limit || m_stopped.load(std::memory_order_relaxed) || !reader.next(tag))
                 break;
             if (tag.code == dxf::commentGroupCode)
                 continue;
@@ -197,6 +205,8 @@ private:
         }
         {
             const std::lock_guard lock(m_mutex);
+            chunk.endOffset = endOffset;
+            chunk.endLine = endLine;
             chunk.done.store(true, std::memory_order_release);
         }
         m_chunkDone.notify_all();
@@ -220,6 +230,11 @@ bool EntitySectionSplit::isEnabled() {
     return splitEnabled.load();
 }
 
+void EntitySectionSplit::setChunking(std::uint64_t chunkBytes, std::uint64_t smallestSection) {
+    chunkSize.store(chunkBytes);
+    smallestSplitSection.store(smallestSection);
+}
+
 std::vector<std::uint64_t> EntitySectionSplit::findChunkStarts(const dxf::TagReader& reader,
                                                                std::uint64_t chunkBytes,
                                                                std::uint64_t smallestSection) {
@@ -229,7 +244,7 @@ std::vector<std::uint64_t> EntitySectionSplit::findChunkStarts(const dxf::TagRea
     const std::uint64_t to = estimatedSectionEnd(reader.bytes(), from, reader.format());
     if (to <= from || to - from < smallestSection || chunkBytes == 0)
         return {};
-    constexpr std::uint64_t kMostChunks = 1024;
+    constexpr std::uint64_t kMostChunks = 4096;
     const std::uint64_t count = std::clamp<std::uint64_t>((to - from) / chunkBytes, 2, kMostChunks);
     std::vector<std::uint64_t> starts{from};
     for (std::uint64_t index = 1; index < count; ++index) {
@@ -242,13 +257,10 @@ std::vector<std::uint64_t> EntitySectionSplit::findChunkStarts(const dxf::TagRea
 }
 
 bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, const PlaceFunction& place) {
-    // Chunks small enough that the two threads finish close together, large enough that finding
-    // their starts costs nothing; below a few megabytes a thread is not worth starting.
-    constexpr std::uint64_t kChunkBytes = 2U << 20;
-    constexpr std::uint64_t kSmallestSection = 4U << 20;
     if (!isEnabled() || std::thread::hardware_concurrency() < 2)
         return false;
-    const std::vector<std::uint64_t> starts = findChunkStarts(reader, kChunkBytes, kSmallestSection);
+    const std::vector<std::uint64_t> starts =
+        findChunkStarts(reader, chunkSize.load(), smallestSplitSection.load());
     if (starts.size() < 2)
         return false;
 
@@ -285,17 +297,21 @@ bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, cons
                 ended = true;
                 break;
             }
-            // The entities were made on the other thread or long ago: fetch them ahead of placing.
-            constexpr std::size_t kPrefetchDistance = 8;
+            // The parsed entities were written by the other thread or a while ago: fetch the records
+            // ahead of placing, and the entities (which placing writes) a little less far ahead.
+            constexpr std::size_t kRecordDistance = 16;
+            constexpr std::size_t kEntityDistance = 8;
             for (std::size_t index = 0; index < chunk.entities.size(); ++index) {
-                if (index + kPrefetchDistance < chunk.entities.size())
-                    __builtin_prefetch(chunk.entities[index + kPrefetchDistance].object.get());
+                if (index + kRecordDistance < chunk.entities.size())
+                    __builtin_prefetch(&chunk.entities[index + kRecordDistance]);
+                if (index + kEntityDistance < chunk.entities.size())
+                    __builtin_prefetch(chunk.entities[index + kEntityDistance].object.get(), 1);
                 ParsedEntity& entity = chunk.entities[index];
                 if (ascii)
                     entity.position += line - 1;
                 place(entity);
             }
-            std::deque<ParsedEntity>().swap(chunk.entities);
+            std::vector<ParsedEntity>().swap(chunk.entities);
             offset = chunk.endOffset;
             line += chunk.endLine - 1;
             ++placed;

@@ -22,6 +22,13 @@ public:
     // threads, and for checking that both ways give the same drawing.
     static void setEnabled(bool enabled);
     static bool isEnabled();
+    // Chunks of about `chunkBytes`, for sections of at least `smallestSection` bytes. The defaults make
+    // chunks small enough that the two threads finish close together and large enough that finding
+    // their starts costs nothing; below a few megabytes a thread is not worth starting. Tests make
+    // both tiny so that small drawings are cut too.
+    static void setChunking(std::uint64_t chunkBytes, std::uint64_t smallestSection);
+    static constexpr std::uint64_t kDefaultChunkBytes = 2U << 20;
+    static constexpr std::uint64_t kDefaultSmallestSection = 4U << 20;
 
     // Reads the entities of the section that starts at the reader's position with `parser` on this
     // thread and a second parser on a helper thread, handing each entity to `place` on this thread in

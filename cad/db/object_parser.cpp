@@ -178,12 +178,19 @@ bool ObjectParser::parseEntity(dxf::TagReader& reader, const dxf::Tag& start, Pa
             return false;
         entity.object = makeEntity(start.text);
         entity.problems = readCollected(*entity.object);
-        return true;
+    } else {
+        entity.object = makeEntity(start.text);
+        if (!stream(reader, *entity.object))
+            return false;
+        entity.problems = m_objects.finish();
     }
-    entity.object = makeEntity(start.text);
-    if (!stream(reader, *entity.object))
-        return false;
-    entity.problems = m_objects.finish();
+    const auto& made = static_cast<const AcDbEntity&>(*entity.object);
+    entity.handle = made.handle().value();
+    entity.ownerHandle = made.ownerHandle().value();
+    entity.inPaperSpace = made.isInPaperSpaceFlag();
+    const auto* insert = AcDbBlockReference::cast(&made);
+    entity.opensSequence =
+        entity.role == SequenceRole::Polyline || (insert != nullptr && insert->attributesFollowFlag());
     return true;
 }
 

@@ -21,12 +21,17 @@ enum class SequenceRole : std::uint8_t { None, Polyline, Vertex, Dimension, Attr
 SequenceRole sequenceRoleOf(std::string_view name);
 
 // One entity as read, waiting to be placed in its block: where it started (line or byte offset of its
-// group 0) and the problems that still left a usable entity.
+// group 0), the problems that still left a usable entity, and what placing it needs to know of it,
+// taken while the entity is still in the reading thread's cache.
 struct ParsedEntity {
     std::unique_ptr<AcDbObject> object;
     std::uint64_t position = 0;
-    SequenceRole role = SequenceRole::None;
+    std::uint64_t handle = 0;
+    std::uint64_t ownerHandle = 0;
     std::vector<std::string> problems;
+    SequenceRole role = SequenceRole::None;
+    bool inPaperSpace = false;
+    bool opensSequence = false; // a POLYLINE, or an INSERT whose ATTRIBs follow
 };
 
 class ObjectParser {
