@@ -300,14 +300,35 @@ bool AcDbMline::isPlanar() const {
 // ---- IMAGE and WIPEOUT ----
 
 // The frame of the whole image; a clip boundary lies inside it.
+// A clipped image (and a wipeout, always clipped) shows only what lies inside its clip boundary. The
+// boundary is in pixels: pixel centres at whole numbers and rows counted downwards from the top, so the
+// whole image spans (-0.5, -0.5) to (columns - 0.5, rows - 0.5). Two vertices are opposite corners of
+// a rectangle, more are a polygon.
 Acad::ErrorStatus AcDbRasterImage::getGeomExtents(AcDbExtents& extents) const {
-    AcGePoint3d origin;
-    AcGeVector3d width;
-    AcGeVector3d height;
-    getOrientation(origin, width, height);
     AcDbExtents box;
-    for (const AcGePoint3d& corner : {origin, origin + width, origin + width + height, origin + height})
-        box.addPoint(corner);
+    if (isClipped() && m_clipVertices.size() >= 2) {
+        const AcGePoint3d topLeftCentre = m_origin + m_u * 0.5 + m_v * (m_size.y - 0.5);
+        const auto toWorld = [&](double column, double row) {
+            return topLeftCentre + m_u * column - m_v * row;
+        };
+        if (m_clipVertices.size() == 2) {
+            const AcGePoint2d& first = m_clipVertices[0];
+            const AcGePoint2d& second = m_clipVertices[1];
+            for (const AcGePoint3d& corner : {toWorld(first.x, first.y), toWorld(second.x, first.y),
+                                              toWorld(second.x, second.y), toWorld(first.x, second.y)})
+                box.addPoint(corner);
+        } else {
+            for (const AcGePoint2d& vertex : m_clipVertices)
+                box.addPoint(toWorld(vertex.x, vertex.y));
+        }
+    } else {
+        AcGePoint3d origin;
+        AcGeVector3d width;
+        AcGeVector3d height;
+        getOrientation(origin, width, height);
+        for (const AcGePoint3d& corner : {origin, origin + width, origin + width + height, origin + height})
+            box.addPoint(corner);
+    }
     extents = box;
     return Acad::eOk;
 }

@@ -44,6 +44,13 @@ def build(document):
     space.add_blockref("INNER", (30, 0), dxfattribs={"xscale": 1, "yscale": 3})
     space.add_blockref("OUTER", (40, 10), dxfattribs={"xscale": 2, "yscale": 0.5, "rotation": 30})
     space.add_blockref("OUTER", (50, 10), dxfattribs={"xscale": -1, "yscale": 1})
+    picture = document.add_image_def(filename="plan.png", size_in_pixel=(640, 480))
+    space.add_image(picture, insert=(10, 20), size_in_units=(6.4, 4.8), rotation=30)
+    space.add_image(picture, insert=(20, 20), size_in_units=(6.4, 4.8)).set_boundary_path([(100, 50), (300, 400)])
+    space.add_image(picture, insert=(30, 20), size_in_units=(6.4, 4.8), rotation=-20).set_boundary_path(
+        [(0, 0), (600, 100), (300, 470)]
+    )
+    space.add_wipeout([(0, 30), (4, 30), (3, 34)])
 
 
 def main():
