@@ -10,6 +10,7 @@
 #include "cad/ed/entity_access.h"
 #include "cad/ed/entity_geometry.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/window_crossing.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
@@ -186,7 +187,14 @@ std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectI
                                box->minimum[1] >= low[1] && box->maximum[1] <= high[1];
         const bool overlapping = box->minimum[0] <= high[0] && box->maximum[0] >= low[0] &&
                                  box->minimum[1] <= high[1] && box->maximum[1] >= low[1];
-        if (crossing ? overlapping : contained) {
+        bool selected = crossing ? overlapping : contained;
+        // A box that only overlaps the window says nothing certain: the curve itself decides where
+        // its kind allows.
+        if (crossing && overlapping && !contained) {
+            if (const std::optional<bool> touches = touchesWindow(entity, low, high))
+                selected = *touches;
+        }
+        if (selected) {
             inside.push_back(id);
         }
     });

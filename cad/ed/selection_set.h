@@ -34,7 +34,8 @@ private:
 // filter accepts, layout by layout in drawing order.
 QUELTO_EXPORT std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database,
                                                   const SelectionFilter& filter);
-// Entities of the space inside the window (every point inside) or, crossing, touching it (boxes overlap).
+// Entities of the space inside the window (every point inside) or, crossing, touching it: lines, arcs,
+// circles and lightweight polylines by their curve, other kinds by their extents box.
 QUELTO_EXPORT std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
                                                      const double corner1[3], const double corner2[3],
                                                      bool crossing, const SelectionFilter& filter);

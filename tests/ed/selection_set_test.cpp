@@ -128,6 +128,16 @@ TEST_F(Drawing, WindowMeasuresArcsByTheirSweepNotTheirFullCircle) {
     EXPECT_TRUE(select(L"C", nullptr, belowLow, belowHigh).empty());
 }
 
+TEST_F(Drawing, CrossingTakesCurvesThatReachInNotBoxesThatOverlap) {
+    add(new AcDbLine(AcGePoint3d(58, 63, 0), AcGePoint3d(63, 58, 0)), m_database.modelSpaceId());
+    const AcDbObjectId cutting =
+        add(new AcDbLine(AcGePoint3d(58, 61, 0), AcGePoint3d(61, 58, 0)), m_database.modelSpaceId());
+    const double low[3] = {50, 50, 0};
+    const double high[3] = {60, 60, 0};
+    EXPECT_EQ(select(L"C", nullptr, low, high), (Ids{cutting}));
+    EXPECT_TRUE(select(L"W", nullptr, low, high).empty());
+}
+
 TEST_F(Drawing, PickFirstSetIsReplacedClearedAndTakenOnce) {
     ads_name both;
     resbuf* wall = acutBuildList(8, L"WALL", 0);
