@@ -52,24 +52,15 @@ const ClassTable& AcDbLine::classTable() {
 }
 
 Acad::ErrorStatus AcDbLine::setStartPoint(const AcGePoint3d& point) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_start = point;
-    return Acad::eOk;
+    return assignWhenWritable(m_start, point);
 }
 
 Acad::ErrorStatus AcDbLine::setEndPoint(const AcGePoint3d& point) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_end = point;
-    return Acad::eOk;
+    return assignWhenWritable(m_end, point);
 }
 
 Acad::ErrorStatus AcDbLine::setThickness(double thickness) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_thickness = thickness;
-    return Acad::eOk;
+    return assignWhenWritable(m_thickness, thickness);
 }
 
 static ClassTable makeRayTable(const char* name, const char* subclass) {
@@ -99,10 +90,7 @@ const ClassTable& AcDbXline::classTable() {
 }
 
 Acad::ErrorStatus AcDbRay::setBasePoint(const AcGePoint3d& point) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_base = point;
-    return Acad::eOk;
+    return assignWhenWritable(m_base, point);
 }
 
 Acad::ErrorStatus AcDbRay::setUnitDir(const AcGeVector3d& direction) {
@@ -128,10 +116,7 @@ const ClassTable& AcDbCircle::classTable() {
 }
 
 Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& center) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_center = center;
-    return Acad::eOk;
+    return assignWhenWritable(m_center, center);
 }
 
 Acad::ErrorStatus AcDbCircle::setRadius(double radius) {
@@ -172,10 +157,7 @@ double AcDbArc::endAngle() const {
 }
 
 Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& center) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_center = center;
-    return Acad::eOk;
+    return assignWhenWritable(m_center, center);
 }
 
 Acad::ErrorStatus AcDbArc::setRadius(double radius) {
@@ -188,17 +170,11 @@ Acad::ErrorStatus AcDbArc::setRadius(double radius) {
 }
 
 Acad::ErrorStatus AcDbArc::setStartAngle(double radians) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_startDegrees = radians * kDegreesPerRadian;
-    return Acad::eOk;
+    return assignWhenWritable(m_startDegrees, radians * kDegreesPerRadian);
 }
 
 Acad::ErrorStatus AcDbArc::setEndAngle(double radians) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_endDegrees = radians * kDegreesPerRadian;
-    return Acad::eOk;
+    return assignWhenWritable(m_endDegrees, radians * kDegreesPerRadian);
 }
 
 const ClassTable& AcDbEllipse::classTable() {
@@ -344,10 +320,7 @@ Acad::ErrorStatus AcDbPolyline::setPointAt(unsigned int index, const AcGePoint2d
 }
 
 Acad::ErrorStatus AcDbPolyline::setElevation(double elevation) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_elevation = elevation;
-    return Acad::eOk;
+    return assignWhenWritable(m_elevation, elevation);
 }
 
 Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
@@ -360,10 +333,7 @@ Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
 }
 
 Acad::ErrorStatus AcDbPolyline::setClosed(bool closed) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_flags = static_cast<Adesk::Int16>(closed ? (m_flags | 1) : (m_flags & ~1));
-    return Acad::eOk;
+    return assignWhenWritable(m_flags, static_cast<Adesk::Int16>(closed ? (m_flags | 1) : (m_flags & ~1)));
 }
 
 // The host answers eNotApplicable when the segments' widths differ.
@@ -428,10 +398,7 @@ const ClassTable& AcDbFaceRecord::classTable() {
 }
 
 Acad::ErrorStatus AcDbVertex::setPosition(const AcGePoint3d& position) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_position = position;
-    return Acad::eOk;
+    return assignWhenWritable(m_position, position);
 }
 
 ClassTable AcDbPolylineEntity::makeTable(const char* kindMarker) {
@@ -479,10 +446,8 @@ const ClassTable& AcDbPolygonMesh::classTable() {
 }
 
 Acad::ErrorStatus AcDbPolylineEntity::setClosed(bool closed) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_header.flags = static_cast<Adesk::Int16>(closed ? (m_header.flags | 1) : (m_header.flags & ~1));
-    return Acad::eOk;
+    return assignWhenWritable(
+        m_header.flags, static_cast<Adesk::Int16>(closed ? (m_header.flags | 1) : (m_header.flags & ~1)));
 }
 
 Acad::ErrorStatus AcDbPolylineEntity::appendVertex(AcDbObjectId& id, AcDbVertex* vertex) {

@@ -550,10 +550,7 @@ Acad::ErrorStatus AcDbPolyline::getArea(double& area) const {
 // ---- POLYLINE (2D, 3D and meshes) ----
 
 Acad::ErrorStatus AcDbVertex::setBulge(double bulge) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_bulge = bulge;
-    return Acad::eOk;
+    return assignWhenWritable(m_bulge, bulge);
 }
 
 Acad::ErrorStatus AcDbPolylineEntity::getGeomExtents(AcDbExtents& extents) const {

@@ -121,10 +121,7 @@ Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight) {
 }
 
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility visibility) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_invisible = visibility == AcDb::kInvisible ? 1 : 0;
-    return Acad::eOk;
+    return assignWhenWritable(m_invisible, visibility == AcDb::kInvisible ? 1 : 0);
 }
 
 const ClassTable& AcDbSequenceEnd::classTable() {

@@ -44,10 +44,7 @@ AcDbObjectId AcDbObject::ownerId() const {
 }
 
 Acad::ErrorStatus AcDbObject::setOwnerId(AcDbObjectId owner) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_ownerHandle = owner.handle();
-    return Acad::eOk;
+    return assignWhenWritable(m_ownerHandle, owner.handle());
 }
 
 AcDbObjectId AcDbObject::extensionDictionary() const {

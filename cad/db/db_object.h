@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class AcDbDictionary;
@@ -78,6 +79,18 @@ protected:
     // Setters call this first: false (and the caller answers eNotOpenForWrite) when the object lives in
     // a database and is not open for write. Marks the object modified.
     bool checkWriteEnabled();
+    // The body of a plain setter: eNotOpenForWrite unless the object may be written, else the member
+    // takes the value; the text form answers eInvalidInput for a null C string first.
+    template <class Member, class Value>
+    Acad::ErrorStatus assignWhenWritable(Member& member, Value&& value) {
+        if (!checkWriteEnabled())
+            return Acad::eNotOpenForWrite;
+        member = std::forward<Value>(value);
+        return Acad::eOk;
+    }
+    Acad::ErrorStatus assignTextWhenWritable(std::wstring& member, const ACHAR* text) {
+        return text == nullptr ? Acad::eInvalidInput : assignWhenWritable(member, text);
+    }
     // Called once the object's groups are all read, for members derived from several groups.
     virtual void dxfLoaded(cad::db::TextContext& context) {}
     // For classes that keep part of their geometry as groups and edit it in place.

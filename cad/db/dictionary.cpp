@@ -167,26 +167,15 @@ const ClassTable& AcDbGroup::classTable() {
 }
 
 Acad::ErrorStatus AcDbGroup::setDescription(const ACHAR* description) {
-    if (description == nullptr)
-        return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_description = description;
-    return Acad::eOk;
+    return assignTextWhenWritable(m_description, description);
 }
 
 Acad::ErrorStatus AcDbGroup::setSelectable(bool selectable) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_selectable = selectable ? 1 : 0;
-    return Acad::eOk;
+    return assignWhenWritable(m_selectable, selectable ? 1 : 0);
 }
 
 Acad::ErrorStatus AcDbGroup::setAnonymous() {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_unnamed = 1;
-    return Acad::eOk;
+    return assignWhenWritable(m_unnamed, 1);
 }
 
 Adesk::UInt32 AcDbGroup::numEntities() const {
@@ -283,10 +272,7 @@ Acad::ErrorStatus AcDbLayout::setLayoutName(const ACHAR* name) {
 }
 
 Acad::ErrorStatus AcDbLayout::setTabOrder(int order) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_tabOrder = static_cast<Adesk::Int16>(order);
-    return Acad::eOk;
+    return assignWhenWritable(m_tabOrder, static_cast<Adesk::Int16>(order));
 }
 
 AcDbObjectId AcDbLayout::getBlockTableRecordId() const {
@@ -294,10 +280,7 @@ AcDbObjectId AcDbLayout::getBlockTableRecordId() const {
 }
 
 Acad::ErrorStatus AcDbLayout::setBlockTableRecordId(AcDbObjectId record) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_blockRecord = record.handle();
-    return Acad::eOk;
+    return assignWhenWritable(m_blockRecord, record.handle());
 }
 
 bool AcDbLayout::modelType() const {
@@ -321,12 +304,7 @@ const ClassTable& AcDbRasterImageDef::classTable() {
 }
 
 Acad::ErrorStatus AcDbRasterImageDef::setSourceFileName(const ACHAR* path) {
-    if (path == nullptr)
-        return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_fileName = path;
-    return Acad::eOk;
+    return assignTextWhenWritable(m_fileName, path);
 }
 
 const ClassTable& AcDbMlineStyle::classTable() {

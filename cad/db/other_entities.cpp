@@ -53,10 +53,7 @@ const ClassTable& AcDbPoint::classTable() {
 }
 
 Acad::ErrorStatus AcDbPoint::setPosition(const AcGePoint3d& position) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_position = position;
-    return Acad::eOk;
+    return assignWhenWritable(m_position, position);
 }
 
 // Only the groups before the boundary paths and after them are mapped; the paths themselves, the
@@ -198,17 +195,11 @@ double AcDbBlockReference::rotation() const {
 }
 
 Acad::ErrorStatus AcDbBlockReference::setRotation(double radians) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_rotationDegrees = radians * kDegreesPerRadian;
-    return Acad::eOk;
+    return assignWhenWritable(m_rotationDegrees, radians * kDegreesPerRadian);
 }
 
 Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& position) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_position = position;
-    return Acad::eOk;
+    return assignWhenWritable(m_position, position);
 }
 
 Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& scale) {
@@ -412,12 +403,7 @@ double AcDbDimension::textRotation() const {
 }
 
 Acad::ErrorStatus AcDbDimension::setDimensionText(const ACHAR* text) {
-    if (text == nullptr)
-        return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_text = text;
-    return Acad::eOk;
+    return assignTextWhenWritable(m_text, text);
 }
 
 AcDbObjectId AcDbDimension::dimensionStyle() const {

@@ -189,17 +189,11 @@ Acad::ErrorStatus AcDbLayerTableRecord::setIsOff(bool off) {
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setIsFrozen(bool frozen) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_flags = static_cast<Adesk::Int16>(frozen ? (m_flags | 1) : (m_flags & ~1));
-    return Acad::eOk;
+    return assignWhenWritable(m_flags, static_cast<Adesk::Int16>(frozen ? (m_flags | 1) : (m_flags & ~1)));
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setIsLocked(bool locked) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_flags = static_cast<Adesk::Int16>(locked ? (m_flags | 4) : (m_flags & ~4));
-    return Acad::eOk;
+    return assignWhenWritable(m_flags, static_cast<Adesk::Int16>(locked ? (m_flags | 4) : (m_flags & ~4)));
 }
 
 AcDbObjectId AcDbLayerTableRecord::linetypeObjectId() const {
@@ -240,12 +234,7 @@ const ClassTable& AcDbLinetypeTableRecord::classTable() {
 }
 
 Acad::ErrorStatus AcDbLinetypeTableRecord::setComments(const ACHAR* description) {
-    if (description == nullptr)
-        return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_description = description;
-    return Acad::eOk;
+    return assignTextWhenWritable(m_description, description);
 }
 
 const ClassTable& AcDbTextStyleTableRecord::classTable() {
@@ -351,10 +340,7 @@ AcDbObjectId AcDbBlockTableRecord::getLayoutId() const {
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId layout) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_layout = layout.handle();
-    return Acad::eOk;
+    return assignWhenWritable(m_layout, layout.handle());
 }
 
 bool AcDbBlockTableRecord::isLayout() const {

@@ -62,17 +62,11 @@ double AcDbText::rotation() const {
 }
 
 Acad::ErrorStatus AcDbText::setPosition(const AcGePoint3d& position) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_position = position;
-    return Acad::eOk;
+    return assignWhenWritable(m_position, position);
 }
 
 Acad::ErrorStatus AcDbText::setAlignmentPoint(const AcGePoint3d& point) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_alignment = point;
-    return Acad::eOk;
+    return assignWhenWritable(m_alignment, point);
 }
 
 Acad::ErrorStatus AcDbText::setHeight(double height) {
@@ -85,19 +79,11 @@ Acad::ErrorStatus AcDbText::setHeight(double height) {
 }
 
 Acad::ErrorStatus AcDbText::setRotation(double radians) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_rotationDegrees = radians * kDegreesPerRadian;
-    return Acad::eOk;
+    return assignWhenWritable(m_rotationDegrees, radians * kDegreesPerRadian);
 }
 
 Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
-    if (text == nullptr)
-        return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_text = text;
-    return Acad::eOk;
+    return assignTextWhenWritable(m_text, text);
 }
 
 AcDbObjectId AcDbText::textStyle() const {
@@ -116,17 +102,11 @@ Acad::ErrorStatus AcDbText::setTextStyleName(const ACHAR* name) {
 }
 
 Acad::ErrorStatus AcDbText::setHorizontalMode(AcDb::TextHorzMode mode) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_horizontal = static_cast<Adesk::Int16>(mode);
-    return Acad::eOk;
+    return assignWhenWritable(m_horizontal, static_cast<Adesk::Int16>(mode));
 }
 
 Acad::ErrorStatus AcDbText::setVerticalMode(AcDb::TextVertMode mode) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_vertical = static_cast<Adesk::Int16>(mode);
-    return Acad::eOk;
+    return assignWhenWritable(m_vertical, static_cast<Adesk::Int16>(mode));
 }
 
 const ClassTable& AcDbAttribute::classTable() {
@@ -210,10 +190,7 @@ double AcDbMText::rotation() const {
 }
 
 Acad::ErrorStatus AcDbMText::setLocation(const AcGePoint3d& location) {
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_location = location;
-    return Acad::eOk;
+    return assignWhenWritable(m_location, location);
 }
 
 Acad::ErrorStatus AcDbMText::setContents(const ACHAR* text) {
