@@ -4,7 +4,6 @@
 
 #include "cad/db/database.h"
 #include "cad/db/dictionary.h"
-#include "cad/db/sub_entities.h"
 #include "platform/wide_text.h"
 
 using cad::db::ClassTable;
@@ -314,7 +313,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     entity->setOwnerId(objectId());
     m_entities.push_back(id);
     owner->noteEntityAppended(objectId(), id);
-    return cad::db::addPendingSubEntities(*entity);
+    return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator*& iterator, bool atBeginning,
