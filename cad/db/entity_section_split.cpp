@@ -148,16 +148,6 @@ public:
 
     std::vector<Chunk>& chunks() { return m_chunks; }
 
-    // Parses chunks until none is left or the work is stopped.
-    void parseChunks(ObjectParser& parser) {
-        while (!m_stopped.load(std::memory_order_relaxed)) {
-            const std::size_t index = m_next.fetch_add(1);
-            if (index >= m_chunks.size())
-                return;
-            parse(m_chunks[index], parser);
-        }
-    }
-
     // Parses one chunk if one is left; false otherwise.
     bool parseOne(ObjectParser& parser) {
         if (m_stopped.load(std::memory_order_relaxed))
@@ -267,7 +257,8 @@ bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, cons
     ChunkWork work(reader, starts);
     std::thread helper([&work, &parser] {
         ObjectParser helperParser(parser.codec());
-        work.parseChunks(helperParser);
+        while (work.parseOne(helperParser)) {
+        }
     });
     // Whatever way this function is left, the helper is stopped and waited for.
     struct HelperStop {
