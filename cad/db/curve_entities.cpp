@@ -96,10 +96,7 @@ Acad::ErrorStatus AcDbRay::setBasePoint(const AcGePoint3d& point) {
 Acad::ErrorStatus AcDbRay::setUnitDir(const AcGeVector3d& direction) {
     if (direction.isZeroLength())
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_direction = direction.normal();
-    return Acad::eOk;
+    return assignWhenWritable(m_direction, direction.normal());
 }
 
 const ClassTable& AcDbCircle::classTable() {
@@ -122,10 +119,7 @@ Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& center) {
 Acad::ErrorStatus AcDbCircle::setRadius(double radius) {
     if (!(radius > 0.0))
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_radius = radius;
-    return Acad::eOk;
+    return assignWhenWritable(m_radius, radius);
 }
 
 AcDbArc::AcDbArc(const AcGePoint3d& center, double radius, double startAngle, double endAngle)
@@ -163,10 +157,7 @@ Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& center) {
 Acad::ErrorStatus AcDbArc::setRadius(double radius) {
     if (!(radius > 0.0))
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_radius = radius;
-    return Acad::eOk;
+    return assignWhenWritable(m_radius, radius);
 }
 
 Acad::ErrorStatus AcDbArc::setStartAngle(double radians) {
@@ -326,10 +317,7 @@ Acad::ErrorStatus AcDbPolyline::setElevation(double elevation) {
 Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
     if (normal.isZeroLength())
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_normal = normal.normal();
-    return Acad::eOk;
+    return assignWhenWritable(m_normal, normal.normal());
 }
 
 Acad::ErrorStatus AcDbPolyline::setClosed(bool closed) {

@@ -39,17 +39,13 @@ const ClassTable& AcDbEntity::dxfTable() const {
 }
 
 AcDbObjectId AcDbEntity::layerId() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->layerTableId(), m_layer.text()) : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::layerTableId, m_layer.text());
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* name) {
     if (name == nullptr || *name == 0)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_layer = cad::db::Name(name);
-    return Acad::eOk;
+    return assignWhenWritable(m_layer, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerRecord) {
@@ -76,10 +72,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color) {
 Acad::ErrorStatus AcDbEntity::setTrueColor(Adesk::Int32 rgb) {
     if (rgb < -1 || rgb > 0xffffff)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_trueColor = rgb;
-    return Acad::eOk;
+    return assignWhenWritable(m_trueColor, rgb);
 }
 
 const std::wstring& AcDbEntity::linetypeName() const {
@@ -88,36 +81,25 @@ const std::wstring& AcDbEntity::linetypeName() const {
 }
 
 AcDbObjectId AcDbEntity::linetypeId() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->linetypeTableId(), linetypeName())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::linetypeTableId, linetypeName());
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name) {
     if (name == nullptr || *name == 0)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_linetype = cad::db::Name(name);
-    return Acad::eOk;
+    return assignWhenWritable(m_linetype, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale) {
     if (!(scale > 0.0))
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_linetypeScale = scale;
-    return Acad::eOk;
+    return assignWhenWritable(m_linetypeScale, scale);
 }
 
 Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight) {
     if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_lineWeight = static_cast<Adesk::Int16>(weight);
-    return Acad::eOk;
+    return assignWhenWritable(m_lineWeight, static_cast<Adesk::Int16>(weight));
 }
 
 Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility visibility) {

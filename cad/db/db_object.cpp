@@ -199,3 +199,9 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
     m_slot->readers = 1;
     return Acad::eOk;
 }
+
+AcDbObjectId AcDbObject::recordInTable(AcDbObjectId (AcDbDatabase::*table)() const,
+                                       std::wstring_view name) const {
+    const AcDbDatabase* owner = database();
+    return owner != nullptr ? owner->recordIdByName((owner->*table)(), name) : AcDbObjectId();
+}

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -91,6 +92,9 @@ protected:
     Acad::ErrorStatus assignTextWhenWritable(std::wstring& member, const ACHAR* text) {
         return text == nullptr ? Acad::eInvalidInput : assignWhenWritable(member, text);
     }
+    // The record named `name` in the symbol table that `table` gives of this object's database; null
+    // for an object outside a database or a name the table does not hold.
+    AcDbObjectId recordInTable(AcDbObjectId (AcDbDatabase::*table)() const, std::wstring_view name) const;
     // Called once the object's groups are all read, for members derived from several groups.
     virtual void dxfLoaded(cad::db::TextContext& context) {}
     // For classes that keep part of their geometry as groups and edit it in place.

@@ -265,10 +265,7 @@ const ClassTable& AcDbLayout::classTable() {
 Acad::ErrorStatus AcDbLayout::setLayoutName(const ACHAR* name) {
     if (name == nullptr || *name == 0)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_name = name;
-    return Acad::eOk;
+    return assignWhenWritable(m_name, name);
 }
 
 Acad::ErrorStatus AcDbLayout::setTabOrder(int order) {

@@ -212,9 +212,7 @@ Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& scale) 
 }
 
 AcDbObjectId AcDbBlockReference::blockTableRecord() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->blockTableId(), m_blockName.text())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::blockTableId, m_blockName.text());
 }
 
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId record) {
@@ -407,14 +405,11 @@ Acad::ErrorStatus AcDbDimension::setDimensionText(const ACHAR* text) {
 }
 
 AcDbObjectId AcDbDimension::dimensionStyle() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->dimStyleTableId(), dimensionStyleName())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::dimStyleTableId, dimensionStyleName());
 }
 
 AcDbObjectId AcDbDimension::dimBlockId() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->blockTableId(), m_blockName) : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::blockTableId, m_blockName);
 }
 
 bool AcDbDimension::findOverride(int code, cad::dxf::OwnedTag& value) const {

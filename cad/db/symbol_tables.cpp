@@ -173,10 +173,7 @@ const ClassTable& AcDbLayerTableRecord::classTable() {
 Acad::ErrorStatus AcDbLayerTableRecord::setColorIndex(Adesk::UInt16 color) {
     if (color < 1 || color > 255)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_color = static_cast<Adesk::Int16>(isOff() ? -static_cast<int>(color) : color);
-    return Acad::eOk;
+    return assignWhenWritable(m_color, static_cast<Adesk::Int16>(isOff() ? -static_cast<int>(color) : color));
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setIsOff(bool off) {
@@ -196,27 +193,19 @@ Acad::ErrorStatus AcDbLayerTableRecord::setIsLocked(bool locked) {
 }
 
 AcDbObjectId AcDbLayerTableRecord::linetypeObjectId() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->linetypeTableId(), m_linetype.text())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::linetypeTableId, m_linetype.text());
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setLinetypeName(const ACHAR* name) {
     if (name == nullptr || *name == 0)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_linetype = cad::db::Name(name);
-    return Acad::eOk;
+    return assignWhenWritable(m_linetype, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight) {
     if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_lineWeight = static_cast<Adesk::Int16>(weight);
-    return Acad::eOk;
+    return assignWhenWritable(m_lineWeight, static_cast<Adesk::Int16>(weight));
 }
 
 const ClassTable& AcDbLinetypeTableRecord::classTable() {

@@ -72,10 +72,7 @@ Acad::ErrorStatus AcDbText::setAlignmentPoint(const AcGePoint3d& point) {
 Acad::ErrorStatus AcDbText::setHeight(double height) {
     if (!(height > 0.0))
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_height = height;
-    return Acad::eOk;
+    return assignWhenWritable(m_height, height);
 }
 
 Acad::ErrorStatus AcDbText::setRotation(double radians) {
@@ -87,18 +84,13 @@ Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
 }
 
 AcDbObjectId AcDbText::textStyle() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->textStyleTableId(), textStyleName())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::textStyleTableId, textStyleName());
 }
 
 Acad::ErrorStatus AcDbText::setTextStyleName(const ACHAR* name) {
     if (name == nullptr)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_style = cad::db::Name(name);
-    return Acad::eOk;
+    return assignWhenWritable(m_style, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbText::setHorizontalMode(AcDb::TextHorzMode mode) {
@@ -126,10 +118,7 @@ const ClassTable& AcDbAttribute::classTable() {
 Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) {
     if (tag == nullptr || *tag == 0)
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
-        return Acad::eNotOpenForWrite;
-    m_tag = tag;
-    return Acad::eOk;
+    return assignWhenWritable(m_tag, tag);
 }
 
 const ClassTable& AcDbAttributeDefinition::classTable() {
@@ -217,9 +206,7 @@ Acad::ErrorStatus AcDbMText::setContents(const ACHAR* text) {
 }
 
 AcDbObjectId AcDbMText::textStyle() const {
-    const AcDbDatabase* owner = database();
-    return owner != nullptr ? owner->recordIdByName(owner->textStyleTableId(), textStyleName())
-                            : AcDbObjectId();
+    return recordInTable(&AcDbDatabase::textStyleTableId, textStyleName());
 }
 
 const ClassTable& AcDbShape::classTable() {
