@@ -4,9 +4,11 @@
 #include "quelto/matching/entity_extend_filter.h"
 
 #include "cad/app/host_api.h"
+#include "quelto/actions/tav_geom.h"
+#include "quelto/actions/visual_extents.h"
+#include "quelto/actions/xyz_base_draw.h"
 #include "quelto/filter/filter.h"
 #include "quelto/filter/qlt_system_param.h"
-#include "quelto/matching/extend_filter_drawing.h"
 #include "quelto/matching/type_matchers.h"
 
 #include <vector>
@@ -27,7 +29,7 @@ public:
     const CString& nameOf(AcDbObjectId block) {
         if (!m_known || block != m_block) {
             m_block = block;
-            m_name = quelto::matching::layoutNameOfBlock(block);
+            m_name = CXYZBaseDraw::GetLayoutName(block, TRUE);
             m_known = true;
         }
         return m_name;
@@ -43,7 +45,7 @@ namespace {
 
 CString spaceValueText(const CString& recordValue) {
     if (recordValue == L"[*当前*]") {
-        return quelto::matching::currentLayoutName();
+        return CXYZBaseDraw::GetLayoutName(CXYZBaseDraw::GetCurrentSpace(), TRUE);
     }
     if (recordValue == L"[*模型*]") {
         return L"Model";
@@ -74,7 +76,7 @@ void CEntityExtendFilter::LoadFromBatchFilter(const CFilter& filter) {
 }
 
 void CEntityExtendFilter::Load(const CFilter& filter, bool batchVariant) {
-    using quelto::matching::numberText;
+    const auto numberText = &CXYZBaseObject::FormatReal;
     m_space.m_bEnabled = batchVariant ? FALSE : filter.m_bSpace;
     m_space.m_operand =
         RowOperand(filter.m_strSpaceOp, batchVariant ? CString() : spaceValueText(filter.m_strSpace));
@@ -142,14 +144,14 @@ int CEntityExtendFilter::FilterSelection(ads_name set, const CString& typeName, 
 bool CEntityExtendFilter::PassesAdvancedCriteria(AcDbObjectId id, OwnerLayouts& ownerLayouts) const {
     using quelto::matching::compareReal;
     using quelto::matching::compareText;
-    AcDbExtents extents;
-    const bool measured = m_width.m_bEnabled || m_height.m_bEnabled;
-    if (measured && !quelto::matching::visualExtents(id, extents)) {
-        return false;
-    }
     AcDbEntity* entity = nullptr;
     if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) {
         return false;
+    }
+    // An entity the host cannot measure keeps the empty box, whose size matches no sensible criterion.
+    AcDbExtents extents;
+    if (m_width.m_bEnabled || m_height.m_bEnabled) {
+        GetVisualExtents(*entity, extents);
     }
     bool passes = true;
     if (m_space.m_bEnabled) {
@@ -169,10 +171,10 @@ bool CEntityExtendFilter::PassesAdvancedCriteria(AcDbObjectId id, OwnerLayouts& 
     }
     entity->close();
     if (passes && m_width.m_bEnabled) {
-        passes = compareReal(extents.maxPoint().x - extents.minPoint().x, m_width.m_operand, m_dEPI) != 0;
+        passes = compareReal(CTAVGeom::GetExtentsWidth(extents), m_width.m_operand, m_dEPI) != 0;
     }
     if (passes && m_height.m_bEnabled) {
-        passes = compareReal(extents.maxPoint().y - extents.minPoint().y, m_height.m_operand, m_dEPI) != 0;
+        passes = compareReal(CTAVGeom::GetExtentsHeight(extents), m_height.m_operand, m_dEPI) != 0;
     }
     return passes;
 }

@@ -1,6 +1,8 @@
 // The table from DXF type names to matchers, and the conventions all matchers share.
 #include "quelto/matching/type_matchers.h"
 
+#include "quelto/actions/qlt_command.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -41,14 +43,13 @@ AcGePoint3d MatchContext::point(const AcGePoint3d& world) const {
     if (!userCoordinates) {
         return world;
     }
-    ads_point from = {world.x, world.y, world.z};
-    ads_point to = {world.x, world.y, world.z};
-    acdbWcs2Ucs(from, to, false);
-    return {to[0], to[1], to[2]};
+    AcGePoint3d converted = world;
+    QLTCommand::WcsToUcs(converted);
+    return converted;
 }
 
 double MatchContext::angle(double hostAngle) const {
-    return radians ? hostAngle : hostAngle * 180.0 / std::numbers::pi;
+    return radians ? hostAngle : QLTCommand::RadianToDegree(hostAngle);
 }
 
 TypeMatcher findTypeMatcher(const CString& typeName) {
