@@ -2,6 +2,7 @@
 // dxf_load_bench, with lines of varied length and direction), loaded once: two property rows over every
 // LINE combined by AND, and four rows combined by the expression "(A&B)|(C&D)". The same selections
 // are timed in ezdxf (query plus a filter function, after loading) in one process run.
+#include "cad/app/host_api.h"
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
 #include "cad/db/symbol_tables.h"

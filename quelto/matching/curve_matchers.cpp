@@ -31,6 +31,28 @@ double areaOf(const AcDbCurve& curve) {
     return area;
 }
 
+// RAY and XLINE are separate host classes with the same values.
+template <class Line>
+int matchBaseAndDirection(const MatchContext& context, AcDbObjectId id) {
+    return matchAs<Line>(id, [&](const Line& ray) {
+        const AcGePoint3d base = context.point(ray.basePoint());
+        const AcGeVector3d direction = ray.unitDir();
+        const AcGePoint3d directionPoint = base + direction;
+        return context.rows.evaluate([&](const PropertyRow& row) {
+            RowValue value;
+            if (pointComponent(row.propertyId, 201, base, value) ||
+                pointComponent(row.propertyId, 204, directionPoint, value) ||
+                pointComponent(row.propertyId, 207, AcGePoint3d() + direction, value)) {
+                return value;
+            }
+            if (row.propertyId == 210) {
+                return RowValue::real(context.angle(engineLineAngle(base, directionPoint)));
+            }
+            return RowValue::unknown();
+        });
+    });
+}
+
 } // namespace
 
 int matchLine(const MatchContext& context, AcDbObjectId id) {
@@ -68,23 +90,11 @@ int matchLine(const MatchContext& context, AcDbObjectId id) {
 }
 
 int matchRay(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDbRay>(id, [&](const AcDbRay& ray) {
-        const AcGePoint3d base = context.point(ray.basePoint());
-        const AcGeVector3d direction = ray.unitDir();
-        const AcGePoint3d directionPoint = base + direction;
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            RowValue value;
-            if (pointComponent(row.propertyId, 201, base, value) ||
-                pointComponent(row.propertyId, 204, directionPoint, value) ||
-                pointComponent(row.propertyId, 207, AcGePoint3d() + direction, value)) {
-                return value;
-            }
-            if (row.propertyId == 210) {
-                return RowValue::real(context.angle(engineLineAngle(base, directionPoint)));
-            }
-            return RowValue::unknown();
-        });
-    });
+    return matchBaseAndDirection<AcDbRay>(context, id);
+}
+
+int matchXline(const MatchContext& context, AcDbObjectId id) {
+    return matchBaseAndDirection<AcDbXline>(context, id);
 }
 
 int matchCircle(const MatchContext& context, AcDbObjectId id) {

@@ -25,7 +25,7 @@ constexpr std::array<std::pair<const wchar_t*, TypeMatcher>, 21> kTypeMatchers =
     {L"POINT", matchPoint},
     {L"ELLIPSE", matchEllipse},
     {L"RAY", matchRay},
-    {L"XLINE", matchRay},
+    {L"XLINE", matchXline},
     {L"POLYLINE", matchPolyline3d},
     {L"MLINE", matchMline},
     {L"SPLINE", matchSpline},

@@ -72,6 +72,7 @@ inline bool pointComponent(int propertyId, int firstId, const AcGePoint3d& point
 
 int matchLine(const MatchContext& context, AcDbObjectId id);
 int matchRay(const MatchContext& context, AcDbObjectId id);
+int matchXline(const MatchContext& context, AcDbObjectId id);
 int matchCircle(const MatchContext& context, AcDbObjectId id);
 int matchArc(const MatchContext& context, AcDbObjectId id);
 int matchEllipse(const MatchContext& context, AcDbObjectId id);
