@@ -56,6 +56,8 @@ QUELTO_EXPORT std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorSt
 
 } // namespace cad::ed
 
+// "W"/"C" corners are points of the current user system. RTERROR when nothing is selected or 128 sets are
+// open already (ERRNO 3).
 QUELTO_EXPORT int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const resbuf* filter,
                             ads_name set);
 QUELTO_EXPORT int acedSSFree(const ads_name set);
