@@ -13,10 +13,12 @@
 #include "cad/ed/keyword_input.h"
 #include "cad/ed/user_coordinates.h"
 #include "cad/ed/window_crossing.h"
+#include "cad/ge/matrix3d.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,6 +95,27 @@ void addUnique(std::vector<AcDbObjectId>& set, const std::vector<AcDbObjectId>& 
     }
 }
 
+// Inside the window (every point inside) or, crossing, touching it.
+bool liesInWindow(const AcDbDatabase& database, const AcDbEntity& entity, const double low[2],
+                  const double high[2], bool crossing) {
+    const std::optional<Box> box = entityBox(database, entity);
+    if (!box) {
+        return false;
+    }
+    const bool contained = box->minimum[0] >= low[0] && box->maximum[0] <= high[0] &&
+                           box->minimum[1] >= low[1] && box->maximum[1] <= high[1];
+    const bool overlapping = box->minimum[0] <= high[0] && box->maximum[0] >= low[0] &&
+                             box->minimum[1] <= high[1] && box->maximum[1] >= low[1];
+    // A box that only overlaps the window says nothing certain: the curve itself decides where its kind
+    // allows.
+    if (crossing && overlapping && !contained) {
+        if (const std::optional<bool> touches = touchesWindow(entity, low, high)) {
+            return *touches;
+        }
+    }
+    return crossing ? overlapping : contained;
+}
+
 // Adds the objects found to the selection (or removes them) and reports the count as the host does.
 void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObjectId>& found,
                  bool removing) {
@@ -131,7 +154,7 @@ double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
     return std::max(1e-6, size * 1e-3);
 }
 
-// Points are typed, and passed to acedSSGet, in the current user system; selections work in the world.
+// Points are typed in the current user system; picks work in the world.
 void userToWorld(const double user[3], double world[3]) {
     double typed[3] = {user[0], user[1], user[2]};
     if (!acdbUcs2Wcs(typed, world, false)) {
@@ -145,9 +168,7 @@ bool promptPoint(const wchar_t* text, double point[3]) {
         if (answer.kind != PromptAnswer::Kind::Text) {
             return false;
         }
-        double typed[3] = {0.0, 0.0, 0.0};
-        if (parsePoint(answer.text, typed)) {
-            userToWorld(typed, point);
+        if (parsePoint(answer.text, point)) {
             return true;
         }
         commandLine().write(L"Invalid point.\n");
@@ -218,22 +239,45 @@ std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectI
     const double high[2] = {std::max(corner1[0], corner2[0]), std::max(corner1[1], corner2[1])};
     std::vector<AcDbObjectId> inside;
     forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
-        const std::optional<Box> box = entityBox(database, entity);
-        if (!box) {
-            return;
+        if (liesInWindow(database, entity, low, high, crossing)) {
+            inside.push_back(id);
         }
-        const bool contained = box->minimum[0] >= low[0] && box->maximum[0] <= high[0] &&
-                               box->minimum[1] >= low[1] && box->maximum[1] <= high[1];
-        const bool overlapping = box->minimum[0] <= high[0] && box->maximum[0] >= low[0] &&
-                                 box->minimum[1] <= high[1] && box->maximum[1] >= low[1];
-        bool selected = crossing ? overlapping : contained;
-        // A box that only overlaps the window says nothing certain: the curve itself decides where
-        // its kind allows.
-        if (crossing && overlapping && !contained) {
-            if (const std::optional<bool> touches = touchesWindow(entity, low, high))
-                selected = *touches;
-        }
-        if (selected) {
+    });
+    return filtered(database, inside, filter);
+}
+
+std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObjectId space,
+                                           const double corner1[3], const double corner2[3], bool crossing,
+                                           const SelectionFilter& filter) {
+    const UserCoordinateSystem system = userCoordinateSystem(database, space != database.modelSpaceId());
+    const auto alongWorldAxis = [](const double* axis) {
+        const int zeros = (axis[0] == 0.0) + (axis[1] == 0.0) + (axis[2] == 0.0);
+        return zeros == 2;
+    };
+    if (alongWorldAxis(system.xAxis) && alongWorldAxis(system.yAxis) && system.xAxis[2] == 0.0 &&
+        system.yAxis[2] == 0.0) {
+        // The window stays a box of the world: only its corners move.
+        double world1[3];
+        double world2[3];
+        system.toWorld(corner1, world1, false);
+        system.toWorld(corner2, world2, false);
+        return selectWindow(database, space, world1, world2, crossing, filter);
+    }
+    // Square to rotated user axes, the window is no box of the world: each entity is measured on a copy
+    // moved into user coordinates.
+    const AcGeVector3d xAxis(system.xAxis[0], system.xAxis[1], system.xAxis[2]);
+    const AcGeVector3d yAxis(system.yAxis[0], system.yAxis[1], system.yAxis[2]);
+    const AcGeMatrix3d worldToUser =
+        AcGeMatrix3d::alignCoordSys(AcGePoint3d(system.origin[0], system.origin[1], system.origin[2]), xAxis,
+                                    yAxis, xAxis.crossProduct(yAxis), AcGePoint3d::kOrigin,
+                                    AcGeVector3d::kXAxis, AcGeVector3d::kYAxis, AcGeVector3d::kZAxis);
+    const double low[2] = {std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1])};
+    const double high[2] = {std::max(corner1[0], corner2[0]), std::max(corner1[1], corner2[1])};
+    std::vector<AcDbObjectId> inside;
+    forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
+        const std::unique_ptr<AcDbEntity> copy(entity.clone());
+        if (copy != nullptr && copy->transformBy(worldToUser) == Acad::eOk &&
+            liesInWindow(database, *copy, low, high, crossing)) {
             inside.push_back(id);
         }
     });
@@ -326,7 +370,7 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
                 !promptPoint(L"Specify opposite corner: ", corner2)) {
                 return std::nullopt;
             }
-            found = selectWindow(database, space, corner1, corner2, word == L"C", filter);
+            found = selectUserWindow(database, space, corner1, corner2, word == L"C", filter);
         } else if (word == L"P") {
             found = filtered(database, editor.previous, filter);
         } else if (word == L"L") {
@@ -443,11 +487,8 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         if (point1 == nullptr || point2 == nullptr) {
             return RTERROR;
         }
-        double corner1[3];
-        double corner2[3];
-        cad::ed::userToWorld(static_cast<const double*>(point1), corner1);
-        cad::ed::userToWorld(static_cast<const double*>(point2), corner2);
-        members = cad::ed::selectWindow(database, space, corner1, corner2, word == L"C", *compiled);
+        members = cad::ed::selectUserWindow(database, space, static_cast<const double*>(point1),
+                                            static_cast<const double*>(point2), word == L"C", *compiled);
     } else if (word == L"P") {
         members = cad::ed::filtered(database, editor->previous, *compiled);
     } else if (word == L"L") {
