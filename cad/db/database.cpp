@@ -203,7 +203,7 @@ int AcDbDatabase::insunits() const {
 AcDbObjectId AcDbDatabase::tableIdByName(std::wstring_view name) const {
     for (const AcDbObjectId& id : m_tableOrder) {
         const auto* table = AcDbSymbolTable::cast(peekObject(id));
-        if (table != nullptr && platform::toUpperAscii(table->tableName()) == name)
+        if (table != nullptr && platform::equalsIgnoringAsciiCase(table->tableName(), name))
             return id;
     }
     return {};

@@ -223,25 +223,11 @@ AcDbObjectId lastEntity(const AcDbDatabase& database, AcDbObjectId space) {
 }
 
 AcDbObjectId entityByHandleText(const AcDbDatabase& database, std::wstring_view text) {
-    if (text.empty() || text.size() > 16) {
+    AcDbHandle handle;
+    if (!AcDbHandle::parseHex(text, handle)) {
         return {};
     }
-    std::uint64_t value = 0;
-    for (wchar_t character : text) {
-        int digit = -1;
-        if (character >= L'0' && character <= L'9') {
-            digit = character - L'0';
-        } else if (character >= L'A' && character <= L'F') {
-            digit = character - L'A' + 10;
-        } else if (character >= L'a' && character <= L'f') {
-            digit = character - L'a' + 10;
-        }
-        if (digit < 0) {
-            return {};
-        }
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-    }
-    const AcDbObjectId id = database.objectIdOf(AcDbHandle(value));
+    const AcDbObjectId id = database.objectIdOf(handle);
     if (id.isNull() || id.isErased() || peekEntity(database, id) == nullptr) {
         return {};
     }
