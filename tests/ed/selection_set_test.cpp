@@ -11,6 +11,7 @@
 #include "cad/ed/selection_set.h"
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -442,9 +443,10 @@ TEST(SystemVariables, ConvertCheckAndRefuseValues) {
 namespace {
 
 TEST(CorpusSelection, WholeDrawingSelectionReachesEveryLayoutOfARealDrawing) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    ASSERT_TRUE(database.readDxf(std::string(QUELTO_CORPUS_DIR) + "/generated/all_entities_R2010.dxf", error))
+    ASSERT_TRUE(database.readDxf(quelto::testing::corpusFile("generated/all_entities_R2010.dxf"), error))
         << error.toString();
     cad::ed::EditorState editor;
     editor.database = &database;
