@@ -164,7 +164,11 @@ public:
     Acad::ErrorStatus getLayoutDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode) const;
     AcDbObjectId modelSpaceId() const { return m_modelSpace; }
     AcDbObjectId paperSpaceId() const { return m_paperSpace; }
-    AcDbObjectId currentSpaceId() const { return m_modelSpace; }
+    // The block record of the current space: model space, or the paper-space layout CTAB names. It
+    // follows the editor's CTAB; a space that was erased or never set gives model space.
+    AcDbObjectId currentSpaceId() const;
+    // Host side of CTAB: false, and no change, for a record that is not a space of this drawing.
+    bool setCurrentSpace(AcDbObjectId space);
     AcDbObjectId clayer() const;
     // The symbol table record named `name` (case-insensitive) in the table of `tableId`.
     AcDbObjectId recordIdByName(AcDbObjectId tableId, std::wstring_view name) const;
@@ -231,4 +235,5 @@ private:
     AcDbObjectId m_namedObjects;
     AcDbObjectId m_modelSpace;
     AcDbObjectId m_paperSpace;
+    AcDbObjectId m_currentSpace;
 };
