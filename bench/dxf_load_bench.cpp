@@ -3,7 +3,6 @@
 // drawing takes per entity, and the load time of the same file in ezdxf for comparison.
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
-#include "cad/db/entity_section_split.h"
 #include "cad/db/other_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
@@ -45,7 +44,7 @@ double heapBytesInUse() {
     return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
-void loadBenchmark(benchmark::State& state, const char* suffix) {
+void loadBenchmark(benchmark::State& state, const char* suffix, bool twoThreads = true) {
     ensureGenerated();
     const std::filesystem::path path = generatedPath(suffix);
     const auto bytes = static_cast<double>(std::filesystem::file_size(path));
@@ -54,7 +53,9 @@ void loadBenchmark(benchmark::State& state, const char* suffix) {
         const double before = heapBytesInUse();
         auto database = std::make_unique<AcDbDatabase>(false);
         cad::dxf::TagError error;
-        if (!database->readDxf(path, error))
+        cad::db::DxfReadOptions options;
+        options.entitiesOnTwoThreads = twoThreads;
+        if (!database->readDxf(path, error, options))
             state.SkipWithError(error.toString().c_str());
         memoryPerEntity = (heapBytesInUse() - before) / kEntityCount;
         benchmark::DoNotOptimize(database->objectCount());
@@ -80,14 +81,10 @@ void BM_LoadBinary(benchmark::State& state) {
 }
 // The same on the loader's thread alone, for comparison.
 void BM_LoadAsciiOneThread(benchmark::State& state) {
-    cad::db::EntitySectionSplit::setEnabled(false);
-    loadBenchmark(state, ".dxf");
-    cad::db::EntitySectionSplit::setEnabled(true);
+    loadBenchmark(state, ".dxf", false);
 }
 void BM_LoadBinaryOneThread(benchmark::State& state) {
-    cad::db::EntitySectionSplit::setEnabled(false);
-    loadBenchmark(state, "_binary.dxf");
-    cad::db::EntitySectionSplit::setEnabled(true);
+    loadBenchmark(state, "_binary.dxf", false);
 }
 
 void BM_SaveAscii(benchmark::State& state) {

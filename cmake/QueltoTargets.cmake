@@ -45,8 +45,8 @@ endfunction()
 function(quelto_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock quelto_warnings
-                                          quelto_sanitizers)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock quelto_test_support
+                                          quelto_warnings quelto_sanitizers)
     target_compile_definitions(${name} PRIVATE QUELTO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                QUELTO_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

@@ -31,6 +31,32 @@ QUELTO_EXPORT std::wstring toLowerAscii(std::wstring_view text);
 QUELTO_EXPORT bool isAsciiAlpha(wchar_t character);
 QUELTO_EXPORT bool isAsciiDigit(wchar_t character);
 
+constexpr wchar_t toUpperAscii(wchar_t character) noexcept {
+    return character >= L'a' && character <= L'z' ? static_cast<wchar_t>(character - L'a' + L'A') : character;
+}
+
+// Comparisons that ignore ASCII letter case, as the registry, symbol-table names and the runtime's
+// _wcsicmp do, without building upper-case copies. The three-way form orders by upper-case code point.
+constexpr int compareIgnoringAsciiCase(std::wstring_view left, std::wstring_view right) noexcept {
+    const std::size_t common = left.size() < right.size() ? left.size() : right.size();
+    for (std::size_t index = 0; index < common; ++index) {
+        const wchar_t first = toUpperAscii(left[index]);
+        const wchar_t second = toUpperAscii(right[index]);
+        if (first != second) {
+            return first < second ? -1 : 1;
+        }
+    }
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
+}
+
+constexpr bool equalsIgnoringAsciiCase(std::wstring_view left, std::wstring_view right) noexcept {
+    return left.size() == right.size() && compareIgnoringAsciiCase(left, right) == 0;
+}
+
+constexpr bool startsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_view prefix) noexcept {
+    return text.size() >= prefix.size() && equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
 } // namespace platform
 
 // The runtime names, used by module code wherever a value text is read as a number.

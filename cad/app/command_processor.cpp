@@ -194,8 +194,7 @@ bool CommandProcessor::execute(const std::wstring& typed) {
         ed::EditorState& editor = document->editor();
         editor.commandUsesPickFirst = offered;
         if (!offered && (flags & ACRX_CMD_TRANSPARENT) == 0) {
-            editor.pickFirst.clear();
-            editor.gripped.clear();
+            ed::dropPickFirst(editor);
         }
     }
     ++m_depth;

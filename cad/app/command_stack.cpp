@@ -11,7 +11,7 @@
 namespace {
 
 bool sameName(const std::wstring& first, const wchar_t* second) {
-    return second != nullptr && platform::toUpperAscii(first) == platform::toUpperAscii(second);
+    return second != nullptr && platform::equalsIgnoringAsciiCase(first, second);
 }
 
 AcEdCommandStack& commandStack() {

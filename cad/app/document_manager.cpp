@@ -11,148 +11,164 @@
 #include "platform/code_page.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
 HWND mainWindow = nullptr;
 
+using cad::ed::VariableValue;
+
 bool isPaperSpace(AcApDocument& document) {
-    return cad::ed::currentSpaceOf(document.editor()) != document.database()->modelSpaceId();
+    const AcDbDatabase& database = *document.database();
+    return database.currentSpaceId() != database.modelSpaceId();
 }
 
-void defineDocumentVariables(AcApDocManager& manager) {
-    using cad::ed::VariableValue;
-    auto& variables = cad::ed::SystemVariables::instance();
-    const auto current = [&manager]() { return manager.curDocument(); };
-    variables.defineBound(
-        L"CTAB", RTSTR,
-        [current](VariableValue& value) {
-            AcApDocument* document = current();
-            if (document == nullptr) {
-                return false;
-            }
-            value.text = cad::ed::layoutNameOfSpace(*document->database(),
-                                                    cad::ed::currentSpaceOf(document->editor()));
-            return true;
-        },
-        [current](const VariableValue& value) {
-            AcApDocument* document = current();
-            if (document == nullptr) {
-                return false;
-            }
-            const AcDbObjectId space = cad::ed::spaceOfLayout(*document->database(), value.text);
-            if (space.isNull()) {
-                return false;
-            }
-            document->editor().currentSpace = space;
-            return true;
-        });
-    variables.defineBound(L"TILEMODE", RTSHORT, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        value.integer = document != nullptr && isPaperSpace(*document) ? 0 : 1;
-        return document != nullptr;
-    });
+cad::ed::UserCoordinateSystem currentUserSystem(AcApDocument& document) {
+    return cad::ed::userCoordinateSystem(*document.database(), isPaperSpace(document));
+}
+
+bool setPoint(VariableValue& value, double x, double y, double z) {
+    value.point[0] = x;
+    value.point[1] = y;
+    value.point[2] = z;
+    return true;
+}
+
+bool setAxis(VariableValue& value, const AcGeVector3d& axis) {
+    return setPoint(value, axis.x, axis.y, axis.z);
+}
+
+// The system variables that mirror the current drawing. Each reads (CTAB and CLAYER also write) the
+// current document; with no drawing open they are not available.
+struct DocumentVariable {
+    const wchar_t* name;
+    short type;
+    bool (*read)(AcApDocument& document, VariableValue& value);
+    bool (*write)(AcApDocument& document, const VariableValue& value);
+};
+
+constexpr DocumentVariable kDocumentVariables[] = {
+    {L"CTAB", RTSTR,
+     [](AcApDocument& document, VariableValue& value) {
+         const AcDbDatabase& database = *document.database();
+         value.text = cad::ed::layoutNameOfSpace(database, database.currentSpaceId());
+         return true;
+     },
+     [](AcApDocument& document, const VariableValue& value) {
+         AcDbDatabase& database = *document.database();
+         return database.setCurrentSpace(cad::ed::spaceOfLayout(database, value.text));
+     }},
+    {L"TILEMODE", RTSHORT,
+     [](AcApDocument& document, VariableValue& value) {
+         value.integer = isPaperSpace(document) ? 0 : 1;
+         return true;
+     },
+     nullptr},
     // Model space shows through viewport 2 of the model tab; a layout's own viewport is 1.
-    variables.defineBound(L"CVPORT", RTSHORT, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        value.integer = document != nullptr && isPaperSpace(*document) ? 1 : 2;
-        return document != nullptr;
-    });
-    variables.defineBound(
-        L"CLAYER", RTSTR,
-        [current](VariableValue& value) {
-            AcApDocument* document = current();
-            const AcDbLayerTableRecord* layer =
-                document != nullptr ? AcDbLayerTableRecord::cast(
-                                          document->database()->peekObject(document->database()->clayer()))
-                                    : nullptr;
-            if (layer == nullptr) {
-                return false;
-            }
-            value.text = layer->name();
-            return true;
-        },
-        [current](const VariableValue& value) {
-            AcApDocument* document = current();
-            if (document == nullptr) {
-                return false;
-            }
-            AcDbDatabase& database = *document->database();
-            const AcDbLayerTableRecord* layer = AcDbLayerTableRecord::cast(
-                database.peekObject(database.recordIdByName(database.layerTableId(), value.text)));
-            if (layer == nullptr) {
-                return false;
-            }
-            cad::db::HeaderVariable variable;
-            variable.name = "$CLAYER";
-            variable.values.emplace_back(
-                cad::dxf::Tag::makeString(8, database.textCodec().encode(layer->name())));
-            database.setHeaderVariable(std::move(variable));
-            return true;
-        });
-    variables.defineBound(L"DWGNAME", RTSTR, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        if (document == nullptr) {
-            return false;
+    {L"CVPORT", RTSHORT,
+     [](AcApDocument& document, VariableValue& value) {
+         value.integer = isPaperSpace(document) ? 1 : 2;
+         return true;
+     },
+     nullptr},
+    {L"CLAYER", RTSTR,
+     [](AcApDocument& document, VariableValue& value) {
+         const AcDbDatabase& database = *document.database();
+         const AcDbLayerTableRecord* layer =
+             AcDbLayerTableRecord::cast(database.peekObject(database.clayer()));
+         if (layer == nullptr) {
+             return false;
+         }
+         value.text = layer->name();
+         return true;
+     },
+     [](AcApDocument& document, const VariableValue& value) {
+         AcDbDatabase& database = *document.database();
+         const AcDbLayerTableRecord* layer = AcDbLayerTableRecord::cast(
+             database.peekObject(database.recordIdByName(database.layerTableId(), value.text)));
+         if (layer == nullptr) {
+             return false;
+         }
+         cad::db::HeaderVariable variable;
+         variable.name = "$CLAYER";
+         variable.values.emplace_back(
+             cad::dxf::Tag::makeString(8, database.textCodec().encode(layer->name())));
+         database.setHeaderVariable(std::move(variable));
+         return true;
+     }},
+    {L"DWGNAME", RTSTR,
+     [](AcApDocument& document, VariableValue& value) {
+         value.text = platform::utf8ToWide(document.path().filename().string());
+         return true;
+     },
+     nullptr},
+    {L"DWGPREFIX", RTSTR,
+     [](AcApDocument& document, VariableValue& value) {
+         std::string folder = document.path().parent_path().string();
+         if (!folder.empty() && folder.back() != '/') {
+             folder.push_back('/');
+         }
+         value.text = platform::utf8ToWide(folder);
+         return true;
+     },
+     nullptr},
+    {L"UCSORG", RT3DPOINT,
+     [](AcApDocument& document, VariableValue& value) {
+         const AcGePoint3d origin = currentUserSystem(document).origin;
+         return setPoint(value, origin.x, origin.y, origin.z);
+     },
+     nullptr},
+    {L"UCSXDIR", RT3DPOINT,
+     [](AcApDocument& document, VariableValue& value) {
+         return setAxis(value, currentUserSystem(document).xAxis);
+     },
+     nullptr},
+    {L"UCSYDIR", RT3DPOINT,
+     [](AcApDocument& document, VariableValue& value) {
+         return setAxis(value, currentUserSystem(document).yAxis);
+     },
+     nullptr},
+    {L"WORLDUCS", RTSHORT,
+     [](AcApDocument& document, VariableValue& value) {
+         value.integer = currentUserSystem(document).isWorld() ? 1 : 0;
+         return true;
+     },
+     nullptr},
+    {L"VIEWCTR", RT3DPOINT,
+     [](AcApDocument& document, VariableValue& value) {
+         return setPoint(value, document.view().center[0], document.view().center[1], 0.0);
+     },
+     nullptr},
+    {L"VIEWSIZE", RTREAL,
+     [](AcApDocument& document, VariableValue& value) {
+         value.real = document.view().height;
+         return true;
+     },
+     nullptr},
+};
+
+// The one place where these variables meet the current document.
+void defineDocumentVariables(AcApDocManager& manager) {
+    auto& variables = cad::ed::SystemVariables::instance();
+    for (const DocumentVariable& variable : kDocumentVariables) {
+        const auto read = variable.read;
+        const auto write = variable.write;
+        std::function<bool(const VariableValue&)> setter;
+        if (write != nullptr) {
+            setter = [&manager, write](const VariableValue& value) {
+                AcApDocument* document = manager.curDocument();
+                return document != nullptr && write(*document, value);
+            };
         }
-        value.text = platform::utf8ToWide(document->path().filename().string());
-        return true;
-    });
-    variables.defineBound(L"DWGPREFIX", RTSTR, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        if (document == nullptr) {
-            return false;
-        }
-        std::string folder = document->path().parent_path().string();
-        if (!folder.empty() && folder.back() != '/') {
-            folder.push_back('/');
-        }
-        value.text = platform::utf8ToWide(folder);
-        return true;
-    });
-    const auto ucsPoint = [current](int which) {
-        return [current, which](VariableValue& value) {
-            AcApDocument* document = current();
-            if (document == nullptr) {
-                return false;
-            }
-            const cad::ed::UserCoordinateSystem system =
-                cad::ed::userCoordinateSystem(*document->database(), isPaperSpace(*document));
-            const double* source = which == 0 ? system.origin : which == 1 ? system.xAxis : system.yAxis;
-            std::copy(source, source + 3, value.point);
-            return true;
-        };
-    };
-    variables.defineBound(L"UCSORG", RT3DPOINT, ucsPoint(0));
-    variables.defineBound(L"UCSXDIR", RT3DPOINT, ucsPoint(1));
-    variables.defineBound(L"UCSYDIR", RT3DPOINT, ucsPoint(2));
-    variables.defineBound(L"WORLDUCS", RTSHORT, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        if (document == nullptr) {
-            return false;
-        }
-        value.integer =
-            cad::ed::userCoordinateSystem(*document->database(), isPaperSpace(*document)).isWorld() ? 1 : 0;
-        return true;
-    });
-    variables.defineBound(L"VIEWCTR", RT3DPOINT, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        if (document == nullptr) {
-            return false;
-        }
-        value.point[0] = document->view().center[0];
-        value.point[1] = document->view().center[1];
-        value.point[2] = 0.0;
-        return true;
-    });
-    variables.defineBound(L"VIEWSIZE", RTREAL, [current](VariableValue& value) {
-        AcApDocument* document = current();
-        if (document == nullptr) {
-            return false;
-        }
-        value.real = document->view().height;
-        return true;
-    });
+        variables.defineBound(
+            variable.name, variable.type,
+            [&manager, read](VariableValue& value) {
+                AcApDocument* document = manager.curDocument();
+                return document != nullptr && read(*document, value);
+            },
+            std::move(setter));
+    }
 }
 
 } // namespace

@@ -16,12 +16,12 @@
 #include "cad/ed/selection_set.h"
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
+#include "platform/angle_units.h"
 #include "platform/code_page.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace cad::app {
 namespace {
@@ -30,12 +30,16 @@ void write(const std::wstring& text) {
     ed::commandLine().write(text);
 }
 
-AcApDocument* requireDocument() {
+// Commands that work on the current drawing are registered through this, the one place that says so
+// when no drawing is open.
+template <void (*Command)(AcApDocument&)>
+void onCurrentDocument() {
     AcApDocument* document = acDocManager->curDocument();
     if (document == nullptr) {
         write(L"No drawing is open.\n");
+        return;
     }
-    return document;
+    Command(*document);
 }
 
 std::wstring number(double value) {
@@ -49,7 +53,8 @@ std::wstring number(double value) {
     return text;
 }
 
-bool promptPoint(const std::wstring& text, double point[3], bool& entered) {
+// A point typed at the prompt, as typed (the caller decides which system it is in).
+bool promptPoint(const std::wstring& text, AcGePoint3d& point, bool& entered) {
     entered = false;
     while (true) {
         const ed::PromptAnswer answer = ed::prompt(text);
@@ -60,7 +65,9 @@ bool promptPoint(const std::wstring& text, double point[3], bool& entered) {
         if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
             return false;
         }
-        if (ed::parsePoint(answer.text, point)) {
+        ads_point typed = {0.0, 0.0, 0.0};
+        if (ed::parsePoint(answer.text, typed)) {
+            point = asPnt3d(typed);
             return true;
         }
         write(L"Invalid point.\n");
@@ -70,12 +77,7 @@ bool promptPoint(const std::wstring& text, double point[3], bool& entered) {
 // The objects of the pick-first set when the command was started on one, else the drafter's selection.
 std::optional<std::vector<AcDbObjectId>> selectObjects(AcApDocument& document) {
     ed::EditorState& editor = document.editor();
-    if (editor.commandUsesPickFirst && !editor.pickFirst.empty()) {
-        std::vector<AcDbObjectId> implied = editor.pickFirst;
-        editor.commandUsesPickFirst = false;
-        editor.pickFirst.clear();
-        editor.gripped.clear();
-        std::erase_if(implied, [](const AcDbObjectId& id) { return id.isErased(); });
+    if (std::optional<std::vector<AcDbObjectId>> implied = ed::takePickFirst(editor)) {
         return implied;
     }
     const std::optional<ed::SelectionFilter> everything = ed::SelectionFilter::compile(nullptr);
@@ -119,116 +121,83 @@ void openCommand() {
     write(L"Opened " + answer.text + L"\n");
 }
 
-void saveAsCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
-    const std::wstring current = document->fileName();
+void saveAsCommand(AcApDocument& document) {
+    const std::wstring current = document.fileName();
     const ed::PromptAnswer answer = ed::prompt(L"Save drawing as <" + current + L">: ", true);
     if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
         return;
     }
     const std::wstring target = answer.kind == ed::PromptAnswer::Kind::Enter ? current : answer.text;
-    saveTo(*document, platform::wideToUtf8(target));
+    saveTo(document, platform::wideToUtf8(target));
 }
 
-void quickSaveCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
+void quickSaveCommand(AcApDocument& document) {
+    if (document.path().empty() || !document.path().has_parent_path() ||
+        !std::filesystem::exists(document.path().parent_path())) {
+        saveAsCommand(document);
         return;
     }
-    if (document->path().empty() || !document->path().has_parent_path() ||
-        !std::filesystem::exists(document->path().parent_path())) {
-        saveAsCommand();
-        return;
-    }
-    saveTo(*document, document->path());
+    saveTo(document, document.path());
 }
 
 void quitCommand() {
     CommandProcessor::instance().requestQuit();
 }
 
-void zoomToWindow(AcApDocument& document, const double first[3], const double second[3]) {
+void zoomToWindow(AcApDocument& document, const AcGePoint3d& first, const AcGePoint3d& second) {
     DocumentView& view = document.view();
-    view.center[0] = (first[0] + second[0]) / 2.0;
-    view.center[1] = (first[1] + second[1]) / 2.0;
-    view.height = std::max({std::fabs(second[1] - first[1]), std::fabs(second[0] - first[0]), 1e-9});
+    view.center[0] = (first.x + second.x) / 2.0;
+    view.center[1] = (first.y + second.y) / 2.0;
+    view.height = std::max({std::fabs(second.y - first.y), std::fabs(second.x - first.x), 1e-9});
 }
 
 void zoomExtents(AcApDocument& document) {
     const AcDbDatabase& database = *document.database();
-    bool any = false;
-    double low[3] = {0.0, 0.0, 0.0};
-    double high[3] = {0.0, 0.0, 0.0};
-    const auto* record =
-        AcDbBlockTableRecord::cast(database.peekObject(ed::currentSpaceOf(document.editor())));
-    if (record != nullptr) {
-        for (const AcDbObjectId& id : record->entityIds()) {
-            const AcDbEntity* entity = id.isErased() ? nullptr : AcDbEntity::cast(database.peekObject(id));
-            const std::optional<ed::Box> box =
-                entity != nullptr ? ed::entityBox(database, *entity) : std::nullopt;
-            if (!box) {
-                continue;
-            }
-            for (int axis = 0; axis < 3; ++axis) {
-                low[axis] = any ? std::min(low[axis], box->minimum[axis]) : box->minimum[axis];
-                high[axis] = any ? std::max(high[axis], box->maximum[axis]) : box->maximum[axis];
-            }
-            any = true;
-        }
-    }
-    if (any) {
-        zoomToWindow(document, low, high);
+    if (const std::optional<AcDbExtents> extents = ed::spaceExtents(database, database.currentSpaceId())) {
+        zoomToWindow(document, extents->minPoint(), extents->maxPoint());
     }
 }
 
-void zoomCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
+void zoomCommand(AcApDocument& document) {
     const ed::PromptAnswer answer =
         ed::prompt(L"Specify corner of window or [All/Extents/Window] <Extents>: ");
     if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
         return;
     }
     const std::wstring word = platform::toUpperAscii(answer.text);
-    double first[3] = {0.0, 0.0, 0.0};
-    double second[3] = {0.0, 0.0, 0.0};
+    AcGePoint3d first;
+    AcGePoint3d second;
+    ads_point typed = {0.0, 0.0, 0.0};
     bool entered = false;
     if (answer.kind == ed::PromptAnswer::Kind::Enter || word == L"E" || word == L"A" || word == L"ALL" ||
         word == L"EXTENTS") {
-        zoomExtents(*document);
+        zoomExtents(document);
     } else if (word == L"W" || word == L"WINDOW") {
         if (promptPoint(L"Specify first corner: ", first, entered) &&
             promptPoint(L"Specify opposite corner: ", second, entered)) {
-            zoomToWindow(*document, first, second);
+            zoomToWindow(document, first, second);
         }
-    } else if (ed::parsePoint(answer.text, first)) {
+    } else if (ed::parsePoint(answer.text, typed)) {
+        first = asPnt3d(typed);
         if (promptPoint(L"Specify opposite corner: ", second, entered)) {
-            zoomToWindow(*document, first, second);
+            zoomToWindow(document, first, second);
         }
     } else {
         write(L"Invalid option.\n");
     }
 }
 
-void ucsCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
-    AcDbDatabase& database = *document->database();
-    const bool paperSpace = ed::currentSpaceOf(document->editor()) != database.modelSpaceId();
+void ucsCommand(AcApDocument& document) {
+    AcDbDatabase& database = *document.database();
+    const bool paperSpace = database.currentSpaceId() != database.modelSpaceId();
     ed::UserCoordinateSystem system = ed::userCoordinateSystem(database, paperSpace);
     const ed::PromptAnswer answer = ed::prompt(L"Specify origin of UCS or [World/Origin/Z] <World>: ");
     if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
         return;
     }
     const std::wstring word = platform::toUpperAscii(answer.text);
-    double point[3] = {0.0, 0.0, 0.0};
+    AcGePoint3d point;
+    ads_point typed = {0.0, 0.0, 0.0};
     bool entered = false;
     if (answer.kind == ed::PromptAnswer::Kind::Enter || word == L"W" || word == L"WORLD") {
         system = ed::UserCoordinateSystem();
@@ -239,23 +208,14 @@ void ucsCommand() {
         }
         const double degrees =
             angle.kind == ed::PromptAnswer::Kind::Enter ? 90.0 : platform::wideToDouble(angle.text);
-        const double radians = degrees * std::numbers::pi / 180.0;
-        // Rotating about the current Z axis: new X and Y are combinations of the current ones.
-        double xAxis[3];
-        double yAxis[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            xAxis[axis] = std::cos(radians) * system.xAxis[axis] + std::sin(radians) * system.yAxis[axis];
-            yAxis[axis] = -std::sin(radians) * system.xAxis[axis] + std::cos(radians) * system.yAxis[axis];
-        }
-        std::copy(xAxis, xAxis + 3, system.xAxis);
-        std::copy(yAxis, yAxis + 3, system.yAxis);
+        system = system.rotatedAboutZ(platform::degreesToRadians(degrees));
     } else if (word == L"O" || word == L"ORIGIN") {
         if (!promptPoint(L"Specify new origin point <0,0,0>: ", point, entered) && !entered) {
             return;
         }
-        system.toWorld(point, system.origin, false);
-    } else if (ed::parsePoint(answer.text, point)) {
-        system.toWorld(point, system.origin, false);
+        system.origin = system.toWorld(point);
+    } else if (ed::parsePoint(answer.text, typed)) {
+        system.origin = system.toWorld(asPnt3d(typed));
     } else {
         write(L"Invalid option.\n");
         return;
@@ -307,16 +267,12 @@ std::wstring describeValue(const resbuf& item) {
     return {};
 }
 
-void listCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
-    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(*document);
+void listCommand(AcApDocument& document) {
+    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(document);
     if (!selection) {
         return;
     }
-    const AcDbDatabase& database = *document->database();
+    const AcDbDatabase& database = *document.database();
     for (const AcDbObjectId& id : *selection) {
         const AcDbEntity* entity = AcDbEntity::cast(database.peekObject(id));
         if (entity == nullptr) {
@@ -342,24 +298,16 @@ void listCommand() {
     }
 }
 
-void selectCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
-    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(*document);
+void selectCommand(AcApDocument& document) {
+    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(document);
     if (selection) {
-        document->editor().previous = *selection;
+        document.editor().previous = *selection;
         write(std::to_wstring(selection->size()) + L" selected\n");
     }
 }
 
-void eraseCommand() {
-    AcApDocument* document = requireDocument();
-    if (document == nullptr) {
-        return;
-    }
-    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(*document);
+void eraseCommand(AcApDocument& document) {
+    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(document);
     if (!selection) {
         return;
     }
@@ -429,17 +377,17 @@ void CommandProcessor::registerHostCommands() {
     };
     static constexpr HostCommand commands[] = {
         {L"OPEN", ACRX_CMD_MODAL, openCommand},
-        {L"SAVE", ACRX_CMD_MODAL, saveAsCommand},
-        {L"SAVEAS", ACRX_CMD_MODAL, saveAsCommand},
-        {L"QSAVE", ACRX_CMD_MODAL, quickSaveCommand},
+        {L"SAVE", ACRX_CMD_MODAL, onCurrentDocument<saveAsCommand>},
+        {L"SAVEAS", ACRX_CMD_MODAL, onCurrentDocument<saveAsCommand>},
+        {L"QSAVE", ACRX_CMD_MODAL, onCurrentDocument<quickSaveCommand>},
         {L"QUIT", ACRX_CMD_MODAL, quitCommand},
         {L"EXIT", ACRX_CMD_MODAL, quitCommand},
-        {L"ZOOM", ACRX_CMD_TRANSPARENT, zoomCommand},
-        {L"UCS", ACRX_CMD_MODAL, ucsCommand},
+        {L"ZOOM", ACRX_CMD_TRANSPARENT, onCurrentDocument<zoomCommand>},
+        {L"UCS", ACRX_CMD_MODAL, onCurrentDocument<ucsCommand>},
         {L"SETVAR", ACRX_CMD_TRANSPARENT, setvarCommand},
-        {L"LIST", ACRX_CMD_USEPICKSET, listCommand},
-        {L"SELECT", ACRX_CMD_MODAL, selectCommand},
-        {L"ERASE", ACRX_CMD_USEPICKSET | ACRX_CMD_REDRAW, eraseCommand},
+        {L"LIST", ACRX_CMD_USEPICKSET, onCurrentDocument<listCommand>},
+        {L"SELECT", ACRX_CMD_MODAL, onCurrentDocument<selectCommand>},
+        {L"ERASE", ACRX_CMD_USEPICKSET | ACRX_CMD_REDRAW, onCurrentDocument<eraseCommand>},
         {L"ARX", ACRX_CMD_MODAL, arxCommand},
         {L"APPLOAD", ACRX_CMD_MODAL, appLoadCommand},
     };

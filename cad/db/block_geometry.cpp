@@ -9,13 +9,15 @@
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "cad/ge/ocs.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 
 AcGeMatrix3d diagonalScale(const AcGeScale3d& scale) {
     AcGeMatrix3d matrix;
@@ -270,7 +272,7 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& transform)
     if (scaleY < 0.0) {
         scaleX = -scaleX;
         scaleY = -scaleY;
-        angle += 3.141592653589793;
+        angle += std::numbers::pi;
     }
     const double scaleZ = zColumn.dotProduct(normal);
     m_normal = normal;

@@ -4,6 +4,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/sub_entities.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 
@@ -35,8 +36,8 @@ ACRX_DEFINE_MEMBERS(AcDbPolygonMesh, AcDbPolylineEntity)
 ACRX_DEFINE_MEMBERS(AcDbSpline, AcDbCurve)
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegreesPerRadian = 180.0 / kPi;
+using platform::kDegreesPerRadian;
+using platform::kTwoPi;
 } // namespace
 
 const ClassTable& AcDbLine::classTable() {
@@ -191,9 +192,9 @@ AcGeVector3d AcDbEllipse::minorAxis() const {
 static double parameterToAngle(double parameter, double ratio) {
     double angle = std::atan2(ratio * std::sin(parameter), std::cos(parameter));
     if (angle < 0.0)
-        angle += 2.0 * kPi;
-    if (parameter >= 2.0 * kPi - 1e-12 && angle < 1e-12)
-        angle = 2.0 * kPi;
+        angle += kTwoPi;
+    if (parameter >= kTwoPi - 1e-12 && angle < 1e-12)
+        angle = kTwoPi;
     return angle;
 }
 
@@ -219,10 +220,10 @@ Acad::ErrorStatus AcDbEllipse::set(const AcGePoint3d& center, const AcGeVector3d
     // Angles to parameters: the inverse of parameterToAngle.
     m_startParameter = std::atan2(std::sin(startAngle) / radiusRatio, std::cos(startAngle));
     if (m_startParameter < 0.0)
-        m_startParameter += 2.0 * kPi;
+        m_startParameter += kTwoPi;
     m_endParameter = std::atan2(std::sin(endAngle) / radiusRatio, std::cos(endAngle));
     if (m_endParameter <= m_startParameter)
-        m_endParameter += 2.0 * kPi;
+        m_endParameter += kTwoPi;
     return Acad::eOk;
 }
 

@@ -6,6 +6,7 @@
 #include "cad/db/shared_geometry.h"
 #include "cad/db/sub_entities.h"
 #include "cad/ge/ocs.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 #include <limits>
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 
 template <class Value>
 Acad::ErrorStatus answer(const std::optional<Value>& value, Value& result) {

@@ -75,7 +75,21 @@ void AcDbDatabase::clear() {
     m_objectsOrder.clear();
     m_diagnostics.clear();
     m_blockTable = m_layerTable = m_linetypeTable = m_textStyleTable = m_dimStyleTable = AcDbObjectId();
-    m_namedObjects = m_modelSpace = m_paperSpace = AcDbObjectId();
+    m_namedObjects = m_modelSpace = m_paperSpace = m_currentSpace = AcDbObjectId();
+}
+
+AcDbObjectId AcDbDatabase::currentSpaceId() const {
+    if (!m_currentSpace.isNull() && m_currentSpace.isValid() && !m_currentSpace.isErased())
+        return m_currentSpace;
+    return m_modelSpace;
+}
+
+bool AcDbDatabase::setCurrentSpace(AcDbObjectId space) {
+    const auto* record = AcDbBlockTableRecord::cast(peekObject(space));
+    if (record == nullptr || space.database() != this || !record->isLayout())
+        return false;
+    m_currentSpace = space;
+    return true;
 }
 
 void AcDbDatabase::growHandleIndex() {
@@ -203,7 +217,7 @@ int AcDbDatabase::insunits() const {
 AcDbObjectId AcDbDatabase::tableIdByName(std::wstring_view name) const {
     for (const AcDbObjectId& id : m_tableOrder) {
         const auto* table = AcDbSymbolTable::cast(peekObject(id));
-        if (table != nullptr && platform::toUpperAscii(table->tableName()) == name)
+        if (table != nullptr && platform::equalsIgnoringAsciiCase(table->tableName(), name))
             return id;
     }
     return {};

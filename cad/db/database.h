@@ -6,6 +6,7 @@
 
 #include "cad/db/db_object.h"
 #include "cad/db/db_types.h"
+#include "cad/db/dxf_read_options.h"
 #include "cad/db/object_id.h"
 #include "cad/dxf/tag.h"
 #include "cad/dxf/tag_reader.h"
@@ -95,9 +96,12 @@ public:
     // ---- Files ----
     // Reads a DXF file into an empty database. A damaged file gives false, `error` (file, line or offset,
     // what was expected) and leaves the database empty.
-    bool readDxf(const std::filesystem::path& path, cad::dxf::TagError& error);
-    bool readDxfBuffer(std::string_view bytes, cad::dxf::TagError& error, std::string name = {});
-    bool readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& error);
+    bool readDxf(const std::filesystem::path& path, cad::dxf::TagError& error,
+                 const cad::db::DxfReadOptions& options = {});
+    bool readDxfBuffer(std::string_view bytes, cad::dxf::TagError& error, std::string name = {},
+                       const cad::db::DxfReadOptions& options = {});
+    bool readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& error,
+                     const cad::db::DxfReadOptions& options = {});
     // Writes the drawing through a temporary file renamed over the target; on failure the target stays.
     bool writeDxf(const std::filesystem::path& path, const cad::db::SaveOptions& options,
                   cad::dxf::TagError& error);
@@ -160,7 +164,11 @@ public:
     Acad::ErrorStatus getLayoutDictionary(AcDbDictionary*& dictionary, AcDb::OpenMode mode) const;
     AcDbObjectId modelSpaceId() const { return m_modelSpace; }
     AcDbObjectId paperSpaceId() const { return m_paperSpace; }
-    AcDbObjectId currentSpaceId() const { return m_modelSpace; }
+    // The block record of the current space: model space, or the paper-space layout CTAB names. It
+    // follows the editor's CTAB; a space that was erased or never set gives model space.
+    AcDbObjectId currentSpaceId() const;
+    // Host side of CTAB: false, and no change, for a record that is not a space of this drawing.
+    bool setCurrentSpace(AcDbObjectId space);
     AcDbObjectId clayer() const;
     // The symbol table record named `name` (case-insensitive) in the table of `tableId`.
     AcDbObjectId recordIdByName(AcDbObjectId tableId, std::wstring_view name) const;
@@ -218,7 +226,6 @@ private:
     std::vector<AcDbObjectId> m_objectsOrder;
     std::vector<cad::db::Diagnostic> m_diagnostics;
     cad::dxf::TagError m_lastError;
-    bool m_sawEndOfFile = true;
 
     AcDbObjectId m_blockTable;
     AcDbObjectId m_layerTable;
@@ -228,4 +235,5 @@ private:
     AcDbObjectId m_namedObjects;
     AcDbObjectId m_modelSpace;
     AcDbObjectId m_paperSpace;
+    AcDbObjectId m_currentSpace;
 };

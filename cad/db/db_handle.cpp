@@ -4,13 +4,8 @@
 #include <charconv>
 
 AcDbHandle::AcDbHandle(const wchar_t* hexText) {
-    std::string narrow;
-    for (const wchar_t* character = hexText; character != nullptr && *character != 0; ++character) {
-        if (*character > 0x7f)
-            return;
-        narrow.push_back(static_cast<char>(*character));
-    }
-    parseHex(narrow, *this);
+    if (hexText != nullptr)
+        parseHex(std::wstring_view(hexText), *this);
 }
 
 bool AcDbHandle::parseHex(std::string_view text, AcDbHandle& handle) {
@@ -22,6 +17,16 @@ bool AcDbHandle::parseHex(std::string_view text, AcDbHandle& handle) {
         return false;
     handle = AcDbHandle(value);
     return true;
+}
+
+bool AcDbHandle::parseHex(std::wstring_view text, AcDbHandle& handle) {
+    std::string narrow;
+    for (const wchar_t character : text) {
+        if (character > 0x7f)
+            return false;
+        narrow.push_back(static_cast<char>(character));
+    }
+    return parseHex(narrow, handle);
 }
 
 std::string AcDbHandle::toHex() const {

@@ -34,6 +34,7 @@ public:
     // Reads hexadecimal digits; false (and `handle` untouched) for empty text, other characters or
     // more than 16 digits.
     static bool parseHex(std::string_view text, AcDbHandle& handle);
+    static bool parseHex(std::wstring_view text, AcDbHandle& handle);
 
 private:
     std::uint64_t m_value = 0;

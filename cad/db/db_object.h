@@ -105,7 +105,6 @@ protected:
 private:
     friend class cad::db::ObjectReader;
     friend class cad::db::DatabaseAccess;
-    friend cad::db::ClassTable& objectFields(cad::db::ClassTable& table);
 
     cad::db::ObjectSlot* m_slot = nullptr;
     AcDbHandle m_handle;
@@ -118,7 +117,6 @@ private:
 public:
     // Used by the attribute tables of derived classes.
     static cad::db::ClassTable& addObjectFields(cad::db::ClassTable& table);
-    AcDbHandle& handleMember() { return m_handle; }
 };
 
 // A non-graphical object of a class the database does not model (XRECORD, DICTIONARYVAR, SCALE,

@@ -45,9 +45,8 @@ const ClassTable& AcDbDictionaryWithDefault::classTable() {
 }
 
 const AcDbDictionaryEntry* AcDbDictionary::find(std::wstring_view key) const {
-    const std::wstring wanted = platform::toUpperAscii(key);
     for (const AcDbDictionaryEntry& entry : m_entries) {
-        if (platform::toUpperAscii(entry.name) == wanted)
+        if (platform::equalsIgnoringAsciiCase(entry.name, key))
             return &entry;
     }
     return nullptr;
@@ -117,7 +116,7 @@ Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, Ac
     }
     object->setOwnerId(objectId());
     for (AcDbDictionaryEntry& entry : m_entries) {
-        if (platform::toUpperAscii(entry.name) == platform::toUpperAscii(key)) {
+        if (platform::equalsIgnoringAsciiCase(entry.name, key)) {
             (isHardOwner() ? entry.hardOwner : entry.softOwner) = id.handle();
             return Acad::eOk;
         }

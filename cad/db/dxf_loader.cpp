@@ -17,8 +17,9 @@ namespace cad::db {
 
 class DxfLoader {
 public:
-    DxfLoader(AcDbDatabase& database, dxf::TagReader& reader)
-        : m_database(database), m_reader(reader), m_codec(reader.codec()), m_parser(m_codec) {}
+    DxfLoader(AcDbDatabase& database, dxf::TagReader& reader, const DxfReadOptions& options)
+        : m_database(database), m_reader(reader), m_options(options), m_codec(reader.codec()),
+          m_parser(m_codec) {}
 
     bool run();
     dxf::TagError error() const { return m_error; }
@@ -40,6 +41,10 @@ private:
     bool readHeader();
     bool readRawSection(const std::string& name);
     bool readTables();
+    // One TABLE (its group 0 is `start`) with its records, up to and with its ENDTAB.
+    bool readTable(const dxf::Tag& start);
+    struct SymbolTableKind;
+    static const SymbolTableKind* symbolTableKind(std::string_view name);
     bool readBlocks();
     bool readEntities(AcDbBlockTableRecord* block, std::string_view stopName, bool entitiesSection);
     // Where the entities of a section go: the block being read (null in the ENTITIES section, where
@@ -71,6 +76,7 @@ private:
 
     AcDbDatabase& m_database;
     dxf::TagReader& m_reader;
+    const DxfReadOptions& m_options;
     dxf::TextCodec m_codec;
     ObjectParser m_parser;
     dxf::TagError m_error;
@@ -120,9 +126,12 @@ AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, std::uint64_t 
 
 namespace {
 bool isSpaceName(const std::wstring& name) {
-    const std::wstring upper = platform::toUpperAscii(name);
-    return upper == L"*MODEL_SPACE" || upper == L"*PAPER_SPACE" || upper == L"$MODEL_SPACE" ||
-           upper == L"$PAPER_SPACE";
+    for (const std::wstring_view space :
+         {L"*MODEL_SPACE", L"*PAPER_SPACE", L"$MODEL_SPACE", L"$PAPER_SPACE"}) {
+        if (platform::equalsIgnoringAsciiCase(name, space))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -240,6 +249,43 @@ bool DxfLoader::readRawSection(const std::string& name) {
     return failAtEnd("0 ENDSEC of the " + name + " section");
 }
 
+// The symbol tables the database models: the table's name (group 2 of TABLE), its class, its record
+// class (named by the records' group 0, the same word) and where the database keeps the table's id.
+// Tables of other names (VPORT, VIEW, UCS, APPID...) are kept as generic tables and records.
+struct DxfLoader::SymbolTableKind {
+    std::string_view name;
+    std::unique_ptr<AcDbSymbolTable> (*makeTable)();
+    std::unique_ptr<AcDbSymbolTableRecord> (*makeRecord)();
+    AcDbObjectId AcDbDatabase::*member;
+};
+
+namespace {
+template <typename Base, typename Derived>
+std::unique_ptr<Base> make() {
+    return std::make_unique<Derived>();
+}
+} // namespace
+
+const DxfLoader::SymbolTableKind* DxfLoader::symbolTableKind(std::string_view name) {
+    static const SymbolTableKind kinds[] = {
+        {"LAYER", make<AcDbSymbolTable, AcDbLayerTable>, make<AcDbSymbolTableRecord, AcDbLayerTableRecord>,
+         &AcDbDatabase::m_layerTable},
+        {"LTYPE", make<AcDbSymbolTable, AcDbLinetypeTable>,
+         make<AcDbSymbolTableRecord, AcDbLinetypeTableRecord>, &AcDbDatabase::m_linetypeTable},
+        {"STYLE", make<AcDbSymbolTable, AcDbTextStyleTable>,
+         make<AcDbSymbolTableRecord, AcDbTextStyleTableRecord>, &AcDbDatabase::m_textStyleTable},
+        {"DIMSTYLE", make<AcDbSymbolTable, AcDbDimStyleTable>,
+         make<AcDbSymbolTableRecord, AcDbDimStyleTableRecord>, &AcDbDatabase::m_dimStyleTable},
+        {"BLOCK_RECORD", make<AcDbSymbolTable, AcDbBlockTable>,
+         make<AcDbSymbolTableRecord, AcDbBlockTableRecord>, &AcDbDatabase::m_blockTable},
+    };
+    for (const SymbolTableKind& kind : kinds) {
+        if (kind.name == name)
+            return &kind;
+    }
+    return nullptr;
+}
+
 bool DxfLoader::readTables() {
     dxf::Tag tag;
     while (m_reader.next(tag)) {
@@ -249,77 +295,54 @@ bool DxfLoader::readTables() {
         }
         if (!tag.is(0, "TABLE"))
             return fail(tag, "expected 0 TABLE or 0 ENDSEC");
-        if (!collect(tag))
-            return failAtEnd("the groups of a TABLE");
-        std::wstring tableName;
-        for (const dxf::Tag& group : m_parser.collected()) {
-            if (group.code == 2) {
-                tableName = platform::toUpperAscii(m_codec.decode(group.text));
-                break;
-            }
-        }
-        std::unique_ptr<AcDbSymbolTable> table;
-        if (tableName == L"LAYER")
-            table = std::make_unique<AcDbLayerTable>();
-        else if (tableName == L"LTYPE")
-            table = std::make_unique<AcDbLinetypeTable>();
-        else if (tableName == L"STYLE")
-            table = std::make_unique<AcDbTextStyleTable>();
-        else if (tableName == L"DIMSTYLE")
-            table = std::make_unique<AcDbDimStyleTable>();
-        else if (tableName == L"BLOCK_RECORD")
-            table = std::make_unique<AcDbBlockTable>();
-        else
-            table = std::make_unique<AcDbSymbolTable>();
-        AcDbSymbolTable* tablePointer = table.get();
-        const AcDbObjectId tableId = build(std::move(table));
-        m_database.m_tableOrder.push_back(tableId);
-        if (tableName == L"LAYER")
-            m_database.m_layerTable = tableId;
-        if (tableName == L"LTYPE")
-            m_database.m_linetypeTable = tableId;
-        if (tableName == L"STYLE")
-            m_database.m_textStyleTable = tableId;
-        if (tableName == L"DIMSTYLE")
-            m_database.m_dimStyleTable = tableId;
-        if (tableName == L"BLOCK_RECORD")
-            m_database.m_blockTable = tableId;
-        while (true) {
-            if (!m_reader.next(tag))
-                return failAtEnd("0 ENDTAB");
-            if (tag.is(0, "ENDTAB"))
-                break;
-            if (tag.code != 0 || tag.is(0, "ENDSEC"))
-                return fail(tag, "expected 0 and a table record type or 0 ENDTAB");
-            if (!collect(tag))
-                return failAtEnd("the groups of a table record");
-            const std::string type(tag.text);
-            std::unique_ptr<AcDbSymbolTableRecord> record;
-            if (type == "LAYER")
-                record = std::make_unique<AcDbLayerTableRecord>();
-            else if (type == "LTYPE")
-                record = std::make_unique<AcDbLinetypeTableRecord>();
-            else if (type == "STYLE")
-                record = std::make_unique<AcDbTextStyleTableRecord>();
-            else if (type == "DIMSTYLE")
-                record = std::make_unique<AcDbDimStyleTableRecord>();
-            else if (type == "BLOCK_RECORD")
-                record = std::make_unique<AcDbBlockTableRecord>();
-            else
-                record = std::make_unique<AcDbGenericTableRecord>(type);
-            const std::wstring recordName = record->name();
-            AcDbSymbolTableRecord* recordPointer = record.get();
-            const AcDbObjectId recordId = build(std::move(record));
-            tablePointer->appendLoadedRecord(recordId, recordPointer->name());
-            (void)recordName;
-        }
-        // ENDTAB carries no groups in the files we know; anything else is kept by nobody, so say so.
-        if (!collect(tag))
-            return failAtEnd("the groups of ENDTAB");
-        if (!m_parser.collected().empty())
-            diagnose(tag, "groups after 0 ENDTAB ignored");
+        if (!readTable(tag))
+            return false;
     }
     return failAtEnd("0 ENDSEC of the TABLES section");
+}
+
+bool DxfLoader::readTable(const dxf::Tag& start) {
+    if (!collect(start))
+        return failAtEnd("the groups of a TABLE");
+    std::string tableName;
+    for (const dxf::Tag& group : m_parser.collected()) {
+        if (group.code == 2) {
+            tableName = platform::wideToUtf8(platform::toUpperAscii(m_codec.decode(group.text)));
+            break;
+        }
+    }
+    const SymbolTableKind* kind = symbolTableKind(tableName);
+    std::unique_ptr<AcDbSymbolTable> table =
+        kind != nullptr ? kind->makeTable() : std::make_unique<AcDbSymbolTable>();
+    AcDbSymbolTable* tablePointer = table.get();
+    const AcDbObjectId tableId = build(std::move(table));
+    m_database.m_tableOrder.push_back(tableId);
+    if (kind != nullptr)
+        m_database.*kind->member = tableId;
+    dxf::Tag tag;
+    while (true) {
+        if (!m_reader.next(tag))
+            return failAtEnd("0 ENDTAB");
+        if (tag.is(0, "ENDTAB"))
+            break;
+        if (tag.code != 0 || tag.is(0, "ENDSEC"))
+            return fail(tag, "expected 0 and a table record type or 0 ENDTAB");
+        if (!collect(tag))
+            return failAtEnd("the groups of a table record");
+        const std::string type(tag.text);
+        const SymbolTableKind* recordKind = symbolTableKind(type);
+        std::unique_ptr<AcDbSymbolTableRecord> record =
+            recordKind != nullptr ? recordKind->makeRecord() : std::make_unique<AcDbGenericTableRecord>(type);
+        AcDbSymbolTableRecord* recordPointer = record.get();
+        const AcDbObjectId recordId = build(std::move(record));
+        tablePointer->appendLoadedRecord(recordId, recordPointer->name());
+    }
+    // ENDTAB carries no groups in the files we know; anything else is kept by nobody, so say so.
+    if (!collect(tag))
+        return failAtEnd("the groups of ENDTAB");
+    if (!m_parser.collected().empty())
+        diagnose(tag, "groups after 0 ENDTAB ignored");
+    return true;
 }
 
 AcDbBlockTableRecord* DxfLoader::recordByName(const std::wstring& name) {
@@ -329,7 +352,7 @@ AcDbBlockTableRecord* DxfLoader::recordByName(const std::wstring& name) {
     for (const AcDbObjectId& blockId : m_database.m_blockOrder) {
         auto* record = AcDbBlockTableRecord::cast(blockId.slot()->object.get());
         if (record != nullptr && record->isSynthesized() &&
-            platform::toUpperAscii(record->name()) == platform::toUpperAscii(name)) {
+            platform::equalsIgnoringAsciiCase(record->name(), name)) {
             return record;
         }
     }
@@ -405,7 +428,8 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
     // The ENTITIES section of a large drawing is read on two threads up to its end (or up to the
     // first thing this loop must see for itself); the loop then reads what is left.
     if (entitiesSection)
-        EntitySectionSplit::read(m_reader, m_parser, [&](ParsedEntity& entity) { place(entity, placement); });
+        EntitySectionSplit::read(m_reader, m_parser, m_options,
+                                 [&](ParsedEntity& entity) { place(entity, placement); });
     dxf::Tag tag;
     while (true) {
         if (!m_reader.next(tag))
@@ -484,6 +508,27 @@ void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
         placement.sequenceOwner = entityPointer;
 }
 
+namespace {
+
+// The classes of the OBJECTS section the database models; any other object is kept as a generic object.
+std::unique_ptr<AcDbObject> makeObject(const std::string& name) {
+    static const std::pair<std::string_view, std::unique_ptr<AcDbObject> (*)()> kinds[] = {
+        {"DICTIONARY", make<AcDbObject, AcDbDictionary>},
+        {"ACDBDICTIONARYWDFLT", make<AcDbObject, AcDbDictionaryWithDefault>},
+        {"GROUP", make<AcDbObject, AcDbGroup>},
+        {"LAYOUT", make<AcDbObject, AcDbLayout>},
+        {"IMAGEDEF", make<AcDbObject, AcDbRasterImageDef>},
+        {"MLINESTYLE", make<AcDbObject, AcDbMlineStyle>},
+    };
+    for (const auto& [kindName, makeKind] : kinds) {
+        if (kindName == name)
+            return makeKind();
+    }
+    return std::make_unique<AcDbGenericObject>(name);
+}
+
+} // namespace
+
 bool DxfLoader::readObjects() {
     dxf::Tag tag;
     while (m_reader.next(tag)) {
@@ -498,22 +543,7 @@ bool DxfLoader::readObjects() {
         if (!collect(tag))
             return failAtEnd("the groups of " + std::string(tag.text));
         const std::string name(tag.text);
-        std::unique_ptr<AcDbObject> object;
-        if (name == "DICTIONARY")
-            object = std::make_unique<AcDbDictionary>();
-        else if (name == "ACDBDICTIONARYWDFLT")
-            object = std::make_unique<AcDbDictionaryWithDefault>();
-        else if (name == "GROUP")
-            object = std::make_unique<AcDbGroup>();
-        else if (name == "LAYOUT")
-            object = std::make_unique<AcDbLayout>();
-        else if (name == "IMAGEDEF")
-            object = std::make_unique<AcDbRasterImageDef>();
-        else if (name == "MLINESTYLE")
-            object = std::make_unique<AcDbMlineStyle>();
-        else
-            object = std::make_unique<AcDbGenericObject>(name);
-        const AcDbObjectId id = build(std::move(object));
+        const AcDbObjectId id = build(makeObject(name));
         if (m_database.m_namedObjects.isNull() && name == "DICTIONARY")
             m_database.m_namedObjects = id;
         m_database.m_objectsOrder.push_back(id);
@@ -570,9 +600,10 @@ void DxfLoader::finish() {
 
 } // namespace cad::db
 
-bool AcDbDatabase::readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& error) {
+bool AcDbDatabase::readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& error,
+                               const cad::db::DxfReadOptions& options) {
     clear();
-    cad::db::DxfLoader loader(*this, reader);
+    cad::db::DxfLoader loader(*this, reader, options);
     if (!loader.run()) {
         error = loader.error();
         m_lastError = error;
@@ -582,23 +613,25 @@ bool AcDbDatabase::readDxfFrom(cad::dxf::TagReader& reader, cad::dxf::TagError& 
     return true;
 }
 
-bool AcDbDatabase::readDxf(const std::filesystem::path& path, cad::dxf::TagError& error) {
+bool AcDbDatabase::readDxf(const std::filesystem::path& path, cad::dxf::TagError& error,
+                           const cad::db::DxfReadOptions& options) {
     cad::dxf::TagReader reader;
     if (!reader.openFile(path, error)) {
         clear();
         return false;
     }
-    if (!readDxfFrom(reader, error))
+    if (!readDxfFrom(reader, error, options))
         return false;
     m_filePath = path;
     return true;
 }
 
-bool AcDbDatabase::readDxfBuffer(std::string_view bytes, cad::dxf::TagError& error, std::string name) {
+bool AcDbDatabase::readDxfBuffer(std::string_view bytes, cad::dxf::TagError& error, std::string name,
+                                 const cad::db::DxfReadOptions& options) {
     cad::dxf::TagReader reader;
     if (!reader.openBuffer(bytes, error, std::move(name))) {
         clear();
         return false;
     }
-    return readDxfFrom(reader, error);
+    return readDxfFrom(reader, error, options);
 }

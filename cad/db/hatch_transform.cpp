@@ -6,12 +6,13 @@
 #include "cad/db/other_entities.h"
 #include "cad/db/shared_geometry.h"
 #include "cad/ge/ocs.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 
 class HatchMapping {
 public:

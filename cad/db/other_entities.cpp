@@ -8,6 +8,7 @@
 #include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 
@@ -36,7 +37,7 @@ ACRX_DEFINE_MEMBERS(AcDbOrdinateDimension, AcDbDimension)
 ACRX_DEFINE_MEMBERS(AcDbArcDimension, AcDbDimension)
 
 namespace {
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 } // namespace
 
 const ClassTable& AcDbPoint::classTable() {

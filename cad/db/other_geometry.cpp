@@ -1,18 +1,20 @@
 // Geometry of POINT, HATCH, REGION, MLINE, IMAGE, WIPEOUT and VIEWPORT. Hatches are measured by their
 // boundary paths (lines, arcs, elliptic arcs, splines and bulged polyline paths in the hatch's object
-// system). Their boundaries and region bodies stay as read, so neither kind can be transformed here.
+// system); their transform lives in hatch_transform.cpp. Region bodies stay as read ACIS data, so a
+// region cannot be transformed.
 #include "cad/db/curve_geometry.h"
 #include "cad/db/dictionary.h"
 #include "cad/db/other_entities.h"
 #include "cad/db/shared_geometry.h"
 #include "cad/ge/ocs.h"
+#include "platform/angle_units.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 
 // Walks the boundary groups of a hatch and grows `box` by every edge, in world coordinates.
 class HatchBoundaryBox {

@@ -180,12 +180,11 @@ ge::ExtentsResult blockExtents(const AcDbDatabase& database, AcDbObjectId block,
 AcDbObjectId findBlockRecord(const AcDbDatabase& database, AcDbObjectId fromTable, const std::wstring& name) {
     if (!fromTable.isNull() || name.empty())
         return fromTable;
-    const std::wstring wanted = platform::toUpperAscii(name);
     for (const AcDbObjectId& id : database.blockRecordIds()) {
         const auto* record = AcDbBlockTableRecord::cast(database.peekObject(id));
         std::wstring recordName;
         if (record != nullptr && record->getName(recordName) == Acad::eOk &&
-            platform::toUpperAscii(recordName) == wanted)
+            platform::equalsIgnoringAsciiCase(recordName, name))
             return id;
     }
     return {};

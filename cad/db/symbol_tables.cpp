@@ -4,6 +4,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/dictionary.h"
+#include "platform/angle_units.h"
 #include "platform/wide_text.h"
 
 #include <cstdlib>
@@ -30,7 +31,7 @@ const ACHAR* const AcDbBlockTableRecord::kModelSpace = L"*Model_Space";
 const ACHAR* const AcDbBlockTableRecord::kPaperSpace = L"*Paper_Space";
 
 namespace {
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 } // namespace
 
 const ClassTable& AcDbSymbolTable::classTable() {
@@ -357,9 +358,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::setLayoutId(AcDbObjectId layout) {
 }
 
 bool AcDbBlockTableRecord::isLayout() const {
-    const std::wstring upper = platform::toUpperAscii(m_name);
-    return upper.rfind(L"*MODEL_SPACE", 0) == 0 || upper.rfind(L"*PAPER_SPACE", 0) == 0 ||
-           !getLayoutId().isNull();
+    return platform::startsWithIgnoringAsciiCase(m_name, L"*MODEL_SPACE") ||
+           platform::startsWithIgnoringAsciiCase(m_name, L"*PAPER_SPACE") || !getLayoutId().isNull();
 }
 
 namespace {

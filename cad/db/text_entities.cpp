@@ -3,6 +3,7 @@
 #include "cad/db/text_entities.h"
 
 #include "cad/db/database.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 
@@ -18,7 +19,7 @@ ACRX_DEFINE_MEMBERS(AcDbMText, AcDbEntity)
 ACRX_DEFINE_MEMBERS(AcDbShape, AcDbEntity)
 
 namespace {
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 // MTEXT splits its text into groups of at most this many bytes.
 constexpr std::size_t kChunkBytes = 250;
 } // namespace

@@ -5,16 +5,18 @@
 #include "cad/db/text_geometry.h"
 
 #include "cad/db/curve_geometry.h"
+#include "cad/db/mtext_format.h"
 #include "cad/db/shared_geometry.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/ge/ocs.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 #include <memory>
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
+using platform::kDegreesPerRadian;
 
 // Rotation of a world direction about a normal, from the X axis of the normal's object system.
 double angleInPlane(const AcGeVector3d& direction, const AcGeVector3d& normal) {
@@ -85,7 +87,7 @@ std::optional<std::array<AcGePoint3d, 4>> textCorners(const AcDbText& text) {
 
 ge::MTextLayout mtextLayout(const AcDbMText& text) {
     ge::MTextLayout layout;
-    layout.contents = text.contents();
+    layout.lines = mtextLines(text.contents());
     layout.textHeight = text.textHeight();
     layout.referenceWidth = text.width();
     layout.attachment = text.attachment();

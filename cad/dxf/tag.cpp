@@ -2,27 +2,12 @@
 // form of binary chunks.
 #include "cad/dxf/tag.h"
 
+#include "platform/hex_digits.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace cad::dxf {
-
-namespace {
-
-int hexDigitValue(char digit) noexcept {
-    if (digit >= '0' && digit <= '9') {
-        return digit - '0';
-    }
-    if (digit >= 'A' && digit <= 'F') {
-        return digit - 'A' + 10;
-    }
-    if (digit >= 'a' && digit <= 'f') {
-        return digit - 'a' + 10;
-    }
-    return -1;
-}
-
-} // namespace
 
 Tag Tag::makeString(int code, std::string_view value) noexcept {
     Tag tag;
@@ -88,8 +73,8 @@ bool hexToBytes(std::string_view hex, std::string& bytes) {
     }
     bytes.reserve(hex.size() / 2);
     for (std::size_t index = 0; index < hex.size(); index += 2) {
-        const int high = hexDigitValue(hex[index]);
-        const int low = hexDigitValue(hex[index + 1]);
+        const int high = platform::hexDigitValue(hex[index]);
+        const int low = platform::hexDigitValue(hex[index + 1]);
         if (high < 0 || low < 0) {
             return false;
         }

@@ -3,6 +3,8 @@
 // and parse plain numbers by hand (std::from_chars for the rest), so a tag costs no allocation.
 #include "cad/dxf/tag_reader.h"
 
+#include "platform/hex_digits.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -186,14 +188,9 @@ bool parseSimpleInteger(const char* text, const char* end, std::int64_t& value) 
     return true;
 }
 
-bool isHexText(std::string_view text) noexcept {
-    if (text.size() % 2 != 0) {
-        return false;
-    }
-    return std::all_of(text.begin(), text.end(), [](char digit) {
-        return (digit >= '0' && digit <= '9') || (digit >= 'A' && digit <= 'F') ||
-               (digit >= 'a' && digit <= 'f');
-    });
+// A binary chunk's text: whole bytes, possibly none.
+bool isHexChunk(std::string_view text) noexcept {
+    return text.size() % 2 == 0 && (text.empty() || platform::isHexText(text));
 }
 
 template <typename Value>
@@ -393,7 +390,7 @@ bool TagReader::State::nextAscii(Tag& tag) {
         break;
     case ValueType::Binary:
         tag.text = trimBlanks(value);
-        if (!isHexText(tag.text)) {
+        if (!isHexChunk(tag.text)) {
             return fail(codeLine + 1, valueStart,
                         "expected hex digits for group code " + std::to_string(code) + ", found " +
                             quoteForMessage(value));

@@ -3,6 +3,7 @@
 #include "cad/dxf/text_codec.h"
 
 #include "platform/code_page.h"
+#include "platform/hex_digits.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
@@ -49,19 +50,6 @@ constexpr std::array codePageNames{
 
 constexpr std::string_view defaultCodeSet = "CP1252";
 
-int hexValue(wchar_t digit) noexcept {
-    if (digit >= L'0' && digit <= L'9') {
-        return digit - L'0';
-    }
-    if (digit >= L'A' && digit <= L'F') {
-        return digit - L'A' + 10;
-    }
-    if (digit >= L'a' && digit <= L'f') {
-        return digit - L'a' + 10;
-    }
-    return -1;
-}
-
 // Four hex digits at `text[start]`, or -1.
 int fourHexDigits(std::wstring_view text, std::size_t start) noexcept {
     if (start + 4 > text.size()) {
@@ -69,22 +57,13 @@ int fourHexDigits(std::wstring_view text, std::size_t start) noexcept {
     }
     int value = 0;
     for (std::size_t index = start; index < start + 4; ++index) {
-        const int digit = hexValue(text[index]);
+        const int digit = platform::hexDigitValue(text[index]);
         if (digit < 0) {
             return -1;
         }
         value = value * 16 + digit;
     }
     return value;
-}
-
-// "\U+XXXX" at `text[start]`: its code unit, or -1.
-int unicodeEscapeAt(std::wstring_view text, std::size_t start) noexcept {
-    if (start + 7 > text.size() || text[start] != L'\\' || text[start + 1] != L'U' ||
-        text[start + 2] != L'+') {
-        return -1;
-    }
-    return fourHexDigits(text, start + 3);
 }
 
 // Caret encoding: "^" followed by '@'..'_' stands for the control character 0x00..0x1F, "^ " for '^'.
@@ -178,6 +157,14 @@ void encodeRun(std::wstring_view run, const std::string& codeSet, std::string& o
 }
 
 } // namespace
+
+int unicodeEscapeAt(std::wstring_view text, std::size_t start) noexcept {
+    if (start + 7 > text.size() || text[start] != L'\\' || text[start + 1] != L'U' ||
+        text[start + 2] != L'+') {
+        return -1;
+    }
+    return fourHexDigits(text, start + 3);
+}
 
 int acadVersionNumber(std::string_view acadVersion) noexcept {
     while (!acadVersion.empty() && (acadVersion.back() == ' ' || acadVersion.back() == '\t')) {

@@ -24,6 +24,10 @@ QUELTO_EXPORT std::string codeSetForCodePage(std::string_view dwgCodePage);
 // when n is none of them.
 QUELTO_EXPORT std::string codeSetForMultibyteEscape(int index);
 
+// The code unit of a "\U+XXXX" escape at `text[start]` (four hex digits), or -1 when there is none.
+// Characters beyond the basic plane are two such escapes holding a surrogate pair.
+QUELTO_EXPORT int unicodeEscapeAt(std::wstring_view text, std::size_t start) noexcept;
+
 // Decodes and encodes the string values of one drawing.
 class QUELTO_EXPORT TextCodec {
 public:

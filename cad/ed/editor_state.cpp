@@ -19,11 +19,20 @@ void setCurrentEditor(EditorState* editor) {
     workingDatabaseOverride = nullptr;
 }
 
-AcDbObjectId currentSpaceOf(const EditorState& editor) {
-    if (!editor.currentSpace.isNull() && editor.currentSpace.isValid() && !editor.currentSpace.isErased()) {
-        return editor.currentSpace;
+std::optional<std::vector<AcDbObjectId>> takePickFirst(EditorState& editor) {
+    if (!editor.commandUsesPickFirst || editor.pickFirst.empty()) {
+        return std::nullopt;
     }
-    return editor.database != nullptr ? editor.database->modelSpaceId() : AcDbObjectId();
+    std::vector<AcDbObjectId> implied = std::move(editor.pickFirst);
+    std::erase_if(implied, [](const AcDbObjectId& id) { return id.isErased(); });
+    editor.commandUsesPickFirst = false;
+    dropPickFirst(editor);
+    return implied;
+}
+
+void dropPickFirst(EditorState& editor) {
+    editor.pickFirst.clear();
+    editor.gripped.clear();
 }
 
 } // namespace cad::ed

@@ -7,6 +7,7 @@
 #include "cad/db/object_id.h"
 #include "platform/export.h"
 
+#include <optional>
 #include <vector>
 
 namespace cad::ed {
@@ -16,8 +17,6 @@ struct QUELTO_EXPORT EditorState {
     std::vector<AcDbObjectId> pickFirst;
     std::vector<AcDbObjectId> gripped;
     std::vector<AcDbObjectId> previous;
-    // The block record of the current space (CTAB): model space or a paper-space layout's block.
-    AcDbObjectId currentSpace;
     // Set while a command registered as using the pick-first set runs: its first object selection takes
     // the pick-first set instead of prompting, once.
     bool commandUsesPickFirst = false;
@@ -27,8 +26,12 @@ struct QUELTO_EXPORT EditorState {
 QUELTO_EXPORT EditorState* currentEditor();
 QUELTO_EXPORT void setCurrentEditor(EditorState* editor);
 
-// The current space of the editor: its own choice, or model space of its database.
-QUELTO_EXPORT AcDbObjectId currentSpaceOf(const EditorState& editor);
+// The implied selection of a command that may use the pick-first set: the set (erased objects left
+// out) once, after which the set and its grips are gone; nothing when the command may not use it or
+// the set is empty.
+QUELTO_EXPORT std::optional<std::vector<AcDbObjectId>> takePickFirst(EditorState& editor);
+// Ends the implied selection: the pick-first set and the grips are emptied.
+QUELTO_EXPORT void dropPickFirst(EditorState& editor);
 
 } // namespace cad::ed
 

@@ -17,23 +17,11 @@ bool isHandleReference(int code) {
            code == 1005;
 }
 
-std::uint64_t parseHex(const std::string& text) {
-    std::uint64_t value = 0;
-    for (char character : text) {
-        int digit = -1;
-        if (character >= '0' && character <= '9') {
-            digit = character - '0';
-        } else if (character >= 'A' && character <= 'F') {
-            digit = character - 'A' + 10;
-        } else if (character >= 'a' && character <= 'f') {
-            digit = character - 'a' + 10;
-        }
-        if (digit < 0) {
-            return 0;
-        }
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-    }
-    return value;
+// A handle group's value; a damaged one names no object.
+AcDbHandle handleOf(std::string_view text) {
+    AcDbHandle handle;
+    AcDbHandle::parseHex(text, handle);
+    return handle;
 }
 
 class ChainBuilder {
@@ -82,7 +70,7 @@ std::size_t appendTag(ChainBuilder& chain, const AcDbDatabase& database,
         }
     } else if (kind == ResbufValueKind::EntityName || isHandleReference(code)) {
         if (kind == ResbufValueKind::EntityName) {
-            acdbGetAdsName(buffer->resval.rlname, database.objectIdOf(AcDbHandle(parseHex(tag.text))));
+            acdbGetAdsName(buffer->resval.rlname, database.objectIdOf(handleOf(tag.text)));
         } else {
             buffer->resval.rstring = acutNewString(database.textCodec().decode(tag.text).c_str());
         }

@@ -4,7 +4,9 @@
 
 #include "cad/ed/entity_geometry.h"
 
+#include "cad/db/symbol_tables.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/resbuf.h"
 #include "cad/ge/extents.h"
 
 #include <algorithm>
@@ -46,57 +48,70 @@ Points collect(const AcDbDatabase& database, const AcDbEntity& entity) {
     return points;
 }
 
-double segmentDistance(const double point[3], const double* start, const double* end) {
+double segmentDistance(const AcGePoint3d& point, const double* start, const double* end) {
     const double dx = end[0] - start[0];
     const double dy = end[1] - start[1];
     const double lengthSquared = dx * dx + dy * dy;
     double t = 0.0;
     if (lengthSquared > 0.0) {
-        t = std::clamp(((point[0] - start[0]) * dx + (point[1] - start[1]) * dy) / lengthSquared, 0.0, 1.0);
+        t = std::clamp(((point.x - start[0]) * dx + (point.y - start[1]) * dy) / lengthSquared, 0.0, 1.0);
     }
-    return std::hypot(point[0] - (start[0] + t * dx), point[1] - (start[1] + t * dy));
+    return std::hypot(point.x - (start[0] + t * dx), point.y - (start[1] + t * dy));
 }
 
 } // namespace
 
-std::optional<Box> entityBox(const AcDbDatabase& database, const AcDbEntity& entity) {
+std::optional<AcDbExtents> entityBox(const AcDbDatabase& database, const AcDbEntity& entity) {
     // Modelled kinds know their exact extents (arcs by their sweep, inserts by their block contents);
     // the DXF points remain the measure of kinds the database keeps only as tags.
     AcDbExtents extents;
     if (entity.getGeomExtents(extents) == Acad::eOk) {
-        const AcGePoint3d minimum = extents.minPoint();
-        const AcGePoint3d maximum = extents.maxPoint();
-        return Box{{minimum.x, minimum.y, minimum.z}, {maximum.x, maximum.y, maximum.z}};
+        return extents;
     }
     const Points points = collect(database, entity);
     if (points.all.empty()) {
         return std::nullopt;
     }
-    Box box;
-    for (int axis = 0; axis < 3; ++axis) {
-        box.minimum[axis] = points.all.front().point[axis];
-        box.maximum[axis] = points.all.front().point[axis];
-    }
+    AcDbExtents box;
+    box.addPoint(asPnt3d(points.all.front().point));
     const std::vector<GroupValue>& used = points.round ? points.vertices : points.all;
+    const AcGeVector3d extra(points.round ? points.radius : 0.0, points.round ? points.radius : 0.0, 0.0);
     for (const GroupValue& value : used) {
-        for (int axis = 0; axis < 3; ++axis) {
-            const double extra = points.round && axis < 2 ? points.radius : 0.0;
-            box.minimum[axis] = std::min(box.minimum[axis], value.point[axis] - extra);
-            box.maximum[axis] = std::max(box.maximum[axis], value.point[axis] + extra);
-        }
+        box.addPoint(asPnt3d(value.point) - extra);
+        box.addPoint(asPnt3d(value.point) + extra);
     }
     return box;
 }
 
+std::optional<AcDbExtents> spaceExtents(const AcDbDatabase& database, AcDbObjectId space) {
+    const auto* record = AcDbBlockTableRecord::cast(database.peekObject(space));
+    if (record == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<AcDbExtents> extents;
+    for (const AcDbObjectId& id : record->entityIds()) {
+        const AcDbEntity* entity = id.isErased() ? nullptr : AcDbEntity::cast(database.peekObject(id));
+        const std::optional<AcDbExtents> box =
+            entity != nullptr ? entityBox(database, *entity) : std::nullopt;
+        if (box) {
+            if (!extents) {
+                extents.emplace();
+            }
+            extents->addExt(*box);
+        }
+    }
+    return extents;
+}
+
 std::optional<double> pickDistance(const AcDbDatabase& database, const AcDbEntity& entity,
-                                   const double point[3]) {
+                                   const AcGePoint3d& point) {
     const Points points = collect(database, entity);
     if (points.all.empty()) {
         return std::nullopt;
     }
     if (points.round && !points.vertices.empty()) {
         const double* center = points.vertices.front().point;
-        return std::fabs(std::hypot(point[0] - center[0], point[1] - center[1]) - points.radius);
+        return std::fabs(std::hypot(point.x - center[0], point.y - center[1]) - points.radius);
     }
     if (points.line && points.all.size() >= 2) {
         return segmentDistance(point, points.all[0].point, points.all[1].point);
@@ -113,9 +128,11 @@ std::optional<double> pickDistance(const AcDbDatabase& database, const AcDbEntit
         }
         return best;
     }
-    const std::optional<Box> box = entityBox(database, entity);
-    const double dx = std::max({box->minimum[0] - point[0], 0.0, point[0] - box->maximum[0]});
-    const double dy = std::max({box->minimum[1] - point[1], 0.0, point[1] - box->maximum[1]});
+    const std::optional<AcDbExtents> box = entityBox(database, entity);
+    const AcGePoint3d minimum = box->minPoint();
+    const AcGePoint3d maximum = box->maxPoint();
+    const double dx = std::max({minimum.x - point.x, 0.0, point.x - maximum.x});
+    const double dy = std::max({minimum.y - point.y, 0.0, point.y - maximum.y});
     return std::hypot(dx, dy);
 }
 

@@ -5,21 +5,20 @@
 
 #include "cad/db/database.h"
 #include "cad/db/db_entity.h"
+#include "cad/ge/extents.h"
 #include "platform/export.h"
 
 #include <optional>
 
 namespace cad::ed {
 
-struct Box {
-    double minimum[3] = {0.0, 0.0, 0.0};
-    double maximum[3] = {0.0, 0.0, 0.0};
-};
-
-QUELTO_EXPORT std::optional<Box> entityBox(const AcDbDatabase& database, const AcDbEntity& entity);
+// The entity's extents box; nothing when the entity has no points at all.
+QUELTO_EXPORT std::optional<AcDbExtents> entityBox(const AcDbDatabase& database, const AcDbEntity& entity);
+// The box of every entity of the space (a block record) that has one; nothing when none has.
+QUELTO_EXPORT std::optional<AcDbExtents> spaceExtents(const AcDbDatabase& database, AcDbObjectId space);
 // Distance in the XY plane from the point to the entity's lines, circles or box; nothing when the
 // entity has no points at all.
 QUELTO_EXPORT std::optional<double> pickDistance(const AcDbDatabase& database, const AcDbEntity& entity,
-                                                 const double point[3]);
+                                                 const AcGePoint3d& point);
 
 } // namespace cad::ed

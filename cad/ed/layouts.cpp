@@ -55,9 +55,8 @@ std::wstring layoutNameOfSpace(const AcDbDatabase& database, AcDbObjectId space)
 }
 
 AcDbObjectId spaceOfLayout(const AcDbDatabase& database, std::wstring_view name) {
-    const std::wstring wanted = platform::toUpperAscii(name);
     for (const LayoutSpace& layout : layoutSpaces(database)) {
-        if (platform::toUpperAscii(layout.name) == wanted) {
+        if (platform::equalsIgnoringAsciiCase(layout.name, name)) {
             return layout.space;
         }
     }

@@ -3,6 +3,8 @@
 // A chain is owned by whoever received it from acutNewRb/acutBuildList/acdbEntGetX and released whole.
 #pragma once
 
+#include "cad/ge/point3d.h"
+#include "cad/ge/vector3d.h"
 #include "platform/export.h"
 
 #include <cstdint>
@@ -105,4 +107,18 @@ inline void ads_point_set(const ads_point from, ads_point to) {
     to[0] = from[0];
     to[1] = from[1];
     to[2] = from[2];
+}
+
+// Between ads points and the geometry classes, as the host's geassign.h converts them: ads points stay
+// at the boundary of the interface, everything behind it works with AcGePoint3d and AcGeVector3d.
+inline AcGePoint3d asPnt3d(const ads_point point) {
+    return {point[0], point[1], point[2]};
+}
+inline AcGeVector3d asVec3d(const ads_point vector) {
+    return {vector[0], vector[1], vector[2]};
+}
+inline void setAdsPoint(ads_point target, double x, double y, double z) {
+    target[0] = x;
+    target[1] = y;
+    target[2] = z;
 }

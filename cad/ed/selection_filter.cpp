@@ -438,9 +438,9 @@ private:
                     if (node.children.size() < group.minimum || node.children.size() > group.maximum) {
                         return fail(error, start,
                                     L"\"" + word + L"\" takes " +
-                                        (group.minimum == group.maximum
-                                             ? std::to_wstring(group.minimum) + L" operand(s)"
-                                             : L"at least one operand") +
+                                        (group.minimum != group.maximum ? L"at least one operand"
+                                         : group.minimum == 1           ? L"exactly one operand"
+                                                                        : L"exactly two operands") +
                                         L", found " + std::to_wstring(node.children.size()));
                     }
                     return true;

@@ -95,27 +95,6 @@ void addUnique(std::vector<AcDbObjectId>& set, const std::vector<AcDbObjectId>& 
     }
 }
 
-// Inside the window (every point inside) or, crossing, touching it.
-bool liesInWindow(const AcDbDatabase& database, const AcDbEntity& entity, const double low[2],
-                  const double high[2], bool crossing) {
-    const std::optional<Box> box = entityBox(database, entity);
-    if (!box) {
-        return false;
-    }
-    const bool contained = box->minimum[0] >= low[0] && box->maximum[0] <= high[0] &&
-                           box->minimum[1] >= low[1] && box->maximum[1] <= high[1];
-    const bool overlapping = box->minimum[0] <= high[0] && box->maximum[0] >= low[0] &&
-                             box->minimum[1] <= high[1] && box->maximum[1] >= low[1];
-    // A box that only overlaps the window says nothing certain: the curve itself decides where its kind
-    // allows.
-    if (crossing && overlapping && !contained) {
-        if (const std::optional<bool> touches = touchesWindow(entity, low, high)) {
-            return *touches;
-        }
-    }
-    return crossing ? overlapping : contained;
-}
-
 // Adds the objects found to the selection (or removes them) and reports the count as the host does.
 void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObjectId>& found,
                  bool removing) {
@@ -136,39 +115,28 @@ void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObj
 
 double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
     // No screen, so no pick box in pixels: a thousandth of the space's size stands in for it.
-    double minimum[2] = {0.0, 0.0};
-    double maximum[2] = {0.0, 0.0};
-    bool any = false;
-    forEachEntityOfSpace(database, space, [&](AcDbObjectId, const AcDbEntity& entity) {
-        const std::optional<Box> box = entityBox(database, entity);
-        if (!box) {
-            return;
-        }
-        for (int axis = 0; axis < 2; ++axis) {
-            minimum[axis] = any ? std::min(minimum[axis], box->minimum[axis]) : box->minimum[axis];
-            maximum[axis] = any ? std::max(maximum[axis], box->maximum[axis]) : box->maximum[axis];
-        }
-        any = true;
-    });
-    const double size = std::hypot(maximum[0] - minimum[0], maximum[1] - minimum[1]);
-    return std::max(1e-6, size * 1e-3);
+    const std::optional<AcDbExtents> extents = spaceExtents(database, space);
+    const AcGeVector3d diagonal = extents ? extents->maxPoint() - extents->minPoint() : AcGeVector3d();
+    return std::max(1e-6, std::hypot(diagonal.x, diagonal.y) * 1e-3);
 }
 
 // Points are typed in the current user system; picks work in the world.
-void userToWorld(const double user[3], double world[3]) {
-    double typed[3] = {user[0], user[1], user[2]};
-    if (!acdbUcs2Wcs(typed, world, false)) {
-        std::copy(user, user + 3, world);
-    }
+AcGePoint3d userToWorld(const ads_point user) {
+    ads_point typed = {0.0, 0.0, 0.0};
+    ads_point_set(user, typed);
+    ads_point world;
+    return acdbUcs2Wcs(typed, world, false) ? asPnt3d(world) : asPnt3d(user);
 }
 
-bool promptPoint(const wchar_t* text, double point[3]) {
+bool promptPoint(const wchar_t* text, AcGePoint3d& point) {
     while (true) {
         const PromptAnswer answer = prompt(text);
         if (answer.kind != PromptAnswer::Kind::Text) {
             return false;
         }
-        if (parsePoint(answer.text, point)) {
+        ads_point typed = {0.0, 0.0, 0.0};
+        if (parsePoint(answer.text, typed)) {
+            point = asPnt3d(typed);
             return true;
         }
         commandLine().write(L"Invalid point.\n");
@@ -232,11 +200,38 @@ std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database, const Selectio
     return result;
 }
 
+namespace {
+
+// Inside the window (every point inside) or, crossing, touching it.
+bool liesInWindow(const AcDbDatabase& database, const AcDbEntity& entity, const double low[2],
+                  const double high[2], bool crossing) {
+    const std::optional<AcDbExtents> box = entityBox(database, entity);
+    if (!box) {
+        return false;
+    }
+    const AcGePoint3d minimum = box->minPoint();
+    const AcGePoint3d maximum = box->maxPoint();
+    const bool contained =
+        minimum.x >= low[0] && maximum.x <= high[0] && minimum.y >= low[1] && maximum.y <= high[1];
+    const bool overlapping =
+        minimum.x <= high[0] && maximum.x >= low[0] && minimum.y <= high[1] && maximum.y >= low[1];
+    // A box that only overlaps the window says nothing certain: the curve itself decides where its kind
+    // allows.
+    if (crossing && overlapping && !contained) {
+        if (const std::optional<bool> touches = touchesWindow(entity, low, high)) {
+            return *touches;
+        }
+    }
+    return crossing ? overlapping : contained;
+}
+
+} // namespace
+
 std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
-                                       const double corner1[3], const double corner2[3], bool crossing,
+                                       const AcGePoint3d& corner1, const AcGePoint3d& corner2, bool crossing,
                                        const SelectionFilter& filter) {
-    const double low[2] = {std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1])};
-    const double high[2] = {std::max(corner1[0], corner2[0]), std::max(corner1[1], corner2[1])};
+    const double low[2] = {std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y)};
+    const double high[2] = {std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
     std::vector<AcDbObjectId> inside;
     forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
         if (liesInWindow(database, entity, low, high, crossing)) {
@@ -247,32 +242,25 @@ std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectI
 }
 
 std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObjectId space,
-                                           const double corner1[3], const double corner2[3], bool crossing,
-                                           const SelectionFilter& filter) {
+                                           const AcGePoint3d& corner1, const AcGePoint3d& corner2,
+                                           bool crossing, const SelectionFilter& filter) {
     const UserCoordinateSystem system = userCoordinateSystem(database, space != database.modelSpaceId());
-    const auto alongWorldAxis = [](const double* axis) {
-        const int zeros = (axis[0] == 0.0) + (axis[1] == 0.0) + (axis[2] == 0.0);
-        return zeros == 2;
+    const auto alongWorldAxis = [](const AcGeVector3d& axis) {
+        return (axis.x == 0.0) + (axis.y == 0.0) + (axis.z == 0.0) == 2;
     };
-    if (alongWorldAxis(system.xAxis) && alongWorldAxis(system.yAxis) && system.xAxis[2] == 0.0 &&
-        system.yAxis[2] == 0.0) {
+    if (alongWorldAxis(system.xAxis) && alongWorldAxis(system.yAxis) && system.xAxis.z == 0.0 &&
+        system.yAxis.z == 0.0) {
         // The window stays a box of the world: only its corners move.
-        double world1[3];
-        double world2[3];
-        system.toWorld(corner1, world1, false);
-        system.toWorld(corner2, world2, false);
-        return selectWindow(database, space, world1, world2, crossing, filter);
+        return selectWindow(database, space, system.toWorld(corner1), system.toWorld(corner2), crossing,
+                            filter);
     }
     // Square to rotated user axes, the window is no box of the world: each entity is measured on a copy
     // moved into user coordinates.
-    const AcGeVector3d xAxis(system.xAxis[0], system.xAxis[1], system.xAxis[2]);
-    const AcGeVector3d yAxis(system.yAxis[0], system.yAxis[1], system.yAxis[2]);
-    const AcGeMatrix3d worldToUser =
-        AcGeMatrix3d::alignCoordSys(AcGePoint3d(system.origin[0], system.origin[1], system.origin[2]), xAxis,
-                                    yAxis, xAxis.crossProduct(yAxis), AcGePoint3d::kOrigin,
-                                    AcGeVector3d::kXAxis, AcGeVector3d::kYAxis, AcGeVector3d::kZAxis);
-    const double low[2] = {std::min(corner1[0], corner2[0]), std::min(corner1[1], corner2[1])};
-    const double high[2] = {std::max(corner1[0], corner2[0]), std::max(corner1[1], corner2[1])};
+    const AcGeMatrix3d worldToUser = AcGeMatrix3d::alignCoordSys(
+        system.origin, system.xAxis, system.yAxis, system.zAxis(), AcGePoint3d::kOrigin, AcGeVector3d::kXAxis,
+        AcGeVector3d::kYAxis, AcGeVector3d::kZAxis);
+    const double low[2] = {std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y)};
+    const double high[2] = {std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
     std::vector<AcDbObjectId> inside;
     forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
         const std::unique_ptr<AcDbEntity> copy(entity.clone());
@@ -284,7 +272,7 @@ std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObj
     return filtered(database, inside, filter);
 }
 
-AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space, const double point[3]) {
+AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space, const AcGePoint3d& point) {
     const double tolerance = pickTolerance(database, space);
     AcDbObjectId best;
     double bestDistance = tolerance;
@@ -306,25 +294,11 @@ AcDbObjectId lastEntity(const AcDbDatabase& database, AcDbObjectId space) {
 }
 
 AcDbObjectId entityByHandleText(const AcDbDatabase& database, std::wstring_view text) {
-    if (text.empty() || text.size() > 16) {
+    AcDbHandle handle;
+    if (!AcDbHandle::parseHex(text, handle)) {
         return {};
     }
-    std::uint64_t value = 0;
-    for (wchar_t character : text) {
-        int digit = -1;
-        if (character >= L'0' && character <= L'9') {
-            digit = character - L'0';
-        } else if (character >= L'A' && character <= L'F') {
-            digit = character - L'A' + 10;
-        } else if (character >= L'a' && character <= L'f') {
-            digit = character - L'a' + 10;
-        }
-        if (digit < 0) {
-            return {};
-        }
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-    }
-    const AcDbObjectId id = database.objectIdOf(AcDbHandle(value));
+    const AcDbObjectId id = database.objectIdOf(handle);
     if (id.isNull() || id.isErased() || peekEntity(database, id) == nullptr) {
         return {};
     }
@@ -334,7 +308,7 @@ AcDbObjectId entityByHandleText(const AcDbDatabase& database, std::wstring_view 
 std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
                                                           const SelectionFilter& filter) {
     const AcDbDatabase& database = *editor.database;
-    const AcDbObjectId space = currentSpaceOf(editor);
+    const AcDbObjectId space = database.currentSpaceId();
     std::vector<AcDbObjectId> selection;
     bool removing = false;
     while (true) {
@@ -357,15 +331,15 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
         if (word.size() > 1 && word.front() == L'_') {
             word.erase(0, 1);
         }
-        double point[3] = {0.0, 0.0, 0.0};
+        ads_point point = {0.0, 0.0, 0.0};
         if (word == L"ALL") {
             std::vector<AcDbObjectId> all;
             forEachEntityOfSpace(database, space,
                                  [&all](AcDbObjectId id, const AcDbEntity&) { all.push_back(id); });
             found = filtered(database, all, filter);
         } else if (word == L"W" || word == L"C") {
-            double corner1[3] = {0.0, 0.0, 0.0};
-            double corner2[3] = {0.0, 0.0, 0.0};
+            AcGePoint3d corner1;
+            AcGePoint3d corner2;
             if (!promptPoint(L"Specify first corner: ", corner1) ||
                 !promptPoint(L"Specify opposite corner: ", corner2)) {
                 return std::nullopt;
@@ -385,9 +359,7 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
             removing = false;
             continue;
         } else if (parsePoint(answer.text, point)) {
-            double world[3];
-            userToWorld(point, world);
-            const AcDbObjectId picked = pickEntity(database, space, world);
+            const AcDbObjectId picked = pickEntity(database, space, userToWorld(point));
             if (picked.isNull()) {
                 commandLine().write(L"0 found\n");
                 continue;
@@ -464,15 +436,13 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         return RTERROR;
     }
     const AcDbDatabase& database = *editor->database;
-    const AcDbObjectId space = cad::ed::currentSpaceOf(*editor);
+    const AcDbObjectId space = database.currentSpaceId();
     const std::wstring word = normalisedMode(mode);
     std::vector<AcDbObjectId> members;
-    if (word.empty() && editor->commandUsesPickFirst && !editor->pickFirst.empty()) {
-        // The implied selection of a pick-first command: used once, then the grips go.
-        members = cad::ed::filtered(database, editor->pickFirst, *compiled);
-        editor->commandUsesPickFirst = false;
-        editor->pickFirst.clear();
-        editor->gripped.clear();
+    std::optional<std::vector<AcDbObjectId>> implied =
+        word.empty() ? cad::ed::takePickFirst(*editor) : std::nullopt;
+    if (implied) {
+        members = cad::ed::filtered(database, *implied, *compiled);
     } else if (word.empty()) {
         std::optional<std::vector<AcDbObjectId>> chosen = cad::ed::promptForObjects(*editor, *compiled);
         if (!chosen) {
@@ -487,8 +457,9 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         if (point1 == nullptr || point2 == nullptr) {
             return RTERROR;
         }
-        members = cad::ed::selectUserWindow(database, space, static_cast<const double*>(point1),
-                                            static_cast<const double*>(point2), word == L"C", *compiled);
+        members =
+            cad::ed::selectUserWindow(database, space, asPnt3d(static_cast<const double*>(point1)),
+                                      asPnt3d(static_cast<const double*>(point2)), word == L"C", *compiled);
     } else if (word == L"P") {
         members = cad::ed::filtered(database, editor->previous, *compiled);
     } else if (word == L"L") {
@@ -592,8 +563,7 @@ int acedSSSetFirst(const ads_name pickFirst, const ads_name) {
         return RTERROR;
     }
     if (pickFirst == nullptr) {
-        editor->pickFirst.clear();
-        editor->gripped.clear();
+        cad::ed::dropPickFirst(*editor);
         return RTNORM;
     }
     const std::vector<AcDbObjectId>* members = SelectionSets::instance().find(pickFirst);
@@ -637,7 +607,7 @@ int acedEntSel(const ACHAR* promptText, ads_name entity, ads_point point) {
     const std::wstring text = promptText != nullptr ? promptText : L"Select object: ";
     const AcDbDatabase& database = *editor->database;
     AcDbObjectId id;
-    double typed[3] = {0.0, 0.0, 0.0};
+    ads_point typed = {0.0, 0.0, 0.0};
     if (std::optional<std::vector<AcDbObjectId>> given = cad::ed::commandLine().takeObjects(text)) {
         id = given->empty() ? AcDbObjectId() : given->front();
     } else {
@@ -655,9 +625,7 @@ int acedEntSel(const ACHAR* promptText, ads_name entity, ads_point point) {
         }
         // The point is typed in the current user system; the pick happens in the world.
         if (cad::ed::parsePoint(answer.text, typed)) {
-            double world[3];
-            cad::ed::userToWorld(typed, world);
-            id = cad::ed::pickEntity(database, cad::ed::currentSpaceOf(*editor), world);
+            id = cad::ed::pickEntity(database, database.currentSpaceId(), cad::ed::userToWorld(typed));
         } else {
             id = cad::ed::entityByHandleText(database, answer.text);
         }

@@ -39,15 +39,16 @@ QUELTO_EXPORT std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database,
 // Entities of the space inside the window (every point inside) or, crossing, touching it: lines, arcs,
 // circles and lightweight polylines by their curve, other kinds by their extents box.
 QUELTO_EXPORT std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
-                                                     const double corner1[3], const double corner2[3],
+                                                     const AcGePoint3d& corner1, const AcGePoint3d& corner2,
                                                      bool crossing, const SelectionFilter& filter);
 // The same with corners in the space's current user system, the window square to its axes.
 QUELTO_EXPORT std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObjectId space,
-                                                         const double corner1[3], const double corner2[3],
-                                                         bool crossing, const SelectionFilter& filter);
+                                                         const AcGePoint3d& corner1,
+                                                         const AcGePoint3d& corner2, bool crossing,
+                                                         const SelectionFilter& filter);
 // The entity of the space nearest the point within the pick tolerance; null when none is.
 QUELTO_EXPORT AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space,
-                                      const double point[3]);
+                                      const AcGePoint3d& point);
 // The last entity of the space that is not erased.
 QUELTO_EXPORT AcDbObjectId lastEntity(const AcDbDatabase& database, AcDbObjectId space);
 // The entity with the handle typed as hexadecimal digits; null when there is none.

@@ -10,114 +10,104 @@
 namespace cad::ed {
 namespace {
 
-double dot(const double* first, const double* second) {
-    return first[0] * second[0] + first[1] * second[1] + first[2] * second[2];
-}
-
-void cross(const double* first, const double* second, double* result) {
-    result[0] = first[1] * second[2] - first[2] * second[1];
-    result[1] = first[2] * second[0] - first[0] * second[2];
-    result[2] = first[0] * second[1] - first[1] * second[0];
-}
-
-bool normalise(double* vector) {
-    const double length = std::sqrt(dot(vector, vector));
+// Unit length, or false for a vector too short to give a direction.
+bool normalise(AcGeVector3d& vector) {
+    const double length = vector.length();
     if (length < 1e-12) {
         return false;
     }
-    for (int axis = 0; axis < 3; ++axis) {
-        vector[axis] /= length;
-    }
+    vector /= length;
     return true;
 }
 
-bool readPoint(const AcDbDatabase& database, const char* name, double point[3]) {
+// The header variables of a space's system.
+struct HeaderNames {
+    const char* origin;
+    const char* xAxis;
+    const char* yAxis;
+};
+constexpr HeaderNames kModelSpaceNames{"$UCSORG", "$UCSXDIR", "$UCSYDIR"};
+constexpr HeaderNames kPaperSpaceNames{"$PUCSORG", "$PUCSXDIR", "$PUCSYDIR"};
+
+// A header point's groups 10, 20 and 30 into a point or vector; coordinates it lacks keep their values.
+template <typename Coordinates>
+void readCoordinates(const AcDbDatabase& database, const char* name, Coordinates& value) {
     const db::HeaderVariable* variable = database.headerVariable(name);
     if (variable == nullptr) {
-        return false;
+        return;
     }
-    bool any = false;
     for (const dxf::OwnedTag& tag : variable->values) {
-        if (tag.code == 10 || tag.code == 20 || tag.code == 30) {
-            point[tag.code / 10 - 1] = tag.real;
-            any = true;
+        if (tag.code == 10) {
+            value.x = tag.real;
+        } else if (tag.code == 20) {
+            value.y = tag.real;
+        } else if (tag.code == 30) {
+            value.z = tag.real;
         }
     }
-    return any;
 }
 
-void writePoint(AcDbDatabase& database, const char* name, const double point[3]) {
+template <typename Coordinates>
+void writeCoordinates(AcDbDatabase& database, const char* name, const Coordinates& value) {
     db::HeaderVariable variable;
     variable.name = name;
-    for (int axis = 0; axis < 3; ++axis) {
-        variable.values.emplace_back(dxf::Tag::makeDouble(10 * (axis + 1), point[axis]));
-    }
+    variable.values.emplace_back(dxf::Tag::makeDouble(10, value.x));
+    variable.values.emplace_back(dxf::Tag::makeDouble(20, value.y));
+    variable.values.emplace_back(dxf::Tag::makeDouble(30, value.z));
     database.setHeaderVariable(std::move(variable));
 }
 
 } // namespace
 
+// Exactly the world system, as the host's WORLDUCS reports it (no tolerance).
 bool UserCoordinateSystem::isWorld() const {
-    return origin[0] == 0.0 && origin[1] == 0.0 && origin[2] == 0.0 && xAxis[0] == 1.0 && xAxis[1] == 0.0 &&
-           xAxis[2] == 0.0 && yAxis[0] == 0.0 && yAxis[1] == 1.0 && yAxis[2] == 0.0;
+    return origin.x == 0.0 && origin.y == 0.0 && origin.z == 0.0 && xAxis.x == 1.0 && xAxis.y == 0.0 &&
+           xAxis.z == 0.0 && yAxis.x == 0.0 && yAxis.y == 1.0 && yAxis.z == 0.0;
 }
 
-void UserCoordinateSystem::fromWorld(const double world[3], double user[3], bool vector) const {
-    double relative[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        relative[axis] = world[axis] - (vector ? 0.0 : origin[axis]);
-    }
-    double zAxis[3];
-    cross(xAxis, yAxis, zAxis);
-    user[0] = dot(relative, xAxis);
-    user[1] = dot(relative, yAxis);
-    user[2] = dot(relative, zAxis);
+AcGePoint3d UserCoordinateSystem::fromWorld(const AcGePoint3d& world) const {
+    const AcGeVector3d user = fromWorld(world - origin);
+    return {user.x, user.y, user.z};
 }
 
-void UserCoordinateSystem::toWorld(const double user[3], double world[3], bool vector) const {
-    double zAxis[3];
-    cross(xAxis, yAxis, zAxis);
-    double result[3];
-    for (int axis = 0; axis < 3; ++axis) {
-        result[axis] = (vector ? 0.0 : origin[axis]) + user[0] * xAxis[axis] + user[1] * yAxis[axis] +
-                       user[2] * zAxis[axis];
-    }
-    world[0] = result[0];
-    world[1] = result[1];
-    world[2] = result[2];
+AcGeVector3d UserCoordinateSystem::fromWorld(const AcGeVector3d& world) const {
+    return {world.dotProduct(xAxis), world.dotProduct(yAxis), world.dotProduct(zAxis())};
 }
 
-UserCoordinateSystem UserCoordinateSystem::rotatedAboutZ(const double originWorld[3], double angle) {
-    UserCoordinateSystem system;
-    for (int axis = 0; axis < 3; ++axis) {
-        system.origin[axis] = originWorld[axis];
-    }
-    system.xAxis[0] = std::cos(angle);
-    system.xAxis[1] = std::sin(angle);
-    system.yAxis[0] = -std::sin(angle);
-    system.yAxis[1] = std::cos(angle);
-    return system;
+AcGePoint3d UserCoordinateSystem::toWorld(const AcGePoint3d& user) const {
+    return origin + xAxis * user.x + yAxis * user.y + zAxis() * user.z;
+}
+
+AcGeVector3d UserCoordinateSystem::toWorld(const AcGeVector3d& user) const {
+    return xAxis * user.x + yAxis * user.y + zAxis() * user.z;
+}
+
+UserCoordinateSystem UserCoordinateSystem::rotatedAboutZ(double angle) const {
+    UserCoordinateSystem rotated = *this;
+    rotated.xAxis = xAxis * std::cos(angle) + yAxis * std::sin(angle);
+    rotated.yAxis = xAxis * -std::sin(angle) + yAxis * std::cos(angle);
+    return rotated;
 }
 
 UserCoordinateSystem userCoordinateSystem(const AcDbDatabase& database, bool paperSpace) {
-    UserCoordinateSystem system;
+    const HeaderNames& names = paperSpace ? kPaperSpaceNames : kModelSpaceNames;
     UserCoordinateSystem read;
-    readPoint(database, paperSpace ? "$PUCSORG" : "$UCSORG", read.origin);
-    readPoint(database, paperSpace ? "$PUCSXDIR" : "$UCSXDIR", read.xAxis);
-    readPoint(database, paperSpace ? "$PUCSYDIR" : "$UCSYDIR", read.yAxis);
-    double zAxis[3];
-    cross(read.xAxis, read.yAxis, zAxis);
+    readCoordinates(database, names.origin, read.origin);
+    readCoordinates(database, names.xAxis, read.xAxis);
+    readCoordinates(database, names.yAxis, read.yAxis);
+    AcGeVector3d zAxis = read.zAxis();
     if (!normalise(read.xAxis) || !normalise(zAxis)) {
-        return system;
+        return UserCoordinateSystem();
     }
-    cross(zAxis, read.xAxis, read.yAxis);
+    read.yAxis = zAxis.crossProduct(read.xAxis);
     return read;
 }
 
 void setUserCoordinateSystem(AcDbDatabase& database, bool paperSpace, const UserCoordinateSystem& system) {
-    writePoint(database, paperSpace ? "$PUCSORG" : "$UCSORG", system.origin);
-    writePoint(database, paperSpace ? "$PUCSXDIR" : "$UCSXDIR", system.xAxis);
-    writePoint(database, paperSpace ? "$PUCSYDIR" : "$UCSYDIR", system.yAxis);
+    const HeaderNames& names = paperSpace ? kPaperSpaceNames : kModelSpaceNames;
+    writeCoordinates(database, names.origin, system.origin);
+    writeCoordinates(database, names.xAxis, system.xAxis);
+    writeCoordinates(database, names.yAxis, system.yAxis);
 }
 
 } // namespace cad::ed
@@ -129,17 +119,16 @@ bool convert(ads_point from, ads_point to, bool vector, bool toUser) {
     if (editor == nullptr || editor->database == nullptr || from == nullptr || to == nullptr) {
         return false;
     }
-    const bool paperSpace = cad::ed::currentSpaceOf(*editor) != editor->database->modelSpaceId();
-    const cad::ed::UserCoordinateSystem system = cad::ed::userCoordinateSystem(*editor->database, paperSpace);
-    double result[3];
-    if (toUser) {
-        system.fromWorld(from, result, vector);
+    const AcDbDatabase& database = *editor->database;
+    const bool paperSpace = database.currentSpaceId() != database.modelSpaceId();
+    const cad::ed::UserCoordinateSystem system = cad::ed::userCoordinateSystem(database, paperSpace);
+    if (vector) {
+        const AcGeVector3d result = toUser ? system.fromWorld(asVec3d(from)) : system.toWorld(asVec3d(from));
+        setAdsPoint(to, result.x, result.y, result.z);
     } else {
-        system.toWorld(from, result, vector);
+        const AcGePoint3d result = toUser ? system.fromWorld(asPnt3d(from)) : system.toWorld(asPnt3d(from));
+        setAdsPoint(to, result.x, result.y, result.z);
     }
-    to[0] = result[0];
-    to[1] = result[1];
-    to[2] = result[2];
     return true;
 }
 

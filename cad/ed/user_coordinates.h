@@ -10,16 +10,19 @@
 namespace cad::ed {
 
 struct QUELTO_EXPORT UserCoordinateSystem {
-    double origin[3] = {0.0, 0.0, 0.0};
-    double xAxis[3] = {1.0, 0.0, 0.0};
-    double yAxis[3] = {0.0, 1.0, 0.0};
+    AcGePoint3d origin;
+    AcGeVector3d xAxis{1.0, 0.0, 0.0};
+    AcGeVector3d yAxis{0.0, 1.0, 0.0};
 
     bool isWorld() const;
-    // World point (or, with `vector`, displacement) to user coordinates and back.
-    void fromWorld(const double world[3], double user[3], bool vector) const;
-    void toWorld(const double user[3], double world[3], bool vector) const;
-    // A system rotated by `angle` radians about the Z axis of this one, at a new origin (world point).
-    static UserCoordinateSystem rotatedAboutZ(const double originWorld[3], double angle);
+    AcGeVector3d zAxis() const { return xAxis.crossProduct(yAxis); }
+    // World points and displacements to user coordinates and back.
+    AcGePoint3d fromWorld(const AcGePoint3d& world) const;
+    AcGeVector3d fromWorld(const AcGeVector3d& world) const;
+    AcGePoint3d toWorld(const AcGePoint3d& user) const;
+    AcGeVector3d toWorld(const AcGeVector3d& user) const;
+    // This system turned by `angle` radians about its own Z axis, at the same origin.
+    UserCoordinateSystem rotatedAboutZ(double angle) const;
 };
 
 QUELTO_EXPORT UserCoordinateSystem userCoordinateSystem(const AcDbDatabase& database, bool paperSpace);

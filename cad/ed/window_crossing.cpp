@@ -4,6 +4,7 @@
 #include "cad/ed/window_crossing.h"
 
 #include "cad/db/curve_entities.h"
+#include "platform/angle_units.h"
 
 #include <cmath>
 #include <numbers>
@@ -11,7 +12,7 @@
 namespace cad::ed {
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
+using platform::kTwoPi;
 
 struct Window {
     double low[2];

@@ -6,12 +6,13 @@
 #include "cad/ge/extents.h"
 #include "cad/ge/point3d.h"
 #include "cad/ge/vector3d.h"
+#include "platform/angle_units.h"
 
 #include <numbers>
 
 namespace cad::ge {
 
-inline constexpr double kTwoPi = 2.0 * std::numbers::pi;
+using platform::kTwoPi;
 
 // An angle brought into [0, 2*pi).
 double normalizeAngle(double angle);

@@ -1,5 +1,5 @@
 // The text metric model: advances, descenders, justification, oblique, mirroring and rotation of TEXT,
-// and line breaking and sizing of MTEXT. The constants and their meaning are listed in the header.
+// and line wrapping and sizing of MTEXT. The constants and their meaning are listed in the header.
 #include "cad/ge/text_metrics.h"
 
 #include "cad/ge/ocs.h"
@@ -22,11 +22,6 @@ Frame textFrame(const AcGePoint3d& origin, const AcGeVector3d& normal, double ro
     const OcsAxes axes = ocsAxes(normal);
     const AcGeVector3d xAxis = axes.xAxis * std::cos(rotation) + axes.yAxis * std::sin(rotation);
     return {origin, xAxis, axes.zAxis.crossProduct(xAxis)};
-}
-
-bool isHexDigit(wchar_t character) {
-    return (character >= L'0' && character <= L'9') || (character >= L'a' && character <= L'f') ||
-           (character >= L'A' && character <= L'F');
 }
 
 } // namespace
@@ -174,94 +169,8 @@ std::wstring decodeTextControlCodes(const std::wstring& text) {
     return decoded;
 }
 
-std::vector<std::wstring> mtextLines(const std::wstring& contents) {
-    std::vector<std::wstring> lines(1);
-    const size_t size = contents.size();
-    const auto skipToSemicolon = [&](size_t from) {
-        const size_t end = contents.find(L';', from);
-        return end == std::wstring::npos ? size : end + 1;
-    };
-    size_t index = 0;
-    while (index < size) {
-        const wchar_t character = contents[index];
-        if (character == L'{' || character == L'}') {
-            ++index;
-            continue;
-        }
-        if (character != L'\\' || index + 1 >= size) {
-            lines.back() += character;
-            ++index;
-            continue;
-        }
-        const wchar_t code = contents[index + 1];
-        switch (code) {
-        case L'P':
-        case L'N':
-            lines.emplace_back();
-            index += 2;
-            break;
-        case L'~':
-            lines.back() += L' ';
-            index += 2;
-            break;
-        case L'\\':
-        case L'{':
-        case L'}':
-            lines.back() += code;
-            index += 2;
-            break;
-        case L'L':
-        case L'l':
-        case L'O':
-        case L'o':
-        case L'K':
-        case L'k':
-            index += 2;
-            break;
-        case L'A':
-        case L'C':
-        case L'c':
-        case L'F':
-        case L'f':
-        case L'H':
-        case L'Q':
-        case L'T':
-        case L'W':
-        case L'p':
-            index = skipToSemicolon(index + 2);
-            break;
-        case L'S': {
-            const size_t end = skipToSemicolon(index + 2);
-            std::wstring stacked = contents.substr(index + 2, end - index - 2);
-            if (!stacked.empty() && stacked.back() == L';') {
-                stacked.pop_back();
-            }
-            std::replace_if(
-                stacked.begin(), stacked.end(), [](wchar_t c) { return c == L'^' || c == L'#'; }, L'/');
-            lines.back() += stacked;
-            index = end;
-            break;
-        }
-        case L'U':
-            if (index + 6 < size && contents[index + 2] == L'+' && isHexDigit(contents[index + 3]) &&
-                isHexDigit(contents[index + 4]) && isHexDigit(contents[index + 5]) &&
-                isHexDigit(contents[index + 6])) {
-                lines.back() += static_cast<wchar_t>(std::stoul(contents.substr(index + 3, 4), nullptr, 16));
-                index += 7;
-                break;
-            }
-            [[fallthrough]];
-        default:
-            lines.back() += character;
-            ++index;
-            break;
-        }
-    }
-    return lines;
-}
-
 std::vector<std::wstring> wrappedMTextLines(const MTextLayout& layout) {
-    const std::vector<std::wstring> lines = mtextLines(layout.contents);
+    const std::vector<std::wstring>& lines = layout.lines;
     const double scale = layout.textHeight * layout.widthFactor;
     if (layout.referenceWidth <= 0.0 || scale <= 0.0) {
         return lines;

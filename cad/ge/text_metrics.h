@@ -66,7 +66,7 @@ QUELTO_EXPORT std::wstring decodeTextControlCodes(const std::wstring& text);
 
 // MTEXT attachment point (DXF 71): 1-3 top left/centre/right, 4-6 middle, 7-9 bottom.
 struct MTextLayout {
-    std::wstring contents; // as stored, with formatting codes
+    std::vector<std::wstring> lines{std::wstring()}; // displayed lines, formatting codes removed
     double textHeight = 1.0;
     double referenceWidth = 0.0; // DXF 41; 0 means lines never wrap
     int attachment = 1;
@@ -78,10 +78,6 @@ struct MTextLayout {
     double widthFactor = 1.0;
 };
 
-// The displayed lines of MTEXT contents: paragraph and column breaks start lines, formatting codes are
-// dropped (font, height, colour, width, tracking and alignment changes do not enter the model), stacked
-// fractions read as "top/bottom", \U+XXXX becomes its character.
-QUELTO_EXPORT std::vector<std::wstring> mtextLines(const std::wstring& contents);
 // The lines after wrapping at the reference width (at spaces, or between full-width characters).
 QUELTO_EXPORT std::vector<std::wstring> wrappedMTextLines(const MTextLayout& layout);
 QUELTO_EXPORT double mtextActualWidth(const MTextLayout& layout);

@@ -7,6 +7,7 @@
 #include "cad/ge/scale3d.h"
 #include "cad/ge/vector2d.h"
 #include "cad/ge/vector3d.h"
+#include "platform/angle_units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,13 +26,13 @@ const AcGeScale3d AcGeScale3d::kIdentity(1.0, 1.0, 1.0);
 
 namespace {
 
-constexpr double twoPi = 2.0 * std::numbers::pi;
+using platform::kTwoPi;
 
 } // namespace
 
 double AcGeVector2d::angle() const {
     const double result = std::atan2(y, x);
-    return result < 0.0 ? result + twoPi : result;
+    return result < 0.0 ? result + kTwoPi : result;
 }
 
 double AcGeVector2d::angleTo(const AcGeVector2d& other) const {
@@ -94,9 +95,9 @@ double AcGeVector3d::angleTo(const AcGeVector3d& other, const AcGeVector3d& refe
     const AcGeVector3d cross = crossProduct(other);
     double result = std::atan2(cross.length(), dotProduct(other));
     if (cross.dotProduct(reference) < 0.0) {
-        result = twoPi - result;
+        result = kTwoPi - result;
     }
-    return result >= twoPi ? 0.0 : result;
+    return result >= kTwoPi ? 0.0 : result;
 }
 
 AcGeVector3d AcGeVector3d::normal(const AcGeTol& tol) const {

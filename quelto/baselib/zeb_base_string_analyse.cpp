@@ -509,8 +509,8 @@ int CZEBBaseStringAnalyse::AddToVarList(const CString& operand) {
     } else if (CheckConst(operand)) {
         constant.m_nType = CZEBOperateVar::TypeReal;
         constant.m_dValue = _wtof(operand);
-    } else if ((operand.size() == 4 || operand.size() == 5) &&
-               (platform::toUpperAscii(operand) == L"TRUE" || platform::toUpperAscii(operand) == L"FALSE")) {
+    } else if (platform::equalsIgnoringAsciiCase(operand, L"TRUE") ||
+               platform::equalsIgnoringAsciiCase(operand, L"FALSE")) {
         constant.m_nType = CZEBOperateVar::TypeBoolean;
         constant.m_nValue = operand.size() == 4 ? 1 : 0;
     } else {

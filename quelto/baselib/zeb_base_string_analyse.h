@@ -92,6 +92,8 @@ protected:
 private:
     // The built-in function families live in their own files and reach the analyser through this.
     friend struct CZEBFunctionAccess;
+    // FinishFun's walk over the record tree, in the evaluation file.
+    class RecordTreeWalk;
 
     CString Base_GetFileName(const CString& path);
     CString Base_GetFilePath(const CString& path);

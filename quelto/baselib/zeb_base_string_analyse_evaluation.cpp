@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -43,118 +44,139 @@ int CZEBBaseStringAnalyse::DoWithAllFun() {
 // Depth first over the record tree with an explicit stack. A record that several others name (a
 // generated name typed in the expression) is computed once per analysis: recomputing it gives the same
 // value, and sharing must not make the work grow exponentially.
-int CZEBBaseStringAnalyse::FinishFun(CZEBOperateVar& record) {
-    if (record.m_strOperate.empty()) {
-        return ResultSuccess;
+class CZEBBaseStringAnalyse::RecordTreeWalk {
+public:
+    RecordTreeWalk(CZEBBaseStringAnalyse& analyser, CZEBOperateVar& root)
+        : m_analyser(analyser), m_records(analyser.m_arrOperate), m_root(root),
+          m_state(m_records.size(), Pending) {
+        const std::less<const CZEBOperateVar*> before;
+        if (!m_records.empty() && !before(&root, m_records.data()) &&
+            before(&root, m_records.data() + m_records.size())) {
+            m_rootIndex = static_cast<int>(&root - m_records.data());
+        }
+        m_stack.reserve(16);
     }
-    std::vector<unsigned char> state(m_arrOperate.size(), Pending);
-    int rootIndex = -1;
-    const std::less<const CZEBOperateVar*> before;
-    if (!m_arrOperate.empty() && !before(&record, m_arrOperate.data()) &&
-        before(&record, m_arrOperate.data() + m_arrOperate.size())) {
-        rootIndex = static_cast<int>(&record - m_arrOperate.data());
-    }
-    const auto at = [&](int index) -> CZEBOperateVar& {
-        return index < 0 ? record : m_arrOperate[static_cast<std::size_t>(index)];
-    };
-    std::vector<EvaluationFrame> stack;
-    stack.reserve(16);
 
-    const auto enter = [&](int index) -> int {
+    int run() {
+        int code = enter(m_rootIndex);
+        while (code == ResultSuccess && !m_stack.empty()) {
+            const std::optional<int> parameter = advance(code);
+            if (parameter) {
+                code = enterParameter(*parameter);
+            }
+        }
+        return code;
+    }
+
+private:
+    CZEBOperateVar& at(int index) { return index < 0 ? m_root : m_records[static_cast<std::size_t>(index)]; }
+
+    // Pushes the frame of a record, after checking the argument counts of the calls that decide which
+    // arguments they evaluate.
+    int enter(int index) {
         CZEBOperateVar& entered = at(index);
         Evaluation evaluation = Evaluation::Operator;
         if (!entered.IsOperate()) {
             entered.m_strOperate = platform::toLowerAscii(entered.m_strOperate);
             evaluation = Evaluation::Call;
             if (entered.m_strOperate == L"if") {
-                if (!CheckParamSize(entered.m_strOperate, entered.GetParamSize(), 3)) {
+                if (!m_analyser.CheckParamSize(entered.m_strOperate, entered.GetParamSize(), 3)) {
                     return ResultArgumentCount;
                 }
                 evaluation = Evaluation::If;
             } else if (entered.m_strOperate == L"and" || entered.m_strOperate == L"or") {
                 if (entered.GetParamSize() < 1) {
-                    SetLastErrorInfo(platform::formatWide(L"函数%s的形参个数至少1个,当前指定的个数是0个",
-                                                          entered.m_strOperate.c_str()));
+                    m_analyser.SetLastErrorInfo(platform::formatWide(
+                        L"函数%s的形参个数至少1个,当前指定的个数是0个", entered.m_strOperate.c_str()));
                     return ResultArgumentCount;
                 }
                 evaluation = entered.m_strOperate == L"and" ? Evaluation::And : Evaluation::Or;
             }
         }
         if (index >= 0) {
-            state[static_cast<std::size_t>(index)] = Running;
+            m_state[static_cast<std::size_t>(index)] = Running;
         }
-        stack.push_back({index, 0, evaluation});
+        m_stack.push_back({index, 0, evaluation});
         return ResultSuccess;
-    };
-    const auto enterParameter = [&](int parameter) -> int {
-        recordAt(m_arrOperate, parameter);
+    }
+
+    int enterParameter(int parameter) {
+        recordAt(m_records, parameter);
         const std::size_t slot = static_cast<std::size_t>(parameter);
-        if (slot >= state.size()) {
-            state.resize(m_arrOperate.size(), Pending);
+        if (slot >= m_state.size()) {
+            m_state.resize(m_records.size(), Pending);
         }
-        if (state[slot] != Pending) {
+        if (m_state[slot] != Pending) {
             return ResultSuccess;
         }
-        if (m_arrOperate[slot].m_strOperate.empty()) {
-            state[slot] = Done;
+        if (m_records[slot].m_strOperate.empty()) {
+            m_state[slot] = Done;
             return ResultSuccess;
         }
         return enter(parameter);
-    };
-    const auto leave = [&](int index) {
-        stack.pop_back();
-        if (index >= 0) {
-            state[static_cast<std::size_t>(index)] = Done;
-        }
-    };
+    }
 
-    int code = enter(rootIndex);
-    while (code == ResultSuccess && !stack.empty()) {
-        EvaluationFrame& frame = stack.back();
+    void leave(int index) {
+        m_stack.pop_back();
+        if (index >= 0) {
+            m_state[static_cast<std::size_t>(index)] = Done;
+        }
+    }
+
+    // Takes the frame on top one step: the parameter it needs next, or nothing once it is finished and
+    // left, with `code` the outcome of computing its record.
+    std::optional<int> advance(int& code) {
+        EvaluationFrame& frame = m_stack.back();
         const int index = frame.index;
         CZEBOperateVar& current = at(index);
-        int parameter = -1;
         switch (frame.evaluation) {
         case Evaluation::Operator:
         case Evaluation::Call:
             if (frame.next < current.GetParamSize()) {
-                parameter = current[frame.next++];
-            } else {
-                code = frame.evaluation == Evaluation::Operator ? DoOperate(current) : GetFunValue(current);
-                leave(index);
-                continue;
+                return current[frame.next++];
             }
+            code = frame.evaluation == Evaluation::Operator ? m_analyser.DoOperate(current)
+                                                            : m_analyser.GetFunValue(current);
             break;
         case Evaluation::If:
-            if (frame.next == 0) {
-                parameter = current[0];
-            } else if (frame.next == 1) {
-                parameter = current[at(current[0]).GetOValue() != 0 ? 1 : 2];
-            } else {
-                code = GetFunValue(current);
-                leave(index);
-                continue;
+            // The condition, then the one branch it chooses.
+            if (frame.next < 2) {
+                const int argument = frame.next == 0 ? 0 : (at(current[0]).GetOValue() != 0 ? 1 : 2);
+                ++frame.next;
+                return current[argument];
             }
-            ++frame.next;
+            code = m_analyser.GetFunValue(current);
             break;
         case Evaluation::And:
         case Evaluation::Or: {
             // "and" stops at the first false argument, "or" at the first true one.
             const int deciding = frame.evaluation == Evaluation::And ? 0 : 1;
             const bool decided = frame.next > 0 && at(current[frame.next - 1]).GetOValue() == deciding;
-            if (decided || frame.next == current.GetParamSize()) {
-                current.m_nType = CZEBOperateVar::TypeBoolean;
-                current.m_nValue = decided ? deciding : 1 - deciding;
-                leave(index);
-                continue;
+            if (!decided && frame.next < current.GetParamSize()) {
+                return current[frame.next++];
             }
-            parameter = current[frame.next++];
+            current.m_nType = CZEBOperateVar::TypeBoolean;
+            current.m_nValue = decided ? deciding : 1 - deciding;
             break;
         }
         }
-        code = enterParameter(parameter);
+        leave(index);
+        return std::nullopt;
     }
-    return code;
+
+    CZEBBaseStringAnalyse& m_analyser;
+    CArray<CZEBOperateVar>& m_records;
+    CZEBOperateVar& m_root;
+    int m_rootIndex = -1;
+    std::vector<unsigned char> m_state;
+    std::vector<EvaluationFrame> m_stack;
+};
+
+int CZEBBaseStringAnalyse::FinishFun(CZEBOperateVar& record) {
+    if (record.m_strOperate.empty()) {
+        return ResultSuccess;
+    }
+    return RecordTreeWalk(*this, record).run();
 }
 
 int CZEBBaseStringAnalyse::DoOperate(CZEBOperateVar& record) {

@@ -1,17 +1,16 @@
 // Logic and mathematics functions of the formula language. Angles are in degrees, results are reals
 // unless a function says otherwise, and conversions "through a 32-bit integer" keep the original's
 // wrap-around and truncation so that spreadsheets written for it give the same numbers.
+#include "platform/angle_units.h"
 #include "quelto/baselib/zeb_function_table.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numbers>
 
 namespace quelto::baselib {
 namespace {
-
-constexpr double Pi = 3.141592653589793;
-constexpr double DegreesPerRadian = 57.29577951308232;
 
 // 10 to the power n by repeated squaring in reals, as round and trunc scale their argument.
 double powerOfTen(int exponent) {
@@ -62,23 +61,23 @@ int computeOr(CZEBFunctionAccess& call) {
 }
 
 int computePi(CZEBFunctionAccess& call) {
-    return call.SetReal(Pi);
+    return call.SetReal(std::numbers::pi);
 }
 
 int computeRadians(CZEBFunctionAccess& call) {
-    return call.SetReal(call.Real(0) * Pi / 180.0);
+    return call.SetReal(platform::degreesToRadians(call.Real(0)));
 }
 
 int computeDegrees(CZEBFunctionAccess& call) {
-    return call.SetReal(call.Real(0) * 180.0 / Pi);
+    return call.SetReal(platform::radiansToDegrees(call.Real(0)));
 }
 
 int computeSin(CZEBFunctionAccess& call) {
-    return call.SetReal(std::sin(call.Real(0) * Pi / 180.0));
+    return call.SetReal(std::sin(platform::degreesToRadians(call.Real(0))));
 }
 
 int computeCos(CZEBFunctionAccess& call) {
-    return call.SetReal(std::cos(call.Real(0) * Pi / 180.0));
+    return call.SetReal(std::cos(platform::degreesToRadians(call.Real(0))));
 }
 
 int computeTan(CZEBFunctionAccess& call) {
@@ -87,7 +86,7 @@ int computeTan(CZEBFunctionAccess& call) {
     if (degrees - 180.0 * std::trunc(degrees / 180.0) == 90.0) {
         return call.Fail(L"tan函数的参数不能为κπ＋π/2");
     }
-    return call.SetReal(std::tan(degrees * Pi / 180.0));
+    return call.SetReal(std::tan(platform::degreesToRadians(degrees)));
 }
 
 int computeAsin(CZEBFunctionAccess& call) {
@@ -95,7 +94,7 @@ int computeAsin(CZEBFunctionAccess& call) {
     if (value < -1.0 || value > 1.0) {
         return call.Fail(L"asin函数的参数必须位于区间[-1,1]");
     }
-    return call.SetReal(std::asin(value) * DegreesPerRadian);
+    return call.SetReal(std::asin(value) * platform::kDegreesPerRadian);
 }
 
 int computeAcos(CZEBFunctionAccess& call) {
@@ -103,11 +102,11 @@ int computeAcos(CZEBFunctionAccess& call) {
     if (value < -1.0 || value > 1.0) {
         return call.Fail(L"acos函数的参数必须位于区间[-1,1]");
     }
-    return call.SetReal(std::acos(value) * DegreesPerRadian);
+    return call.SetReal(std::acos(value) * platform::kDegreesPerRadian);
 }
 
 int computeAtan(CZEBFunctionAccess& call) {
-    return call.SetReal(std::atan(call.Real(0)) * DegreesPerRadian);
+    return call.SetReal(std::atan(call.Real(0)) * platform::kDegreesPerRadian);
 }
 
 int computeAbs(CZEBFunctionAccess& call) {
@@ -138,7 +137,7 @@ int computePow(CZEBFunctionAccess& call) {
 
 int computeArea(CZEBFunctionAccess& call) {
     const double radius = call.Real(0);
-    return call.SetReal(radius * (radius * Pi));
+    return call.SetReal(radius * (radius * std::numbers::pi));
 }
 
 int computeFloor(CZEBFunctionAccess& call) {

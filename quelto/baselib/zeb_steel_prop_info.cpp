@@ -3,11 +3,11 @@
 // so the table is read as stored and only angles between table angles are computed.
 #include "quelto/baselib/zeb_steel_prop_info.h"
 
+#include "platform/angle_units.h"
 #include "quelto/baselib/zeb_string.h"
 
 #include <cmath>
 #include <iterator>
-#include <numbers>
 
 namespace {
 
@@ -63,7 +63,7 @@ constexpr double kBendAngles[] = {45.0, 90.0};
 constexpr int kGradeCount = 4;
 
 double radians(double degrees) {
-    return degrees * std::numbers::pi / 180.0;
+    return platform::degreesToRadians(degrees);
 }
 
 double roundTo(double value, int decimals) {

@@ -1,11 +1,14 @@
-// The stored form of a record. Items were appended to the record over six data versions; loading reads
-// exactly the items that existed in the version the file was written with, so older files keep loading
-// and the newer fields keep the values they had (the defaults after a Reset).
+// The stored form of a record. Items were appended to the record over six data versions, not always at
+// the end; one table lists them in stream order with the version that added each. Loading reads exactly
+// the items that existed in the version the file was written with, so older files keep loading and the
+// newer fields keep the values they had (the defaults after a Reset).
 
 #include "quelto/filter/filter.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
+#include <variant>
 
 CFilter::~CFilter() = default;
 
@@ -38,51 +41,53 @@ void CFilter::Serialize(CArchive& archive) {
     }
 }
 
-void CFilter::Store(CArchive& archive) const {
-    archive << m_strName << m_bType << m_strType << m_bLayer << m_strLayer;
-    archive << m_bColor << m_strColorOp << m_nColor;
-    archive << m_bLineWeight << m_strLineWeightOp << m_nLineWeight;
-    archive << m_bSpace << m_strSpaceOp << m_strSpace;
-    archive << m_bLineType << m_strLineTypeOp << m_strLineType << m_bLtScale << m_strLtScaleOp << m_dLtScale;
-    archive << m_bVisible << m_strVisibleOp << m_nVisibility << m_bPlanar << m_strPlanarOp << m_nPlanar;
-    archive << m_bWidth << m_strWidthOp << m_dWidth << m_bHeight << m_strHeightOp << m_dHeight;
+namespace {
+
+// The property rows, stored as a count and then per row its property, letter (from version 6 on),
+// operator and value.
+struct PropertyRows {};
+
+// One stored item: the data version that added it and the member it holds, in stream order. Store and
+// Load both walk this list, so they cannot disagree about order or versions.
+struct StoredItem {
+    int since;
+    std::variant<int CFilter::*, double CFilter::*, CString CFilter::*, PropertyRows> member;
+};
+
+constexpr StoredItem kStoredItems[] = {
+    {1, &CFilter::m_strName},         {1, &CFilter::m_bType},       {1, &CFilter::m_strType},
+    {1, &CFilter::m_bLayer},          {1, &CFilter::m_strLayer},    {1, &CFilter::m_bColor},
+    {2, &CFilter::m_strColorOp},      {1, &CFilter::m_nColor},      {1, &CFilter::m_bLineWeight},
+    {2, &CFilter::m_strLineWeightOp}, {1, &CFilter::m_nLineWeight}, {6, &CFilter::m_bSpace},
+    {6, &CFilter::m_strSpaceOp},      {6, &CFilter::m_strSpace},    {3, &CFilter::m_bLineType},
+    {3, &CFilter::m_strLineTypeOp},   {3, &CFilter::m_strLineType}, {3, &CFilter::m_bLtScale},
+    {3, &CFilter::m_strLtScaleOp},    {3, &CFilter::m_dLtScale},    {4, &CFilter::m_bVisible},
+    {4, &CFilter::m_strVisibleOp},    {4, &CFilter::m_nVisibility}, {4, &CFilter::m_bPlanar},
+    {4, &CFilter::m_strPlanarOp},     {4, &CFilter::m_nPlanar},     {4, &CFilter::m_bWidth},
+    {4, &CFilter::m_strWidthOp},      {4, &CFilter::m_dWidth},      {4, &CFilter::m_bHeight},
+    {4, &CFilter::m_strHeightOp},     {4, &CFilter::m_dHeight},     {1, PropertyRows{}},
+    {6, &CFilter::m_bLogic},          {6, &CFilter::m_nLogicMode},  {6, &CFilter::m_strLogic},
+    {5, &CFilter::m_bSelectFromAll},  {5, &CFilter::m_nGroupMode},  {5, &CFilter::m_strGroupName},
+    {6, &CFilter::m_bHasCmd},         {6, &CFilter::m_bHasPrompt},  {6, &CFilter::m_nDoType},
+    {6, &CFilter::m_nPosIndex},       {6, &CFilter::m_bHasOffset},  {6, &CFilter::m_nXUnit},
+    {6, &CFilter::m_nYUnit},          {6, &CFilter::m_dXOffset},    {6, &CFilter::m_dYOffset},
+    {6, &CFilter::m_dMoveX},          {6, &CFilter::m_dMoveY},      {6, &CFilter::m_dMoveZ},
+    {6, &CFilter::m_dScaleA},         {6, &CFilter::m_dRoateA},     {6, &CFilter::m_dAxiusA},
+};
+
+void storeRows(const CFilter& filter, CArchive& archive) {
     // The four row arrays always grow together; should a caller ever break that, the rows stored are the
     // complete ones, so the file stays readable.
-    const std::size_t rowCount =
-        std::min({m_arrPropId.size(), m_arrPropRow.size(), m_arrPropOp.size(), m_arrPropValue.size()});
+    const std::size_t rowCount = std::min({filter.m_arrPropId.size(), filter.m_arrPropRow.size(),
+                                           filter.m_arrPropOp.size(), filter.m_arrPropValue.size()});
     archive << static_cast<int>(rowCount);
     for (std::size_t row = 0; row < rowCount; ++row) {
-        archive << m_arrPropId[row] << m_arrPropRow[row] << m_arrPropOp[row] << m_arrPropValue[row];
+        archive << filter.m_arrPropId[row] << filter.m_arrPropRow[row] << filter.m_arrPropOp[row]
+                << filter.m_arrPropValue[row];
     }
-    archive << m_bLogic << m_nLogicMode << m_strLogic;
-    archive << m_bSelectFromAll << m_nGroupMode << m_strGroupName;
-    archive << m_bHasCmd << m_bHasPrompt << m_nDoType << m_nPosIndex << m_bHasOffset << m_nXUnit << m_nYUnit;
-    archive << m_dXOffset << m_dYOffset << m_dMoveX << m_dMoveY << m_dMoveZ << m_dScaleA << m_dRoateA
-            << m_dAxiusA;
 }
 
-void CFilter::Load(CArchive& archive) {
-    archive >> m_strName >> m_bType >> m_strType >> m_bLayer >> m_strLayer;
-    archive >> m_bColor;
-    if (m_nVersion >= 2) {
-        archive >> m_strColorOp;
-    }
-    archive >> m_nColor >> m_bLineWeight;
-    if (m_nVersion >= 2) {
-        archive >> m_strLineWeightOp;
-    }
-    archive >> m_nLineWeight;
-    if (m_nVersion >= 6) {
-        archive >> m_bSpace >> m_strSpaceOp >> m_strSpace;
-    }
-    if (m_nVersion >= 3) {
-        archive >> m_bLineType >> m_strLineTypeOp >> m_strLineType >> m_bLtScale >> m_strLtScaleOp >>
-            m_dLtScale;
-    }
-    if (m_nVersion >= 4) {
-        archive >> m_bVisible >> m_strVisibleOp >> m_nVisibility >> m_bPlanar >> m_strPlanarOp >> m_nPlanar;
-        archive >> m_bWidth >> m_strWidthOp >> m_dWidth >> m_bHeight >> m_strHeightOp >> m_dHeight;
-    }
+void loadRows(CFilter& filter, CArchive& archive) {
     int rowCount = 0;
     archive >> rowCount;
     // A damaged count cannot make this loop run away: every row takes at least six bytes, so the archive
@@ -93,25 +98,46 @@ void CFilter::Load(CArchive& archive) {
         CString op;
         CString value;
         archive >> propertyId;
-        if (m_nVersion >= 6) {
+        if (filter.m_nVersion >= 6) {
             archive >> rowIndex;
         }
         archive >> op >> value;
-        m_arrPropId.push_back(propertyId);
-        m_arrPropRow.push_back(rowIndex);
-        m_arrPropOp.push_back(op);
-        m_arrPropValue.push_back(value);
+        filter.m_arrPropId.push_back(propertyId);
+        filter.m_arrPropRow.push_back(rowIndex);
+        filter.m_arrPropOp.push_back(op);
+        filter.m_arrPropValue.push_back(value);
     }
-    if (m_nVersion >= 6) {
-        archive >> m_bLogic >> m_nLogicMode >> m_strLogic;
+}
+
+} // namespace
+
+void CFilter::Store(CArchive& archive) const {
+    for (const StoredItem& item : kStoredItems) {
+        std::visit(
+            [&](auto member) {
+                if constexpr (std::is_same_v<decltype(member), PropertyRows>) {
+                    storeRows(*this, archive);
+                } else {
+                    archive << this->*member;
+                }
+            },
+            item.member);
     }
-    if (m_nVersion >= 5) {
-        archive >> m_bSelectFromAll >> m_nGroupMode >> m_strGroupName;
-    }
-    if (m_nVersion >= 6) {
-        archive >> m_bHasCmd >> m_bHasPrompt >> m_nDoType >> m_nPosIndex >> m_bHasOffset >> m_nXUnit >>
-            m_nYUnit;
-        archive >> m_dXOffset >> m_dYOffset >> m_dMoveX >> m_dMoveY >> m_dMoveZ >> m_dScaleA >> m_dRoateA >>
-            m_dAxiusA;
+}
+
+void CFilter::Load(CArchive& archive) {
+    for (const StoredItem& item : kStoredItems) {
+        if (m_nVersion < item.since) {
+            continue;
+        }
+        std::visit(
+            [&](auto member) {
+                if constexpr (std::is_same_v<decltype(member), PropertyRows>) {
+                    loadRows(*this, archive);
+                } else {
+                    archive >> this->*member;
+                }
+            },
+            item.member);
     }
 }

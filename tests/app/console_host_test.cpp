@@ -3,6 +3,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/symbol_tables.h"
+#include "support/test_support.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -72,7 +73,8 @@ SpaceCounts countEntities(const fs::path& path) {
 }
 
 TEST(ConsoleHost, ScriptSelectsErasesAndSavesARealDrawing) {
-    const fs::path drawing = fs::path(QUELTO_CORPUS_DIR) / "generated/all_entities_R2000.dxf";
+    QUELTO_SKIP_WITHOUT_CORPUS();
+    const fs::path drawing = quelto::testing::corpusFile("generated/all_entities_R2000.dxf");
     const fs::path folder = freshFolder("script");
     const SpaceCounts before = countEntities(drawing);
     ASSERT_GT(before.model, 0u);

@@ -1,5 +1,6 @@
 // The file functions over temporary files (path parts, times, size, lines, wildcards, both separators)
 // and the date and time functions under time zones the tests set themselves.
+#include "support/test_support.h"
 #include "zeb_functions_test_rows.h"
 
 #include <algorithm>
@@ -20,24 +21,13 @@ constexpr int S = CZEBOperateVar::TypeString;
 constexpr int I = CZEBOperateVar::TypeInteger;
 constexpr int Ok = CZEBBaseStringAnalyse::ResultSuccess;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
+// A temporary folder that hands out its files as formula text.
+class FormulaFolder : public quelto::testing::TemporaryFolder {
 public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quelto-functions-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
     // Writes the bytes and sets access and write time; gives the file's path as formula text.
     CString write(const std::string& name, const std::string& bytes, std::time_t accessed = 0,
                   std::time_t written = 0) const {
-        const std::filesystem::path file = m_path / name;
+        const std::filesystem::path file = *this / name;
         std::ofstream(file, std::ios::binary) << bytes;
         if (written != 0) {
             const timespec times[2] = {{accessed, 0}, {written, 0}};
@@ -45,10 +35,7 @@ public:
         }
         return platform::utf8ToWide(file.string());
     }
-    CString path() const { return platform::utf8ToWide(m_path.string()); }
-
-private:
-    std::filesystem::path m_path;
+    CString text() const { return platform::utf8ToWide(path().string()); }
 };
 
 // Sets TZ for one test and restores the process's zone afterwards.
@@ -120,12 +107,12 @@ TEST(FileFunctions, SplitPathTextsAtEitherSeparator) {
 }
 
 TEST(FileFunctions, ReadSizeLinesAndTimesOfFiles) {
-    const TemporaryFolder folder;
+    const FormulaFolder folder;
     const CString lines =
         folder.write("lines.txt", "alpha\r\n\xE4\xB8\xAD\xE6\x96\x87\nlast", 1000000000, 1100000000);
     const CString empty = folder.write("empty.txt", "");
     const CString bom = folder.write("bom.txt", "\xEF\xBB\xBFhead\n");
-    const CString missing = folder.path() + L"/missing.txt";
+    const CString missing = folder.text() + L"/missing.txt";
     // Times first: reading the file may move its access time.
     expectFileRows({
         {call(L"filetimea", lines), I, L"1000000000"},
@@ -137,7 +124,7 @@ TEST(FileFunctions, ReadSizeLinesAndTimesOfFiles) {
         {call(L"filesize", backslashed(lines)), I, L"18"},
         {call(L"filesize", empty), I, L"0"},
         {call(L"filesize", missing), I, L"-1"},
-        {call(L"filesize", folder.path()), I, L"-1"},
+        {call(L"filesize", folder.text()), I, L"-1"},
         {call(L"filelinecount", lines), I, L"3"},
         {call(L"filelinecount", empty), I, L"0"},
         {call(L"filelinecount", missing), I, L"-1"},
@@ -154,21 +141,21 @@ TEST(FileFunctions, ReadSizeLinesAndTimesOfFiles) {
 }
 
 TEST(FileFunctions, TakeTheFirstFileAWildcardMatches) {
-    const TemporaryFolder folder;
+    const FormulaFolder folder;
     folder.write("b.txt", "b", 1, 1200000000);
     folder.write("a.txt", "a", 1, 1100000000);
     folder.write("a.dat", "a", 1, 1300000000);
     expectFileRows({
-        {call(L"filetimem", folder.path() + L"/*.txt"), I, L"1100000000"},
-        {call(L"filetimem", folder.path() + L"\\?.dat"), I, L"1300000000"},
-        {call(L"filetimem", folder.path() + L"/b*"), I, L"1200000000"},
-        {call(L"filetimem", folder.path() + L"/*.dwg"), I, L"0"},
-        {call(L"filetimem", folder.path() + L"/A.txt"), I, L"0"},
+        {call(L"filetimem", folder.text() + L"/*.txt"), I, L"1100000000"},
+        {call(L"filetimem", folder.text() + L"\\?.dat"), I, L"1300000000"},
+        {call(L"filetimem", folder.text() + L"/b*"), I, L"1200000000"},
+        {call(L"filetimem", folder.text() + L"/*.dwg"), I, L"0"},
+        {call(L"filetimem", folder.text() + L"/A.txt"), I, L"0"},
     });
 }
 
 TEST(FileFunctions, CreationTimeIsNotBeforeTheFileWasMade) {
-    const TemporaryFolder folder;
+    const FormulaFolder folder;
     const std::time_t before = std::time(nullptr);
     const CString file = folder.write("new.txt", "x");
     CZEBBaseStringAnalyse analyser;

@@ -77,12 +77,13 @@ TEST(ArcDimension, KeepsItsMeasurementThroughTheFourTransforms) {
 
 // The arc length the drawing program stored (group 42) is our measurement of the same geometry.
 TEST(ArcDimension, AgreesWithTheValuesStoredInRealDrawings) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     int checked = 0;
     for (const char* name : {"example_2000.dxf", "example_2018.dxf"}) {
         AcDbDatabase database(false);
         cad::dxf::TagError error;
-        ASSERT_TRUE(
-            database.readDxf(dbtest::corpusDir() / "real/LibreDWG_libredwg/test/test-data" / name, error))
+        ASSERT_TRUE(database.readDxf(
+            quelto::testing::corpusDirectory() / "real/LibreDWG_libredwg/test/test-data" / name, error))
             << error.toString();
         database.forEachObject([&](AcDbObjectId id) {
             const auto* dimension = AcDbArcDimension::cast(database.peekObject(id));
@@ -153,9 +154,11 @@ TEST(MlineGeometry, ExtentsReachTheOuterElementsOfTheStyle) {
 // The writer of the generated drawings stores each element's distance along the miter (the first group
 // 41 of the element at each vertex); the points it gives bound the same box as the style offsets.
 TEST(MlineGeometry, ExtentsAgreeWithTheElementParametersOfRealDrawings) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    ASSERT_TRUE(database.readDxf(dbtest::corpusDir() / "generated" / "all_entities_R2010.dxf", error));
+    ASSERT_TRUE(
+        database.readDxf(quelto::testing::corpusDirectory() / "generated" / "all_entities_R2010.dxf", error));
     int checked = 0;
     database.forEachObject([&](AcDbObjectId id) {
         const auto* mline = AcDbMline::cast(database.peekObject(id));

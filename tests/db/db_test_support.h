@@ -1,31 +1,17 @@
-// Helpers shared by the database tests: corpus files, reading a drawing's tag stream, and comparing
+// Helpers shared by the database tests: reading a drawing's tag stream, and comparing
 // two tag streams after the normalisations saving documents (number formatting, decoded text).
 #pragma once
 
 #include "cad/db/database.h"
 #include "cad/dxf/tag_reader.h"
 #include "cad/dxf/tag_writer.h"
+#include "support/test_support.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace dbtest {
-
-inline std::filesystem::path corpusDir() {
-    return QUELTO_CORPUS_DIR;
-}
-
-inline std::vector<std::filesystem::path> corpusFiles() {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpusDir())) {
-        const std::string extension = entry.path().extension().string();
-        if (entry.is_regular_file() && (extension == ".dxf" || extension == ".DXF"))
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 struct ComparableTag {
     int code = 0;

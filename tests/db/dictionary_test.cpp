@@ -74,8 +74,8 @@ TEST(Dictionary, LooksUpKeysWithoutRegardToCase) {
 }
 
 TEST(Dictionary, FailedSaveLeavesTheTargetAsItWas) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quelto_db_readonly";
-    std::filesystem::create_directories(folder);
+    const quelto::testing::TemporaryFolder temporary;
+    const std::filesystem::path& folder = temporary.path();
     const std::filesystem::path target = folder / "keep.dxf";
     { std::ofstream(target) << "original"; }
     AcDbDatabase database;
@@ -88,7 +88,6 @@ TEST(Dictionary, FailedSaveLeavesTheTargetAsItWas) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         EXPECT_EQ(entry.path().filename(), "keep.dxf") << "a temporary file was left behind";
     }
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

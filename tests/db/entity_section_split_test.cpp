@@ -3,8 +3,8 @@
 // the same error for a damaged file, and the same bytes when saved.
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
-#include "cad/db/entity_section_split.h"
 #include "cad/db/symbol_tables.h"
+#include "cad/dxf/entity_boundaries.h"
 #include "cad/dxf/tag_writer.h"
 
 #include <algorithm>
@@ -14,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-using cad::db::EntitySectionSplit;
 
 // About 9 MB of ASCII: LINEs, POLYLINEs with VERTEXes, INSERTs with ATTRIBs, and every few hundred
 // entities something the loader has to say something about, so that the later part (read by the
@@ -77,12 +75,12 @@ struct LoadResult {
 };
 
 LoadResult load(std::string_view bytes, bool split) {
-    EntitySectionSplit::setEnabled(split);
     LoadResult result;
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    result.loaded = database.readDxfBuffer(bytes, error, "large.dxf");
-    EntitySectionSplit::setEnabled(true);
+    cad::db::DxfReadOptions options;
+    options.entitiesOnTwoThreads = split;
+    result.loaded = database.readDxfBuffer(bytes, error, "large.dxf", options);
     result.error = error.toString();
     if (!result.loaded)
         return result;
@@ -143,7 +141,7 @@ TEST(EntitySectionSplit, CutsTheSectionOnlyAtGroupZeros) {
         const std::uint64_t sectionBytes = bytes->size() - sectionStart;
         for (const std::uint64_t chunkBytes : {sectionBytes / 2, sectionBytes / 7, std::uint64_t{100000}}) {
             const std::vector<std::uint64_t> starts =
-                EntitySectionSplit::findChunkStarts(reader, chunkBytes, 1 << 20);
+                cad::dxf::findEntityBoundaries(reader, chunkBytes, 1 << 20);
             ASSERT_GE(starts.size(), sectionBytes / chunkBytes - 1) << "chunks of " << chunkBytes;
             EXPECT_EQ(starts.front(), sectionStart);
             EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end()));
@@ -153,7 +151,7 @@ TEST(EntitySectionSplit, CutsTheSectionOnlyAtGroupZeros) {
             // The last chunk starts before the OBJECTS section.
             EXPECT_LT(starts.back(), bytes->find("OBJECTS"));
         }
-        EXPECT_TRUE(EntitySectionSplit::findChunkStarts(reader, 100000, bytes->size()).empty())
+        EXPECT_TRUE(cad::dxf::findEntityBoundaries(reader, 100000, bytes->size()).empty())
             << "a section smaller than the threshold is read by one thread";
     }
 }

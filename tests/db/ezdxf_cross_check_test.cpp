@@ -81,14 +81,13 @@ TEST(EzdxfCrossCheck, NewPolylinesReadBackWithTheSameVerticesAndAuditClean) {
         const AcDbObjectId spatialId = appendPolyline(database, new AcDb3dPolyline(), spatial);
         database.setHeaderVariable(
             {"$ACADVER", {cad::dxf::OwnedTag(cad::dxf::Tag::makeString(1, versionText))}});
-        const std::filesystem::path saved = std::filesystem::temp_directory_path() /
-                                            ("quelto_new_polylines_" + std::string(versionText) + ".dxf");
+        const quelto::testing::TemporaryFolder folder;
+        const std::filesystem::path saved = folder / ("polylines_" + std::string(versionText) + ".dxf");
         cad::dxf::TagError error;
         cad::db::SaveOptions options;
         options.version = version;
         ASSERT_TRUE(database.writeDxf(saved, options, error)) << error.toString();
         const std::optional<std::string> output = runScript("ezdxf_polylines.py", saved);
-        std::filesystem::remove(saved);
         ASSERT_TRUE(output.has_value()) << versionText;
 
         std::ostringstream expected;
@@ -161,14 +160,14 @@ EzdxfAnswers parseAnswers(const std::string& output) {
 TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
     if (ezdxfMissing())
         GTEST_SKIP() << "ezdxf is not installed";
-    const std::filesystem::path drawing = std::filesystem::temp_directory_path() / "quelto_ezdxf_kinds.dxf";
+    const quelto::testing::TemporaryFolder folder;
+    const std::filesystem::path drawing = folder / "kinds.dxf";
     const std::optional<std::string> output = runScript("ezdxf_extents.py", drawing);
     ASSERT_TRUE(output.has_value());
     const EzdxfAnswers answers = parseAnswers(*output);
     AcDbDatabase database(false);
     cad::dxf::TagError error;
     ASSERT_TRUE(database.readDxf(drawing, error)) << error.toString();
-    std::filesystem::remove(drawing);
     ASSERT_GE(answers.extents.size(), 15U);
 
     std::size_t compared = 0;

@@ -1,7 +1,7 @@
 // Tokenising of ASCII and binary DXF: values and positions of tags, the exact errors of damaged input,
 // version and code page detection, and every drawing of the corpus.
 #include "cad/dxf/tag_reader.h"
-#include "corpus_files.h"
+#include "support/test_support.h"
 
 #include <charconv>
 #include <gtest/gtest.h>
@@ -268,6 +268,7 @@ struct HeaderCase {
 };
 
 TEST(TagReader, FindsVersionAndCodePageBeforeTheFirstTag) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     const std::vector<HeaderCase> cases = {
         {"real/mozman_ezdxf/integration_tests/data/bin_dxf_r12.dxf", "AC1009", "ansi_1252", DxfFormat::Binary,
          false, "CP1252"},
@@ -289,7 +290,7 @@ TEST(TagReader, FindsVersionAndCodePageBeforeTheFirstTag) {
         SCOPED_TRACE(row.file);
         TagReader reader;
         TagError error;
-        ASSERT_TRUE(reader.openFile(testing::corpusFile(row.file), error)) << error.toString();
+        ASSERT_TRUE(reader.openFile(quelto::testing::corpusFile(row.file), error)) << error.toString();
         EXPECT_EQ(reader.acadVersion(), row.acadVersion);
         EXPECT_EQ(reader.codePage(), row.codePage);
         EXPECT_EQ(reader.format(), row.format);
@@ -305,7 +306,7 @@ std::vector<OwnedTag> collectFile(const std::string& file) {
     TagReader reader;
     TagError error;
     std::vector<OwnedTag> tags;
-    if (!reader.openFile(testing::corpusFile(file), error)) {
+    if (!reader.openFile(quelto::testing::corpusFile(file), error)) {
         ADD_FAILURE() << error.toString();
         return tags;
     }
@@ -320,6 +321,7 @@ std::vector<OwnedTag> collectFile(const std::string& file) {
 // The generated R2010 drawing was saved as ASCII and as binary from one document: apart from the
 // document's GUID and save time, every tag must read the same from both.
 TEST(TagReader, ReadsTheSameTagsFromBinaryAndAsciiTwins) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     const auto ascii = collectFile("generated/all_entities_R2010.dxf");
     const auto binary = collectFile("generated/all_entities_R2010_binary.dxf");
     ASSERT_EQ(ascii.size(), binary.size());
@@ -337,7 +339,8 @@ TEST(TagReader, ReadsTheSameTagsFromBinaryAndAsciiTwins) {
 }
 
 TEST(TagReader, TokenisesEveryCorpusDrawingToItsEndMark) {
-    const auto files = testing::corpusDrawings();
+    QUELTO_SKIP_WITHOUT_CORPUS();
+    const auto files = quelto::testing::corpusDrawings();
     ASSERT_GE(files.size(), 50u);
     for (const auto& file : files) {
         SCOPED_TRACE(file.string());

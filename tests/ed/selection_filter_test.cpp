@@ -272,6 +272,7 @@ struct MalformedCase {
     const char* description;
     std::function<resbuf*()> build;
     int itemIndex;
+    const wchar_t* message;
 };
 
 TEST(SelectionFilter, RejectsMalformedListsNamingTheItem) {
@@ -280,52 +281,52 @@ TEST(SelectionFilter, RejectsMalformedListsNamingTheItem) {
          [] {
              return chain({op(L"<AND"), text(RTDXF0, L"LINE")});
          },
-         2},
+         2, L"the list ends before \"AND>\""},
         {"closing without opening",
          [] {
              return chain({text(RTDXF0, L"LINE"), op(L"OR>")});
          },
-         1},
+         1, L"\"OR>\" closes no group"},
         {"mismatched closing",
          [] {
              return chain({op(L"<AND"), text(RTDXF0, L"LINE"), op(L"OR>")});
          },
-         2},
+         2, L"\"OR>\" where \"AND>\" was expected"},
         {"<XOR with one operand",
          [] {
              return chain({op(L"<XOR"), text(RTDXF0, L"LINE"), op(L"XOR>")});
          },
-         0},
+         0, L"\"<XOR\" takes exactly two operands, found 1"},
         {"<NOT with two operands",
          [] {
              return chain({op(L"<NOT"), text(RTDXF0, L"LINE"), text(8, L"0"), op(L"NOT>")});
          },
-         0},
+         0, L"\"<NOT\" takes exactly one operand, found 2"},
         {"empty <OR",
          [] {
              return chain({op(L"<OR"), op(L"OR>")});
          },
-         0},
+         0, L"\"<OR\" takes at least one operand, found 0"},
         {"operator without value",
          [] {
              return chain({text(RTDXF0, L"LINE"), op(L"<=")});
          },
-         1},
+         1, L"the operator \"<=\" is not followed by a value"},
         {"unknown operator",
          [] {
              return chain({op(L"=>"), shortValue(62, 1)});
          },
-         0},
+         0, L"unknown operator \"=>\""},
         {"bitwise on text",
          [] {
              return chain({op(L"&"), text(8, L"0")});
          },
-         0},
+         0, L"the operator \"&\" needs an integer group"},
         {"three operators on a number",
          [] {
              return chain({op(L"<,<,*"), shortValue(62, 1)});
          },
-         0},
+         0, L"unknown operator \"<,<,*\""},
     };
     for (const MalformedCase& row : cases) {
         resbuf* list = row.build();
@@ -334,7 +335,7 @@ TEST(SelectionFilter, RejectsMalformedListsNamingTheItem) {
         acutRelRb(list);
         EXPECT_FALSE(filter.has_value()) << row.description;
         EXPECT_EQ(error.itemIndex, row.itemIndex) << row.description;
-        EXPECT_FALSE(error.message.empty()) << row.description;
+        EXPECT_EQ(error.message, row.message) << row.description;
     }
 }
 

@@ -21,7 +21,7 @@ int errorNumber() {
 
 void moveUserOrigin(AcDbDatabase& database, double x) {
     cad::ed::UserCoordinateSystem system;
-    system.origin[0] = x;
+    system.origin.x = x;
     cad::ed::setUserCoordinateSystem(database, false, system);
 }
 

@@ -12,6 +12,7 @@
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
 #include "drawing_fixture.h"
+#include "support/test_support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -38,7 +39,7 @@ TEST_F(Drawing, WindowTakesWhatIsInsideAndCrossingWhatTouches) {
     EXPECT_EQ(select(L"C", nullptr, low, high), (Ids{m_line, m_circle}));
     EXPECT_EQ(select(L"C", acutBuildList(8, L"0", 0), high, low), (Ids{m_circle}));
     // Paper space becomes current: its line, not the model-space ones.
-    m_editor.currentSpace = m_database.paperSpaceId();
+    ASSERT_TRUE(m_database.setCurrentSpace(m_database.paperSpaceId()));
     EXPECT_EQ(select(L"W", nullptr, low, high), (Ids{m_paperLine}));
 }
 
@@ -280,9 +281,9 @@ TEST_F(Drawing, PromptsTakeTheirAnswersFromTheCommandLine) {
 }
 
 TEST_F(Drawing, WorldPointsConvertToTheCurrentUserSystem) {
-    const double origin[3] = {10, 5, 0};
-    cad::ed::setUserCoordinateSystem(
-        m_database, false, cad::ed::UserCoordinateSystem::rotatedAboutZ(origin, std::numbers::pi / 2));
+    cad::ed::UserCoordinateSystem moved;
+    moved.origin.set(10, 5, 0);
+    cad::ed::setUserCoordinateSystem(m_database, false, moved.rotatedAboutZ(std::numbers::pi / 2));
     struct Case {
         double world[3];
         bool vector;
@@ -307,7 +308,7 @@ TEST_F(Drawing, WorldPointsConvertToTheCurrentUserSystem) {
         }
     }
     // Paper space keeps its own system, the world one here.
-    m_editor.currentSpace = m_database.paperSpaceId();
+    ASSERT_TRUE(m_database.setCurrentSpace(m_database.paperSpaceId()));
     ads_point point = {3, 4, 0};
     ads_point converted;
     ASSERT_TRUE(acdbWcs2Ucs(point, converted, false));
@@ -358,9 +359,10 @@ TEST(SystemVariables, ConvertCheckAndRefuseValues) {
 namespace {
 
 TEST(CorpusSelection, WholeDrawingSelectionReachesEveryLayoutOfARealDrawing) {
+    QUELTO_SKIP_WITHOUT_CORPUS();
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    ASSERT_TRUE(database.readDxf(std::string(QUELTO_CORPUS_DIR) + "/generated/all_entities_R2010.dxf", error))
+    ASSERT_TRUE(database.readDxf(quelto::testing::corpusFile("generated/all_entities_R2010.dxf"), error))
         << error.toString();
     cad::ed::EditorState editor;
     editor.database = &database;

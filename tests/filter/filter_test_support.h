@@ -3,6 +3,8 @@
 // themselves, item by item, rather than by the code under test.
 #pragma once
 
+#include "support/test_support.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,24 +16,7 @@
 
 namespace filter_test {
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quelto-filter-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(m_path, std::filesystem::perms::all, ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using quelto::testing::TemporaryFolder;
 
 // Moves the registry store and the common application-data folder into a fresh folder for one test.
 class IsolatedSettings {

@@ -2,7 +2,6 @@
 // chunks (the first byte chooses their size), must give what one thread gives: the same success or
 // error, the same diagnostics and the same saved drawing.
 #include "cad/db/database.h"
-#include "cad/db/entity_section_split.h"
 #include "cad/dxf/tag_writer.h"
 
 #include <cstdint>
@@ -12,10 +11,10 @@
 
 namespace {
 
-std::string loadOutcome(std::string_view bytes) {
+std::string loadOutcome(std::string_view bytes, const cad::db::DxfReadOptions& options) {
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    if (!database.readDxfBuffer(bytes, error))
+    if (!database.readDxfBuffer(bytes, error, {}, options))
         return "error " + error.toString();
     std::string outcome;
     for (const cad::db::Diagnostic& diagnostic : database.diagnostics()) {
@@ -33,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2)
         return 0;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
-    cad::db::EntitySectionSplit::setEnabled(false);
-    const std::string single = loadOutcome(bytes);
-    cad::db::EntitySectionSplit::setEnabled(true);
-    cad::db::EntitySectionSplit::setChunking(1 + data[0] % 64, 0);
-    const std::string split = loadOutcome(bytes);
-    cad::db::EntitySectionSplit::setChunking(cad::db::EntitySectionSplit::kDefaultChunkBytes,
-                                             cad::db::EntitySectionSplit::kDefaultSmallestSection);
+    cad::db::DxfReadOptions oneThread;
+    oneThread.entitiesOnTwoThreads = false;
+    const std::string single = loadOutcome(bytes, oneThread);
+    cad::db::DxfReadOptions tinyChunks;
+    tinyChunks.chunkBytes = 1 + data[0] % 64;
+    tinyChunks.smallestSplitSection = 0;
+    const std::string split = loadOutcome(bytes, tinyChunks);
     if (split != single)
         std::abort(); // reading in chunks must not change the drawing
     return 0;

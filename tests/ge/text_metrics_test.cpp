@@ -139,25 +139,9 @@ TEST(TextMetrics, ControlCodesDecodeAsSingleLineTextShowsThem) {
     }
 }
 
-TEST(TextMetrics, MTextContentsBecomeDisplayedLines) {
-    const std::pair<std::wstring, std::vector<std::wstring>> rows[] = {
-        {L"a\\Pb", {L"a", L"b"}},
-        {L"{\\fArial|b0|i0;Hello}", {L"Hello"}},
-        {L"\\S1^2;", {L"1/2"}},
-        {L"x\\~y", {L"x y"}},
-        {L"\\U+4E2D", {L"中"}},
-        {L"\\\\", {L"\\"}},
-        {L"\\H2.5x;AB\\P\\C1;C", {L"AB", L"C"}},
-        {L"\\LUnder\\l", {L"Under"}},
-    };
-    for (const auto& [contents, lines] : rows) {
-        EXPECT_EQ(cad::ge::mtextLines(contents), lines);
-    }
-}
-
 TEST(TextMetrics, MTextSizeAndBoxFollowAttachmentAndWrapping) {
     cad::ge::MTextLayout layout;
-    layout.contents = L"AB\\PABCD";
+    layout.lines = {L"AB", L"ABCD"};
     layout.textHeight = 3;
     layout.attachment = 5;
     EXPECT_NEAR(cad::ge::mtextActualWidth(layout), 8, 1e-12);
@@ -170,12 +154,12 @@ TEST(TextMetrics, MTextSizeAndBoxFollowAttachmentAndWrapping) {
     expectBox(cad::ge::mtextExtents(layout), -8, -8, 0, 0);
 
     cad::ge::MTextLayout wrapping;
-    wrapping.contents = L"AAA BBB";
+    wrapping.lines = {L"AAA BBB"};
     wrapping.referenceWidth = 4;
     EXPECT_EQ(cad::ge::wrappedMTextLines(wrapping), (std::vector<std::wstring>{L"AAA", L"BBB"}));
-    wrapping.contents = L"中文字";
+    wrapping.lines = {L"中文字"};
     wrapping.referenceWidth = 1.5;
     EXPECT_EQ(cad::ge::wrappedMTextLines(wrapping), (std::vector<std::wstring>{L"中", L"文", L"字"}));
-    wrapping.contents = L"";
+    wrapping.lines = {L""};
     EXPECT_EQ(cad::ge::mtextExtents(wrapping).kind, cad::ge::ExtentsKind::Empty);
 }

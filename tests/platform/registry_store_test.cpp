@@ -1,5 +1,6 @@
 #include "platform/code_page.h"
 #include "platform/registry_store.h"
+#include "support/test_support.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -18,18 +19,7 @@ using platform::RegistryValue;
 using ReadStatus = RegistryStore::ReadStatus;
 using WriteStatus = RegistryStore::WriteStatus;
 
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quelto-registry-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(m_path); }
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using quelto::testing::TemporaryFolder;
 
 void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
@@ -73,6 +63,7 @@ const char* const handEditedFile = "; settings of the quick selection, edited by
                                    "\"Multi\"=hex(1):41,00,0a,00,\\\r\n"
                                    "  42,00,00,00\r\n"
                                    "\"Binary\"=hex:01,02\r\n"
+                                   "\"Terminated\"=hex(1):41,00,00,00,42,00,00,00\r\n"
                                    "  \"Gone\" = \"x\"\r\n"
                                    "\"Gone\"=-\r\n"
                                    "[HKEY_CURRENT_USER\\Software\\Maker\\Old]\r\n"
@@ -102,6 +93,7 @@ TEST(RegistryStore, ReadsHandEditedFilesInEveryEncodingRegeditUses) {
         {L"Software\\Maker\\Product", L"Multi", ReadStatus::Found, RegistryValue::Type::String, 0, L"A\nB"},
         {L"Software\\Maker\\Product", L"Binary", ReadStatus::Found, RegistryValue::Type::Other, 0,
          L"hex:01,02"},
+        {L"Software\\Maker\\Product", L"Terminated", ReadStatus::Found, RegistryValue::Type::String, 0, L"A"},
         {L"Software\\Maker\\Product", L"Gone", ReadStatus::NoValue, RegistryValue::Type::String, 0, L""},
         {L"Software\\Maker\\Old", L"Stale", ReadStatus::NoKey, RegistryValue::Type::String, 0, L""},
         {L"Software\\Maker", L"Count", ReadStatus::NoValue, RegistryValue::Type::String, 0, L""},
