@@ -74,6 +74,15 @@ protected:
         }
         return found;
     }
+    // The boxes of the bounded kinds before an edit; `ids` gets the entities in the same order.
+    std::vector<AcDbExtents> boundedBoxes(AcDbObjectIdArray& ids) const {
+        std::vector<AcDbExtents> boxes;
+        for (const auto& [kind, id] : boundedKinds()) {
+            boxes.push_back(box(id));
+            ids.push_back(id);
+        }
+        return boxes;
+    }
     AcGePoint3d attributePosition(AcDbObjectId insert) const {
         const AcDbSequence* attributes = peek<AcDbEntity>(insert)->sequence();
         return peek<AcDbAttribute>(attributes->entities.front())->position();
@@ -150,12 +159,8 @@ TEST_F(ExtendCommand, OffsetsInDrawingUnitsEntityWidthAndEntityHeight) {
 }
 
 TEST_F(ExtendCommand, RotatesEveryKindAboutTheOrigin) {
-    std::vector<AcDbExtents> before;
     AcDbObjectIdArray ids;
-    for (const auto& [kind, id] : boundedKinds()) {
-        before.push_back(box(id));
-        ids.push_back(id);
-    }
+    const std::vector<AcDbExtents> before = boundedBoxes(ids);
     CExtendCommand rotate = command(CExtendCommand::kRotate, ids);
     rotate.m_nPosIndex = 9;
     rotate.m_dRoateA = 90.0;
@@ -218,12 +223,8 @@ TEST_F(ExtendCommand, MirrorsInALineAtTheAxisAngle) {
 }
 
 TEST_F(ExtendCommand, MovesEveryKindByTheDisplacement) {
-    std::vector<AcDbExtents> before;
     AcDbObjectIdArray ids;
-    for (const auto& [kind, id] : boundedKinds()) {
-        before.push_back(box(id));
-        ids.push_back(id);
-    }
+    const std::vector<AcDbExtents> before = boundedBoxes(ids);
     CExtendCommand move = command(CExtendCommand::kMove, ids);
     move.m_dMoveX = 5.0;
     move.m_dMoveY = -3.0;
