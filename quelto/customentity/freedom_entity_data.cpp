@@ -1,0 +1,86 @@
+// Looking up a definition's group codes in an entity's data list. A value is used only when the group
+// code's result type agrees with the property's form, and only when the record really holds that kind of
+// value: the host stores a few codes (110-112 as points) otherwise than the type table expects.
+
+#include "quelto/customentity/freedom_entity_data.h"
+
+#include "cad/ed/command_line.h"
+#include "cad/ed/entity_access.h"
+#include "cad/ed/user_coordinates.h"
+#include "quelto/customentity/freedom_entity_mangage.h"
+
+namespace {
+
+ResbufValueKind storageOf(int resultType) {
+    switch (resultType) {
+    case RT3DPOINT:
+    case RTPOINT:
+        return ResbufValueKind::Point;
+    case RTREAL:
+        return ResbufValueKind::Real;
+    case RTSHORT:
+        return ResbufValueKind::Short;
+    case RTLONG:
+        return ResbufValueKind::Long;
+    case RTSTR:
+        return ResbufValueKind::Text;
+    default:
+        return ResbufValueKind::None;
+    }
+}
+
+} // namespace
+
+CFreedomEntityData::CFreedomEntityData(const AcDbObjectId& id) {
+    ads_name name;
+    if (acdbGetAdsName(name, id) != Acad::eOk) {
+        return;
+    }
+    resbuf* applications = acutBuildList(RTSTR, L"*", 0);
+    m_data = acdbEntGetX(name, applications);
+    acutRelRb(applications);
+}
+
+CFreedomEntityData::~CFreedomEntityData() {
+    acutRelRb(m_data);
+}
+
+CString CFreedomEntityData::GetTypeName() const {
+    if (m_data == nullptr || m_data->rbnext == nullptr || m_data->rbnext->restype != 0 ||
+        m_data->rbnext->resval.rstring == nullptr) {
+        return {};
+    }
+    return m_data->rbnext->resval.rstring;
+}
+
+const resbuf* CFreedomEntityData::FindValue(const CFreedomEntity& definition, const CFreedomProp& prop,
+                                            int& resultType) const {
+    resultType = CFreedomEntityMangage::ExpectedResultType(prop.groupCode);
+    const resbuf* record = m_data;
+    while (record != nullptr && record->restype != prop.groupCode) {
+        record = record->rbnext;
+    }
+    if (record == nullptr) {
+        acutPrintf(L"\n警告：实体%s（%s）的组码%d不存在", definition.displayName.c_str(),
+                   definition.className.c_str(), prop.groupCode);
+        return nullptr;
+    }
+    const ResbufValueKind storage = storageOf(resultType);
+    const bool stored = storage == ResbufValueKind::None || resbufValueKind(record->restype) == storage;
+    if (resultType != prop.GetResultType() || !stored) {
+        acutPrintf(L"\n警告：实体%s（%s）的组码%d类型错误（%d）", definition.displayName.c_str(),
+                   definition.className.c_str(), prop.groupCode, resultType);
+        return nullptr;
+    }
+    return record;
+}
+
+void CFreedomEntityData::GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]) {
+    point[0] = record.resval.rpoint[0];
+    point[1] = record.resval.rpoint[1];
+    point[2] = resultType == RTPOINT ? 0.0 : record.resval.rpoint[2];
+    if (useUserCoord) {
+        ads_point world = {point[0], point[1], point[2]};
+        acdbWcs2Ucs(world, point, false);
+    }
+}

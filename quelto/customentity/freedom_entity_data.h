@@ -1,0 +1,37 @@
+// CFreedomEntityData: the DXF data list of one drawing entity (with the extended data of every
+// application), searched by the group codes a custom entity definition names. It holds the list for its
+// lifetime and releases it, and it prints the warnings for a code that is missing or of another type.
+#pragma once
+
+#include "cad/ed/resbuf.h"
+#include "platform/mfc_types.h"
+#include "quelto/customentity/freedom_entity.h"
+
+#include <optional>
+
+class AcDbObjectId;
+
+class CFreedomEntityData {
+public:
+    explicit CFreedomEntityData(const AcDbObjectId& id);
+    ~CFreedomEntityData();
+    CFreedomEntityData(const CFreedomEntityData&) = delete;
+    CFreedomEntityData& operator=(const CFreedomEntityData&) = delete;
+
+    // False when the host gave no data list (an erased or unknown entity).
+    bool IsValid() const { return m_data != nullptr; }
+    // The DXF type name (group 0, the list's second record); empty without a list.
+    CString GetTypeName() const;
+
+    // The first record with the property's group code whose value has the property's form. Prints the
+    // "不存在" or "类型错误" warning naming the definition and returns null otherwise. `resultType`
+    // receives the result type of the group code.
+    const resbuf* FindValue(const CFreedomEntity& definition, const CFreedomProp& prop,
+                            int& resultType) const;
+
+    // The record's point (3D for 5009, 2D with Z 0 for 5002), converted to the user system when asked.
+    static void GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]);
+
+private:
+    resbuf* m_data = nullptr;
+};
