@@ -36,11 +36,17 @@ CFreedomCriterionValue CFreedomCriteria::Evaluate(int propertyId, const CString&
     if (prop == nullptr) {
         return value;
     }
-    int resultType = RTNONE;
-    const resbuf* record = m_data.FindValue(*m_definition, *prop, resultType);
-    if (record == nullptr) {
+    const CFreedomEntityData::Lookup lookup = m_data.FindValue(*prop);
+    value.groupCode = prop->groupCode;
+    value.resultType = lookup.resultType;
+    if (lookup.status != CFreedomEntityData::Lookup::Found) {
+        value.kind = lookup.status == CFreedomEntityData::Lookup::MissingGroup
+                         ? CFreedomCriterionValue::MissingGroup
+                         : CFreedomCriterionValue::WrongType;
         return value;
     }
+    const resbuf* record = lookup.record;
+    const int resultType = lookup.resultType;
     double point[3] = {0.0, 0.0, 0.0};
     switch (resultType) {
     case RT3DPOINT:

@@ -53,26 +53,36 @@ CString CFreedomEntityData::GetTypeName() const {
     return m_data->rbnext->resval.rstring;
 }
 
-const resbuf* CFreedomEntityData::FindValue(const CFreedomEntity& definition, const CFreedomProp& prop,
-                                            int& resultType) const {
-    resultType = CFreedomEntityMangage::ExpectedResultType(prop.groupCode);
+CFreedomEntityData::Lookup CFreedomEntityData::FindValue(const CFreedomProp& prop) const {
+    Lookup lookup;
+    lookup.resultType = CFreedomEntityMangage::ExpectedResultType(prop.groupCode);
     const resbuf* record = m_data;
     while (record != nullptr && record->restype != prop.groupCode) {
         record = record->rbnext;
     }
     if (record == nullptr) {
+        return lookup;
+    }
+    const ResbufValueKind storage = storageOf(lookup.resultType);
+    const bool stored = storage == ResbufValueKind::None || resbufValueKind(record->restype) == storage;
+    if (lookup.resultType != prop.GetResultType() || !stored) {
+        lookup.status = Lookup::WrongType;
+        return lookup;
+    }
+    lookup.status = Lookup::Found;
+    lookup.record = record;
+    return lookup;
+}
+
+void CFreedomEntityData::PrintWarning(const CFreedomEntity& definition, const CFreedomProp& prop,
+                                      const Lookup& lookup) {
+    if (lookup.status == Lookup::MissingGroup) {
         acutPrintf(L"\n警告：实体%s（%s）的组码%d不存在", definition.displayName.c_str(),
                    definition.className.c_str(), prop.groupCode);
-        return nullptr;
-    }
-    const ResbufValueKind storage = storageOf(resultType);
-    const bool stored = storage == ResbufValueKind::None || resbufValueKind(record->restype) == storage;
-    if (resultType != prop.GetResultType() || !stored) {
+    } else if (lookup.status == Lookup::WrongType) {
         acutPrintf(L"\n警告：实体%s（%s）的组码%d类型错误（%d）", definition.displayName.c_str(),
-                   definition.className.c_str(), prop.groupCode, resultType);
-        return nullptr;
+                   definition.className.c_str(), prop.groupCode, lookup.resultType);
     }
-    return record;
 }
 
 void CFreedomEntityData::GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]) {

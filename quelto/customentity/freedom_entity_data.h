@@ -1,6 +1,6 @@
 // CFreedomEntityData: the DXF data list of one drawing entity (with the extended data of every
 // application), searched by the group codes a custom entity definition names. It holds the list for its
-// lifetime and releases it, and it prints the warnings for a code that is missing or of another type.
+// lifetime and releases it, and it words the warnings for a code that is missing or of another type.
 #pragma once
 
 #include "cad/ed/resbuf.h"
@@ -23,11 +23,17 @@ public:
     // The DXF type name (group 0, the list's second record); empty without a list.
     CString GetTypeName() const;
 
-    // The first record with the property's group code whose value has the property's form. Prints the
-    // "不存在" or "类型错误" warning naming the definition and returns null otherwise. `resultType`
-    // receives the result type of the group code.
-    const resbuf* FindValue(const CFreedomEntity& definition, const CFreedomProp& prop,
-                            int& resultType) const;
+    // The first record with the property's group code, when its value has the property's form.
+    struct Lookup {
+        enum Status { Found, MissingGroup, WrongType };
+        Status status = MissingGroup;
+        const resbuf* record = nullptr; // set when Found
+        int resultType = RTNONE;        // the result type of the group code
+    };
+    Lookup FindValue(const CFreedomProp& prop) const;
+    // The command-line warning for a lookup that found no usable value.
+    static void PrintWarning(const CFreedomEntity& definition, const CFreedomProp& prop,
+                             const Lookup& lookup);
 
     // The record's point (3D for 5009, 2D with Z 0 for 5002), converted to the user system when asked.
     static void GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]);

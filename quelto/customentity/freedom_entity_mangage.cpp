@@ -105,8 +105,10 @@ void CFreedomEntityMangage::ReadCustomEntity(const AcDbObjectId& id, BOOL useUse
     }
     int position = 0;
     for (const CFreedomProp& prop : definition->props) {
-        int resultType = RTNONE;
-        if (const resbuf* record = data.FindValue(*definition, prop, resultType)) {
+        const CFreedomEntityData::Lookup lookup = data.FindValue(prop);
+        CFreedomEntityData::PrintWarning(*definition, prop, lookup);
+        if (const resbuf* record = lookup.record) {
+            const int resultType = lookup.resultType;
             double point[3] = {0.0, 0.0, 0.0};
             switch (resultType) {
             case RT3DPOINT:
