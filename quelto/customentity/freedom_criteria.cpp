@@ -45,24 +45,22 @@ CFreedomCriterionValue CFreedomCriteria::Evaluate(int propertyId, const CString&
                          : CFreedomCriterionValue::WrongType;
         return value;
     }
-    const resbuf* record = lookup.record;
-    const int resultType = lookup.resultType;
-    double point[3] = {0.0, 0.0, 0.0};
-    switch (resultType) {
-    case RT3DPOINT:
-    case RTPOINT:
-        CFreedomEntityData::GetPoint(*record, resultType, useUserCoord, point);
+    const CFreedomEntityData::Value found = CFreedomEntityData::Decode(lookup, useUserCoord);
+    switch (found.form) {
+    case CFreedomEntityData::Value::Point:
         value.kind = CFreedomCriterionValue::Real;
-        value.real = point[propertyId - prop->id];
+        value.real = found.point[propertyId - prop->id];
         break;
-    case RTREAL:
+    case CFreedomEntityData::Value::Real:
         value.kind = CFreedomCriterionValue::Real;
-        value.real = record->resval.rreal;
+        value.real = found.real;
         break;
-    case RTSHORT:
+    case CFreedomEntityData::Value::Short:
+    case CFreedomEntityData::Value::Long:
         value.kind = CFreedomCriterionValue::Integer;
-        value.integer = record->resval.rint;
-        if (propertyId >= firstEnumerationId && propertyId <= lastEnumerationId) {
+        value.integer = found.integer;
+        if (found.form == CFreedomEntityData::Value::Short && propertyId >= firstEnumerationId &&
+            propertyId <= lastEnumerationId) {
             const std::optional<CString> stored = storedValueOf(*prop, criterionText);
             if (!stored) {
                 value.kind = CFreedomCriterionValue::Unmatched;
@@ -71,15 +69,11 @@ CFreedomCriterionValue CFreedomCriteria::Evaluate(int propertyId, const CString&
             value.criterionText = *stored;
         }
         break;
-    case RTLONG:
-        value.kind = CFreedomCriterionValue::Integer;
-        value.integer = record->resval.rlong;
-        break;
-    case RTSTR:
+    case CFreedomEntityData::Value::Text:
         value.kind = CFreedomCriterionValue::Text;
-        value.text = record->resval.rstring != nullptr ? record->resval.rstring : L"";
+        value.text = found.text != nullptr ? found.text : L"";
         break;
-    default:
+    case CFreedomEntityData::Value::Nothing:
         value.kind = CFreedomCriterionValue::Satisfied;
         break;
     }

@@ -156,9 +156,5 @@ void CFreedomEntity::ReadFrom(CArchive& archive) {
     }
     std::int32_t count = 0;
     archive >> displayName >> className >> entityNote >> count;
-    for (std::int32_t index = 0; index < count; ++index) {
-        CFreedomProp prop;
-        prop.ReadFrom(archive);
-        props.push_back(std::move(prop));
-    }
+    ReadRecords(archive, count, props);
 }

@@ -34,6 +34,16 @@ public:
     int id = 0;
 };
 
+// Reads `count` records one at a time, so that a damaged count runs out of bytes instead of memory.
+template <class Record>
+void ReadRecords(CArchive& archive, std::int32_t count, CArray<Record>& records) {
+    for (std::int32_t index = 0; index < count; ++index) {
+        Record record;
+        record.ReadFrom(archive);
+        records.push_back(std::move(record));
+    }
+}
+
 class CFreedomEntity {
 public:
     // The first property in order that covers the id; null when none does.

@@ -85,12 +85,40 @@ void CFreedomEntityData::PrintWarning(const CFreedomEntity& definition, const CF
     }
 }
 
-void CFreedomEntityData::GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]) {
-    point[0] = record.resval.rpoint[0];
-    point[1] = record.resval.rpoint[1];
-    point[2] = resultType == RTPOINT ? 0.0 : record.resval.rpoint[2];
-    if (useUserCoord) {
-        ads_point world = {point[0], point[1], point[2]};
-        acdbWcs2Ucs(world, point, false);
+CFreedomEntityData::Value CFreedomEntityData::Decode(const Lookup& lookup, BOOL useUserCoord) {
+    Value value;
+    const resbuf& record = *lookup.record;
+    switch (lookup.resultType) {
+    case RT3DPOINT:
+    case RTPOINT:
+        value.form = Value::Point;
+        value.coordinates = lookup.resultType == RT3DPOINT ? 3 : 2;
+        for (int axis = 0; axis < value.coordinates; ++axis) {
+            value.point[axis] = record.resval.rpoint[axis];
+        }
+        if (useUserCoord) {
+            ads_point world = {value.point[0], value.point[1], value.point[2]};
+            acdbWcs2Ucs(world, value.point, false);
+        }
+        break;
+    case RTREAL:
+        value.form = Value::Real;
+        value.real = record.resval.rreal;
+        break;
+    case RTSHORT:
+        value.form = Value::Short;
+        value.integer = record.resval.rint;
+        break;
+    case RTLONG:
+        value.form = Value::Long;
+        value.integer = record.resval.rlong;
+        break;
+    case RTSTR:
+        value.form = Value::Text;
+        value.text = record.resval.rstring;
+        break;
+    default:
+        break;
     }
+    return value;
 }

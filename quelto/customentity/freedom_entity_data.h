@@ -35,8 +35,18 @@ public:
     static void PrintWarning(const CFreedomEntity& definition, const CFreedomProp& prop,
                              const Lookup& lookup);
 
-    // The record's point (3D for 5009, 2D with Z 0 for 5002), converted to the user system when asked.
-    static void GetPoint(const resbuf& record, int resultType, BOOL useUserCoord, double point[3]);
+    // A found record's value by the result type of its group code; points converted to the user system
+    // when asked (a 2D point as one with Z 0).
+    struct Value {
+        enum Form { Nothing, Point, Real, Short, Long, Text };
+        Form form = Nothing;
+        double point[3] = {0.0, 0.0, 0.0};
+        int coordinates = 0; // of a point: 3, or 2
+        double real = 0.0;
+        int integer = 0;
+        const ACHAR* text = nullptr; // may be null for a text record without value
+    };
+    static Value Decode(const Lookup& lookup, BOOL useUserCoord);
 
 private:
     resbuf* m_data = nullptr;

@@ -99,11 +99,7 @@ CFreedomReadResult CFreedomEntityFile::ReadBytes(std::string bytes) {
         }
         std::int32_t count = 0;
         archive >> softName >> fileNote >> fileNote2 >> count;
-        for (std::int32_t index = 0; index < count; ++index) {
-            CFreedomEntity entity;
-            entity.ReadFrom(archive);
-            entities.push_back(std::move(entity));
-        }
+        ReadRecords(archive, count, entities);
     } catch (const CArchiveException& error) {
         entities.clear();
         return {CFreedomReadResult::Damaged, describeDamage(error)};

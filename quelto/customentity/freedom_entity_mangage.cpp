@@ -47,6 +47,32 @@ void writeSlot(const std::vector<CString*>& slots, int position, const CString& 
     }
 }
 
+void writeValue(const std::vector<CString*>& slots, int position, const CFreedomEntityData::Value& value) {
+    switch (value.form) {
+    case CFreedomEntityData::Value::Point:
+        for (int axis = 0; axis < value.coordinates; ++axis) {
+            writeSlot(slots, position + axis, formatReal(value.point[axis]));
+        }
+        break;
+    case CFreedomEntityData::Value::Real:
+        writeSlot(slots, position, formatReal(value.real));
+        break;
+    case CFreedomEntityData::Value::Short:
+        writeSlot(slots, position, platform::formatWide(L"%d", value.integer));
+        break;
+    case CFreedomEntityData::Value::Long:
+        writeSlot(slots, position, platform::formatWide(L"%ld", value.integer));
+        break;
+    case CFreedomEntityData::Value::Text:
+        if (value.text != nullptr) {
+            writeSlot(slots, position, platform::formatWide(L"%s", value.text));
+        }
+        break;
+    case CFreedomEntityData::Value::Nothing:
+        break;
+    }
+}
+
 } // namespace
 
 CFreedomEntityMangage::CFreedomEntityMangage() = default;
@@ -107,34 +133,8 @@ void CFreedomEntityMangage::ReadCustomEntity(const AcDbObjectId& id, BOOL useUse
     for (const CFreedomProp& prop : definition->props) {
         const CFreedomEntityData::Lookup lookup = data.FindValue(prop);
         CFreedomEntityData::PrintWarning(*definition, prop, lookup);
-        if (const resbuf* record = lookup.record) {
-            const int resultType = lookup.resultType;
-            double point[3] = {0.0, 0.0, 0.0};
-            switch (resultType) {
-            case RT3DPOINT:
-            case RTPOINT:
-                CFreedomEntityData::GetPoint(*record, resultType, useUserCoord, point);
-                for (int axis = 0; axis < (resultType == RT3DPOINT ? 3 : 2); ++axis) {
-                    writeSlot(*slots, position + axis, formatReal(point[axis]));
-                }
-                break;
-            case RTREAL:
-                writeSlot(*slots, position, formatReal(record->resval.rreal));
-                break;
-            case RTSHORT:
-                writeSlot(*slots, position, platform::formatWide(L"%d", record->resval.rint));
-                break;
-            case RTLONG:
-                writeSlot(*slots, position, platform::formatWide(L"%ld", record->resval.rlong));
-                break;
-            case RTSTR:
-                if (record->resval.rstring != nullptr) {
-                    writeSlot(*slots, position, platform::formatWide(L"%s", record->resval.rstring));
-                }
-                break;
-            default:
-                break;
-            }
+        if (lookup.status == CFreedomEntityData::Lookup::Found) {
+            writeValue(*slots, position, CFreedomEntityData::Decode(lookup, useUserCoord));
         }
         position += prop.GetSlotCount();
     }
