@@ -1,6 +1,5 @@
-// Custom entities in whole drawings: the sample drawing of a third-party pipe class with its definition
-// file, and a corpus drawing whose LIGHT entity belongs to a class the module has no reader for. The
-// definitions come from the definition folder, the entities from the host's selection.
+// A corpus drawing whose LIGHT entity belongs to a class the module has no reader for, made selectable
+// by a definition in the definition folder: found by the host's selection, its values read by group code.
 
 #include "customentity_test_support.h"
 #include "quelto/customentity/freedom_criteria.h"
@@ -55,38 +54,6 @@ std::vector<CString> readValues(const CFreedomEntityMangage& registry, AcDbObjec
         return slots;
     });
     return values;
-}
-
-TEST(SampleDrawing, PipesOfTheThirdPartyClassAreDescribedByTheSampleDefinitionFile) {
-    const IsolatedSettings settings;
-    std::filesystem::copy_file(std::filesystem::path(QUELTO_SOURCE_DIR) / "samples" / "custom_pipes.dom",
-                               definitionFolder(settings) / "custom_pipes.dom");
-    CurrentDrawing drawing(std::filesystem::path(QUELTO_SOURCE_DIR) / "samples" / "custom_pipes.dxf");
-    ASSERT_TRUE(drawing.loaded());
-    cad::ed::QueuedCommandLine commandLine;
-    cad::ed::ScopedCommandLine scope(commandLine);
-
-    CFreedomEntityMangage registry;
-    registry.Load(TRUE);
-    ASSERT_EQ(registry.GetCount(), 1);
-    EXPECT_EQ(registry.entities[0].displayName, L"水暖通 - 管道");
-    ASSERT_EQ(handlesOfType(L"QXPIPE"), (std::vector<std::wstring>{L"91", L"92", L"93", L"94", L"95"}));
-
-    // 起点 XYZ, 终点 XYZ, 管径, 材质, 编号, 系统, 压力 (extended data).
-    EXPECT_EQ(
-        readValues(registry, drawing.idOf(L"91"), 11),
-        (std::vector<CString>{L"0", L"0", L"0", L"6000", L"0", L"0", L"150", L"1", L"101", L"给水", L"0.6"}));
-    EXPECT_TRUE(commandLine.transcript().empty());
-    EXPECT_EQ(readValues(registry, drawing.idOf(L"95"), 11),
-              (std::vector<CString>{L"1000", L"6000", L"0", L"5000", L"6000", L"300", L"-", L"3", L"301",
-                                    L"消防", L"1"}));
-    EXPECT_EQ(commandLine.transcript(), L"\n警告：实体水暖通 - 管道（QXPIPE）的组码40不存在");
-
-    const CFreedomCriteria pipe(registry, drawing.idOf(L"94"));
-    EXPECT_EQ(pipe.Evaluate(4011, L"PPR管", FALSE).criterionText, L"3");
-    EXPECT_EQ(pipe.Evaluate(4011, L"PPR管", FALSE).integer, 3);
-    EXPECT_EQ(pipe.Evaluate(2059, L"", FALSE).real, 5000.0); // 终点Y
-    EXPECT_EQ(pipe.Evaluate(2035, L"", FALSE).kind, CFreedomCriterionValue::MissingGroup);
 }
 
 TEST(CorpusDrawing, ALightOfAClassWithoutReaderIsReadThroughADefinition) {

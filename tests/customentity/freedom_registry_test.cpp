@@ -14,99 +14,37 @@ using customentity_test::IsolatedSettings;
 
 namespace {
 
-// Three pipes of a foreign application: the first with every group and extended data, the second
-// without groups 41, 110 and the extended data, the third also without group 40.
-constexpr const char* pipesDxf = R"(  0
-SECTION
-  2
-ENTITIES
-  0
-QLT_PIPE
-  5
-A1
-  8
-0
-100
-AcDbEntity
-100
-QltPipe
- 10
-1.0
- 20
-2.0
- 30
-0.0
- 40
-150.0
- 41
-2.5
- 70
-1
- 90
-7
-  1
-P-1
-110
-0.0
-120
-0.0
-130
-0.0
-1001
-QLT_APP
-1040
-12.5
-  0
-QLT_PIPE
-  5
-A2
-  8
-0
-100
-AcDbEntity
-100
-QltPipe
- 10
-5.0
- 20
-2.0
- 30
-0.0
- 40
-200.0
- 70
-2
- 90
-8
-  1
-P-2
-  0
-QLT_PIPE
-  5
-A3
-  8
-0
-100
-AcDbEntity
-100
-QltPipe
- 10
-9.0
- 20
-2.0
- 30
-0.0
- 70
-1
- 90
-9
-  1
-P-3
-  0
-ENDSEC
-  0
-EOF
-)";
+// DXF text of one entity of a foreign application's class QLT_PIPE with the given groups.
+std::string pipeText(const char* handle, std::initializer_list<std::pair<int, const char*>> groups) {
+    std::string text =
+        std::string("  0\nQLT_PIPE\n  5\n") + handle + "\n  8\n0\n100\nAcDbEntity\n100\nQltPipe\n";
+    for (const auto& [code, value] : groups) {
+        text += std::to_string(code) + "\n" + value + "\n";
+    }
+    return text;
+}
+
+// Three pipes: the first with every group and extended data, the second without groups 41, 110 and the
+// extended data, the third also without group 40.
+std::string pipesDxf() {
+    return "  0\nSECTION\n  2\nENTITIES\n" +
+           pipeText("A1", {{10, "1"},
+                           {20, "2"},
+                           {30, "0"},
+                           {40, "150"},
+                           {41, "2.5"},
+                           {70, "1"},
+                           {90, "7"},
+                           {1, "P-1"},
+                           {110, "0"},
+                           {120, "0"},
+                           {130, "0"},
+                           {1001, "QLT_APP"},
+                           {1040, "12.5"}}) +
+           pipeText("A2", {{10, "5"}, {20, "2"}, {30, "0"}, {40, "200"}, {70, "2"}, {90, "8"}, {1, "P-2"}}) +
+           pipeText("A3", {{10, "9"}, {20, "2"}, {30, "0"}, {70, "1"}, {90, "9"}, {1, "P-3"}}) +
+           "  0\nENDSEC\n  0\nEOF\n";
+}
 
 CFreedomProp prop(const wchar_t* name, int kind, int groupCode, CStringArray items = {}) {
     CFreedomProp made;
@@ -139,7 +77,7 @@ class Pipes : public testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(folder());
-        customentity_test::writeBytes(m_settings.folder() / "pipes.dxf", pipesDxf);
+        customentity_test::writeBytes(m_settings.folder() / "pipes.dxf", pipesDxf());
         m_drawing = std::make_unique<CurrentDrawing>(m_settings.folder() / "pipes.dxf");
         ASSERT_TRUE(m_drawing->loaded());
     }
