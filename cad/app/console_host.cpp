@@ -32,22 +32,28 @@ public:
             write(queued->echo ? queued->text + L"\n" : L"\n");
             return queued->text;
         }
-        std::string line;
-        if (!std::getline(m_input, line)) {
-            write(L"\n");
-            return std::nullopt;
+        // A script line is typed input too: a blank in it ends an answer as on the host.
+        while (true) {
+            if (std::optional<ed::TypedInput::Answer> typed = m_script.take()) {
+                write(typed->text + L"\n");
+                return typed->text;
+            }
+            std::string line;
+            if (!std::getline(m_input, line)) {
+                write(L"\n");
+                return std::nullopt;
+            }
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            m_script.append(platform::utf8ToWide(line) + L"\n");
         }
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        const std::wstring text = platform::utf8ToWide(line);
-        write(text + L"\n");
-        return text;
     }
 
 private:
     std::istream& m_input;
     std::ostream& m_output;
+    ed::TypedInput m_script;
 };
 
 std::wstring trimmed(const std::wstring& text) {
@@ -130,8 +136,9 @@ ConsoleExit ConsoleHost::run(const ConsoleOptions& options) {
         }
     }
     const ConsoleExit status = runCommands(input);
-    ModuleManager::instance().unloadAll();
+    // The drawings close first, so modules hear of each closing drawing before their own unloading.
     acDocManager->closeAll();
+    ModuleManager::instance().unloadAll();
     return status;
 }
 

@@ -3,8 +3,9 @@
 
 #include "cad/app/document_manager.h"
 
-#include "cad/app/layouts.h"
 #include "cad/app/module_manager.h"
+#include "cad/db/symbol_tables.h"
+#include "cad/ed/layouts.h"
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
 #include "platform/code_page.h"
@@ -30,8 +31,8 @@ void defineDocumentVariables(AcApDocManager& manager) {
             if (document == nullptr) {
                 return false;
             }
-            value.text = cad::app::layoutNameOfSpace(*document->database(),
-                                                     cad::ed::currentSpaceOf(document->editor()));
+            value.text = cad::ed::layoutNameOfSpace(*document->database(),
+                                                    cad::ed::currentSpaceOf(document->editor()));
             return true;
         },
         [current](const VariableValue& value) {
@@ -39,7 +40,7 @@ void defineDocumentVariables(AcApDocManager& manager) {
             if (document == nullptr) {
                 return false;
             }
-            const AcDbObjectId space = cad::app::spaceOfLayout(*document->database(), value.text);
+            const AcDbObjectId space = cad::ed::spaceOfLayout(*document->database(), value.text);
             if (space.isNull()) {
                 return false;
             }
@@ -51,6 +52,44 @@ void defineDocumentVariables(AcApDocManager& manager) {
         value.integer = document != nullptr && isPaperSpace(*document) ? 0 : 1;
         return document != nullptr;
     });
+    // Model space shows through viewport 2 of the model tab; a layout's own viewport is 1.
+    variables.defineBound(L"CVPORT", RTSHORT, [current](VariableValue& value) {
+        AcApDocument* document = current();
+        value.integer = document != nullptr && isPaperSpace(*document) ? 1 : 2;
+        return document != nullptr;
+    });
+    variables.defineBound(
+        L"CLAYER", RTSTR,
+        [current](VariableValue& value) {
+            AcApDocument* document = current();
+            const AcDbLayerTableRecord* layer =
+                document != nullptr ? AcDbLayerTableRecord::cast(
+                                          document->database()->peekObject(document->database()->clayer()))
+                                    : nullptr;
+            if (layer == nullptr) {
+                return false;
+            }
+            value.text = layer->name();
+            return true;
+        },
+        [current](const VariableValue& value) {
+            AcApDocument* document = current();
+            if (document == nullptr) {
+                return false;
+            }
+            AcDbDatabase& database = *document->database();
+            const AcDbLayerTableRecord* layer = AcDbLayerTableRecord::cast(
+                database.peekObject(database.recordIdByName(database.layerTableId(), value.text)));
+            if (layer == nullptr) {
+                return false;
+            }
+            cad::db::HeaderVariable variable;
+            variable.name = "$CLAYER";
+            variable.values.emplace_back(
+                cad::dxf::Tag::makeString(8, database.textCodec().encode(layer->name())));
+            database.setHeaderVariable(std::move(variable));
+            return true;
+        });
     variables.defineBound(L"DWGNAME", RTSTR, [current](VariableValue& value) {
         AcApDocument* document = current();
         if (document == nullptr) {
@@ -165,24 +204,20 @@ Acad::ErrorStatus AcApDocManager::sendStringToExecute(AcApDocument* document, co
     if (document == nullptr || text == nullptr) {
         return Acad::eInvalidInput;
     }
-    for (const ACHAR* character = text; *character != L'\0'; ++character) {
-        if (*character == L'\n' || *character == L'\r') {
-            m_queue.push_back({m_partialQueuedLine, echo});
-            m_partialQueuedLine.clear();
-        } else {
-            m_partialQueuedLine.push_back(*character);
-        }
-    }
+    m_queued.append(text, echo);
     return Acad::eOk;
 }
 
 std::optional<AcApDocManager::QueuedLine> AcApDocManager::takeQueuedLine() {
-    if (m_queue.empty()) {
-        return std::nullopt;
+    return m_queued.take();
+}
+
+std::vector<AcApDocument*> AcApDocManager::documents() const {
+    std::vector<AcApDocument*> open;
+    for (const auto& document : m_documents) {
+        open.push_back(document.get());
     }
-    QueuedLine line = std::move(m_queue.front());
-    m_queue.pop_front();
-    return line;
+    return open;
 }
 
 void AcApDocManager::pushResourceHandle(HINSTANCE module) {
@@ -239,12 +274,15 @@ void AcApDocManager::closeDocument(AcApDocument* document) {
     if (found == m_documents.end()) {
         return;
     }
-    if (m_current == document) {
-        cad::app::ModuleManager::instance().broadcast(AcRx::kUnloadDwgMsg);
-    }
+    // Every closing drawing tells the modules, each while it is the current one.
+    AcApDocument* const previous = m_current;
+    setCurrentDocument(document);
+    cad::app::ModuleManager::instance().broadcast(AcRx::kUnloadDwgMsg);
     m_documents.erase(found);
-    if (m_current == document) {
+    if (previous == document) {
         setCurrentDocument(m_documents.empty() ? nullptr : m_documents.back().get());
+    } else {
+        setCurrentDocument(previous);
     }
 }
 
@@ -252,8 +290,7 @@ void AcApDocManager::closeAll() {
     while (!m_documents.empty()) {
         closeDocument(m_documents.back().get());
     }
-    m_queue.clear();
-    m_partialQueuedLine.clear();
+    m_queued.clear();
 }
 
 void AcApDocManager::setCurrentDocument(AcApDocument* document) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cad/db/database.h"
+#include "cad/ed/command_line.h"
 #include "cad/ed/editor_state.h"
 #include "platform/export.h"
 #include "platform/mfc_types.h"
@@ -76,8 +77,9 @@ public:
                                    const ACHAR* localCommandName = nullptr, bool prompt = true);
     Acad::ErrorStatus unlockDocument(AcApDocument* document);
 
-    // Queues the text as if typed into the document's command line; a newline ends each input line.
-    // It runs once the current command has returned.
+    // Queues the text as if typed into the document's command line: a newline ends each answer, and so
+    // does a blank except at a prompt that takes blanks ("_.ERASE _P " or "QS "). It runs once the current
+    // command has returned.
     Acad::ErrorStatus sendStringToExecute(AcApDocument* document, const ACHAR* text, bool activate = true,
                                           bool wrapUpInactiveDocument = false, bool echo = true);
 
@@ -94,18 +96,16 @@ public:
     void closeAll();
     void setCurrentDocument(AcApDocument* document);
 
-    // The next queued input line of the current document, with whether it is to be echoed.
-    struct QueuedLine {
-        std::wstring text;
-        bool echo = true;
-    };
+    // The next queued answer of the current document, with whether it is to be echoed.
+    using QueuedLine = cad::ed::TypedInput::Answer;
     std::optional<QueuedLine> takeQueuedLine();
+    // The open documents, in the order they were opened.
+    std::vector<AcApDocument*> documents() const;
 
 private:
     std::vector<std::unique_ptr<AcApDocument>> m_documents;
     AcApDocument* m_current = nullptr;
-    std::deque<QueuedLine> m_queue;
-    std::wstring m_partialQueuedLine;
+    cad::ed::TypedInput m_queued;
     std::vector<HINSTANCE> m_resources;
 };
 

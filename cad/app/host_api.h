@@ -14,6 +14,8 @@
 #include "cad/ed/command_line.h"
 #include "cad/ed/editor_state.h"
 #include "cad/ed/entity_access.h"
+#include "cad/ed/keyword_input.h"
+#include "cad/ed/layouts.h"
 #include "cad/ed/resbuf.h"
 #include "cad/ed/selection_set.h"
 #include "cad/ed/system_variables.h"

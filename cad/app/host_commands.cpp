@@ -5,7 +5,6 @@
 #include "cad/app/command_processor.h"
 #include "cad/app/command_stack.h"
 #include "cad/app/document_manager.h"
-#include "cad/app/layouts.h"
 #include "cad/app/module_manager.h"
 #include "cad/db/db_entity.h"
 #include "cad/db/symbol_tables.h"
@@ -13,6 +12,7 @@
 #include "cad/ed/entity_access.h"
 #include "cad/ed/entity_geometry.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/layouts.h"
 #include "cad/ed/selection_set.h"
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
@@ -99,7 +99,7 @@ bool saveTo(AcApDocument& document, const std::filesystem::path& path) {
 }
 
 void openCommand() {
-    const ed::PromptAnswer answer = ed::prompt(L"Enter name of drawing to open: ");
+    const ed::PromptAnswer answer = ed::prompt(L"Enter name of drawing to open: ", true);
     if (answer.kind != ed::PromptAnswer::Kind::Text) {
         return;
     }
@@ -125,7 +125,7 @@ void saveAsCommand() {
         return;
     }
     const std::wstring current = document->fileName();
-    const ed::PromptAnswer answer = ed::prompt(L"Save drawing as <" + current + L">: ");
+    const ed::PromptAnswer answer = ed::prompt(L"Save drawing as <" + current + L">: ", true);
     if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
         return;
     }
@@ -325,7 +325,7 @@ void listCommand() {
         std::wstring scratch;
         write(platform::formatWide(L"%s  Layer: \"%s\"  Space: %s  Handle = %llX\n",
                                    ed::entityTypeName(*entity, scratch).c_str(), entity->layerName().c_str(),
-                                   layoutNameOfSpace(database, entity->ownerId()).c_str(),
+                                   ed::layoutNameOfSpace(database, entity->ownerId()).c_str(),
                                    static_cast<unsigned long long>(id.handle().value())));
         ads_name name;
         acdbGetAdsName(name, id);
@@ -398,12 +398,12 @@ void arxCommand() {
             write(platform::utf8ToWide(name) + L"\n");
         }
     } else if (word == L"L" || word == L"LOAD") {
-        const ed::PromptAnswer path = ed::prompt(L"Module file name: ");
+        const ed::PromptAnswer path = ed::prompt(L"Module file name: ", true);
         if (path.kind == ed::PromptAnswer::Kind::Text) {
             loadModule(path.text);
         }
     } else if (word == L"U" || word == L"UNLOAD") {
-        const ed::PromptAnswer name = ed::prompt(L"Module name: ");
+        const ed::PromptAnswer name = ed::prompt(L"Module name: ", true);
         if (name.kind == ed::PromptAnswer::Kind::Text) {
             unloadModule(name.text);
         }
@@ -413,7 +413,7 @@ void arxCommand() {
 }
 
 void appLoadCommand() {
-    const ed::PromptAnswer path = ed::prompt(L"Module file name: ");
+    const ed::PromptAnswer path = ed::prompt(L"Module file name: ", true);
     if (path.kind == ed::PromptAnswer::Kind::Text) {
         loadModule(path.text);
     }

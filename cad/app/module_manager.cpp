@@ -4,6 +4,8 @@
 
 #include "cad/app/module_manager.h"
 
+#include "cad/app/document_manager.h"
+
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
@@ -80,6 +82,14 @@ std::optional<std::string> ModuleManager::load(const std::string& path) {
         dlclose(library);
         return "module " + name + " refused to load (its load message answered an error)";
     }
+    // Drawings open already are announced one by one, each while it is the current one, as if opened
+    // after the module was loaded.
+    AcApDocument* const current = acDocManager->curDocument();
+    for (AcApDocument* document : acDocManager->documents()) {
+        acDocManager->setCurrentDocument(document);
+        entryPoint(AcRx::kLoadDwgMsg, record);
+    }
+    acDocManager->setCurrentDocument(current);
     return std::nullopt;
 }
 

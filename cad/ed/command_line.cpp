@@ -2,6 +2,7 @@
 
 #include "cad/ed/command_line.h"
 
+#include "cad/ed/keyword_input.h"
 #include "platform/code_page.h"
 #include "platform/wide_text.h"
 
@@ -14,6 +15,7 @@ namespace cad::ed {
 namespace {
 
 CommandLine* installedCommandLine = nullptr;
+bool answerTakesSpaces = false;
 
 bool parseNumber(std::wstring_view text, double& value) {
     while (!text.empty() && text.front() == L' ') {
@@ -44,6 +46,39 @@ bool parseNumber(std::wstring_view text, double& value) {
 } // namespace
 
 CommandLine::~CommandLine() = default;
+
+std::optional<std::vector<AcDbObjectId>> CommandLine::takeObjects(std::wstring_view) {
+    return std::nullopt;
+}
+
+void TypedInput::append(std::wstring_view text, bool echo) {
+    m_text.append(text);
+    m_echo.insert(m_echo.end(), text.size(), echo);
+}
+
+std::optional<TypedInput::Answer> TypedInput::take() {
+    const bool blankEnds = !promptAcceptsSpaces();
+    for (std::size_t index = 0; index < m_text.size(); ++index) {
+        const wchar_t character = m_text[index];
+        if (character != L'\n' && character != L'\r' && !(blankEnds && character == L' ')) {
+            continue;
+        }
+        Answer answer{m_text.substr(0, index), m_echo[index == 0 ? 0 : index - 1]};
+        std::size_t used = index + 1;
+        if (character == L'\r' && used < m_text.size() && m_text[used] == L'\n') {
+            ++used;
+        }
+        m_text.erase(0, used);
+        m_echo.erase(m_echo.begin(), m_echo.begin() + static_cast<std::ptrdiff_t>(used));
+        return answer;
+    }
+    return std::nullopt;
+}
+
+void TypedInput::clear() {
+    m_text.clear();
+    m_echo.clear();
+}
 
 void StandardCommandLine::write(std::wstring_view text) {
     std::cout << platform::wideToUtf8(text);
@@ -88,8 +123,15 @@ CommandLine& commandLine() {
     return standardStreams;
 }
 
-PromptAnswer prompt(std::wstring_view text) {
+bool promptAcceptsSpaces() {
+    return answerTakesSpaces;
+}
+
+PromptAnswer prompt(std::wstring_view text, bool acceptsSpaces) {
+    const bool outer = answerTakesSpaces;
+    answerTakesSpaces = acceptsSpaces;
     const std::optional<std::wstring> line = commandLine().readLine(text);
+    answerTakesSpaces = outer;
     if (!line || *line == L"*Cancel*") {
         return {PromptAnswer::Kind::Cancel, {}};
     }
@@ -140,7 +182,8 @@ int acutPrintf(const ACHAR* format, ...) {
 }
 
 int acedGetString(int allowSpaces, const ACHAR* promptText, ACHAR* result, std::size_t resultLength) {
-    const cad::ed::PromptAnswer answer = cad::ed::prompt(promptText != nullptr ? promptText : L"");
+    const cad::ed::PromptAnswer answer =
+        cad::ed::prompt(promptText != nullptr ? promptText : L"", allowSpaces != 0);
     if (answer.kind == cad::ed::PromptAnswer::Kind::Cancel) {
         return RTCAN;
     }
@@ -162,13 +205,21 @@ int acedGetString(int allowSpaces, const ACHAR* promptText, ACHAR* result, std::
 }
 
 int acedGetPoint(const ads_point basePoint, const ACHAR* promptText, ads_point result) {
+    const cad::ed::InputRules rules = cad::ed::takeInputRules();
     while (true) {
         const cad::ed::PromptAnswer answer = cad::ed::prompt(promptText != nullptr ? promptText : L"");
         if (answer.kind == cad::ed::PromptAnswer::Kind::Cancel) {
             return RTCAN;
         }
         if (answer.kind == cad::ed::PromptAnswer::Kind::Enter) {
+            if ((rules.flags() & RSG_NONULL) != 0) {
+                continue;
+            }
             return RTNONE;
+        }
+        if (const std::optional<std::wstring> keyword = rules.keywordOf(answer.text)) {
+            cad::ed::setLastKeyword(*keyword);
+            return RTKWORD;
         }
         if (cad::ed::parsePoint(answer.text, result)) {
             return RTNORM;

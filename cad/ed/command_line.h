@@ -3,6 +3,7 @@
 // from a queue; one interface serves them all.
 #pragma once
 
+#include "cad/db/object_id.h"
 #include "cad/ed/resbuf.h"
 #include "platform/export.h"
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cad::ed {
 
@@ -20,6 +22,29 @@ public:
     // Shows the prompt and answers the next line the drafter enters (without its line end); nothing
     // when input has ended, which the prompts treat as Esc.
     virtual std::optional<std::wstring> readLine(std::wstring_view prompt) = 0;
+    // Objects given in place of the next answer (acedCommand's selection-set and entity-name
+    // arguments): shows the prompt and answers them; nothing when the next answer is typed.
+    virtual std::optional<std::vector<AcDbObjectId>> takeObjects(std::wstring_view prompt);
+};
+
+// Input typed (or queued with sendStringToExecute) that no prompt has taken yet, handed out one answer
+// at a time: a newline ends an answer, and so does a blank unless the prompt being answered takes
+// blanks (a text prompt that allows spaces), as on the host's command line.
+class QUELTO_EXPORT TypedInput {
+public:
+    struct Answer {
+        std::wstring text;
+        bool echo = true;
+    };
+    void append(std::wstring_view text, bool echo = true);
+    // The next complete answer; nothing while the text typed so far ends without a separator.
+    std::optional<Answer> take();
+    bool empty() const { return m_text.empty(); }
+    void clear();
+
+private:
+    std::wstring m_text;
+    std::vector<bool> m_echo; // per character: whether the caller wanted it echoed
 };
 
 // Writes to standard output as UTF-8 and reads standard input; the service used when none is installed.
@@ -68,7 +93,10 @@ struct PromptAnswer {
     Kind kind = Kind::Cancel;
     std::wstring text;
 };
-QUELTO_EXPORT PromptAnswer prompt(std::wstring_view text);
+// With `acceptsSpaces` a blank in typed input is part of the answer instead of ending it.
+QUELTO_EXPORT PromptAnswer prompt(std::wstring_view text, bool acceptsSpaces = false);
+// Whether the prompt being answered now takes blanks as part of its answer.
+QUELTO_EXPORT bool promptAcceptsSpaces();
 
 // "x,y" or "x,y,z" as typed at a point prompt (blanks around numbers allowed); nothing when not a point.
 QUELTO_EXPORT bool parsePoint(std::wstring_view text, ads_point point);
@@ -79,6 +107,8 @@ QUELTO_EXPORT bool parsePoint(std::wstring_view text, ads_point point);
 QUELTO_EXPORT int acutPrintf(const ACHAR* format, ...);
 
 // Prompts of the interface: RTNORM with the answer, RTNONE on Enter (acedGetPoint), RTCAN on Esc.
+// acedGetPoint answers RTKWORD for a keyword acedInitGet offered; acedGetString ignores keywords, as the
+// host's does.
 QUELTO_EXPORT int acedGetString(int allowSpaces, const ACHAR* promptText, ACHAR* result,
                                 std::size_t resultLength);
 QUELTO_EXPORT int acedGetPoint(const ads_point basePoint, const ACHAR* promptText, ads_point result);

@@ -6,6 +6,7 @@
 #include "cad/db/object_io.h"
 #include "cad/dxf/tag_writer.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/layouts.h"
 #include "cad/ed/wildcard_pattern.h"
 
 namespace cad::ed {
@@ -106,6 +107,75 @@ std::size_t appendTag(ChainBuilder& chain, const AcDbDatabase& database,
     return index + 1;
 }
 
+// The groups before extended data in the host's order: the owner (330) and handle (5), or, when the
+// object carries application groups (102), the handle, those groups and then the owner, as in a file;
+// then the rest with 67 and 410 moved behind the AcDbEntity marker for every entity of a layout. The
+// layout groups follow the owner, not what the file held. Returns the index of the first extended-data
+// tag.
+std::size_t appendMainGroups(ChainBuilder& chain, const AcDbDatabase& database, const AcDbObject& object,
+                             const std::vector<dxf::OwnedTag>& tags) {
+    std::size_t end = 0;
+    while (end < tags.size() && tags[end].code < 1000) {
+        ++end;
+    }
+    std::size_t header = 0;
+    std::size_t handle = end;
+    std::size_t owner = end;
+    bool applicationGroups = false;
+    for (bool inside = false; header < end; ++header) {
+        const int code = tags[header].code;
+        if (code == 102) {
+            inside = !tags[header].text.starts_with("}");
+            applicationGroups = true;
+        } else if (code == 5) {
+            handle = header;
+        } else if (code == 330 && !inside && owner == end) {
+            owner = header;
+        } else if (!inside) {
+            break;
+        }
+    }
+    const AcDbEntity* entity = AcDbEntity::cast(&object);
+    if (entity == nullptr || applicationGroups) {
+        for (std::size_t index = 0; index < header;) {
+            index = appendTag(chain, database, tags, index);
+        }
+    } else {
+        if (owner != end) {
+            appendTag(chain, database, tags, owner);
+        }
+        if (handle != end) {
+            appendTag(chain, database, tags, handle);
+        }
+    }
+    const std::wstring layout = entity != nullptr ? layoutNameOfSpace(database, entity->ownerId()) : L"";
+    const auto appendLayoutGroups = [&] {
+        resbuf* paperSpace = acutNewRb(67);
+        paperSpace->resval.rint = entity->ownerId() != database.modelSpaceId() ? 1 : 0;
+        chain.append(paperSpace);
+        chain.append(acutBuildList(410, layout.c_str(), 0));
+    };
+    bool layoutGroupsDone = layout.empty();
+    std::size_t index = header;
+    if (!layoutGroupsDone && (index == end || tags[index].code != 100)) {
+        appendLayoutGroups();
+        layoutGroupsDone = true;
+    }
+    while (index < end) {
+        const int code = tags[index].code;
+        if (!layout.empty() && (code == 67 || code == 410)) {
+            ++index;
+            continue;
+        }
+        index = appendTag(chain, database, tags, index);
+        if (!layoutGroupsDone && code == 100) {
+            appendLayoutGroups();
+            layoutGroupsDone = true;
+        }
+    }
+    return end;
+}
+
 bool applicationWanted(const std::wstring& application, const resbuf* applications) {
     for (const resbuf* item = applications; item != nullptr; item = item->rbnext) {
         if (item->restype == RTSTR && item->resval.rstring != nullptr &&
@@ -142,10 +212,7 @@ resbuf* entityData(const ads_name name, const resbuf* applications) {
         item->restype = 0;
     }
 
-    std::size_t index = 0;
-    while (index < tags.size() && tags[index].code < 1000) {
-        index = appendTag(chain, database, tags, index);
-    }
+    std::size_t index = appendMainGroups(chain, database, *object, tags);
     if (applications != nullptr && index < tags.size()) {
         ChainBuilder extended;
         bool wanted = false;

@@ -5,6 +5,7 @@
 
 #include "cad/db/object_io.h"
 #include "cad/dxf/tag_writer.h"
+#include "cad/ed/layouts.h"
 #include "platform/code_page.h"
 
 #include <algorithm>
@@ -133,6 +134,22 @@ void EntitySubject::decodeGroups() const {
 }
 
 void EntitySubject::groupValues(int code, std::vector<GroupValue>& values) const {
+    // The layout groups follow from the owner, whatever the file held; block-definition entities have
+    // no layout.
+    if (code == 67 || code == 410) {
+        if (m_entity->ownerId() != m_layoutOwner) {
+            m_layoutOwner = m_entity->ownerId();
+            m_layout = layoutNameOfSpace(m_database, m_layoutOwner);
+        }
+        if (code == 410 && !m_layout.empty()) {
+            values.push_back(GroupValue::ofText(m_layout));
+        } else if (code == 67 && !m_layout.empty()) {
+            values.push_back(GroupValue::ofInteger(m_layoutOwner != m_database.modelSpaceId() ? 1 : 0));
+        } else if (code == 67 && m_entity->isInPaperSpaceFlag()) {
+            values.push_back(GroupValue::ofInteger(1));
+        }
+        return;
+    }
     if (!m_groupsDecoded) {
         decodeGroups();
     }

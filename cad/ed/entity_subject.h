@@ -48,6 +48,9 @@ private:
     mutable bool m_groupsDecoded = false;
     mutable std::vector<DecodedGroup> m_groups;
     mutable std::vector<std::wstring> m_texts;
+    // The layout of the last owner asked about: entities of one space come in runs.
+    mutable AcDbObjectId m_layoutOwner;
+    mutable std::wstring m_layout;
 };
 
 // The DXF type name of an entity as a wide text, without decoding it again for every entity of a

@@ -149,10 +149,8 @@ bool compareInteger(Comparison comparison, std::int64_t value, std::int64_t oper
 int compareFolded(std::wstring_view first, std::wstring_view second) {
     const std::size_t length = std::min(first.size(), second.size());
     for (std::size_t index = 0; index < length; ++index) {
-        wchar_t a = first[index];
-        wchar_t b = second[index];
-        a = a >= L'a' && a <= L'z' ? static_cast<wchar_t>(a - 32) : a;
-        b = b >= L'a' && b <= L'z' ? static_cast<wchar_t>(b - 32) : b;
+        const wchar_t a = foldCase(first[index]);
+        const wchar_t b = foldCase(second[index]);
         if (a != b) {
             return a < b ? -1 : 1;
         }
@@ -164,6 +162,20 @@ bool equalFolded(std::wstring_view first, std::wstring_view second) {
     return first.size() == second.size() && compareFolded(first, second) == 0;
 }
 
+bool isBlank(std::wstring_view text) {
+    return text.find_first_not_of(L' ') == std::wstring_view::npos;
+}
+
+// Groups the host's filter does not test: entity names, handles, extended-data values outside a -3
+// item, binary chunks and result types that are no DXF group.
+bool isIgnoredGroup(int restype, ResbufValueKind kind) {
+    if (restype == RTDXF0) {
+        return false;
+    }
+    return restype == -1 || restype == 5 || (restype >= 1000 && restype <= 1071) || restype >= RTNONE ||
+           kind == ResbufValueKind::Binary;
+}
+
 std::wstring upperOperator(const resbuf* item) {
     return item->resval.rstring == nullptr ? std::wstring() : platform::toUpperAscii(item->resval.rstring);
 }
@@ -171,7 +183,9 @@ std::wstring upperOperator(const resbuf* item) {
 } // namespace
 
 struct SelectionFilter::Node {
-    enum class Kind { And, Or, Xor, Not, Leaf, ExtendedData };
+    // Ignored: an item the host's filter skips (entity names, handles, loose extended-data values,
+    // binary chunks, non-DXF types); it counts as an operand but never decides anything.
+    enum class Kind { And, Or, Xor, Not, Leaf, ExtendedData, Ignored };
     enum class ValueKind { Text, Integer, Real, Point };
 
     Kind kind = Kind::And;
@@ -271,35 +285,41 @@ bool SelectionFilter::Node::testKeyedText(const FilterSubject& subject,
 }
 
 bool SelectionFilter::Node::evaluate(const FilterSubject& subject) const {
+    const auto decides = [](const Node& child) { return child.kind != Kind::Ignored; };
+    const auto passes = [&subject](const Node& child) { return child.evaluate(subject); };
     switch (kind) {
+    case Kind::Ignored:
+        return true;
     case Kind::And:
-        return std::all_of(children.begin(), children.end(),
-                           [&subject](const Node& child) { return child.evaluate(subject); });
+        return std::all_of(children.begin(), children.end(), passes);
     case Kind::Or:
+        if (std::none_of(children.begin(), children.end(), decides)) {
+            return true;
+        }
         return std::any_of(children.begin(), children.end(),
-                           [&subject](const Node& child) { return child.evaluate(subject); });
+                           [&](const Node& child) { return decides(child) && passes(child); });
     case Kind::Xor:
-        return children[0].evaluate(subject) != children[1].evaluate(subject);
+        if (std::none_of(children.begin(), children.end(), decides)) {
+            return true;
+        }
+        return (decides(children[0]) && passes(children[0])) != (decides(children[1]) && passes(children[1]));
     case Kind::Not:
-        return !children[0].evaluate(subject);
+        return !decides(children[0]) || !passes(children[0]);
     case Kind::ExtendedData: {
         thread_local std::vector<GroupValue> applications;
         applications.clear();
         subject.groupValues(1001, applications);
-        for (const GroupValue& application : applications) {
-            if (application.kind != GroupValue::Kind::Text) {
-                continue;
-            }
-            if (applicationPatterns.empty()) {
-                return true;
-            }
-            for (const WildcardPattern& applicationPattern : applicationPatterns) {
-                if (applicationPattern.matches(application.text)) {
-                    return true;
-                }
-            }
+        const auto carries = [](const WildcardPattern& applicationPattern) {
+            return std::any_of(applications.begin(), applications.end(), [&](const GroupValue& application) {
+                return application.kind == GroupValue::Kind::Text &&
+                       applicationPattern.matches(application.text);
+            });
+        };
+        // Several application names: the entity must carry data of every one of them.
+        if (applicationPatterns.empty()) {
+            return !applications.empty();
         }
-        return false;
+        return std::all_of(applicationPatterns.begin(), applicationPatterns.end(), carries);
     }
     case Kind::Leaf:
         break;
@@ -460,10 +480,11 @@ private:
                   FilterError& error) {
         node.kind = Node::Kind::Leaf;
         node.code = item->restype == RTDXF0 ? 0 : item->restype;
-        if (item->restype >= RTNONE && item->restype != RTDXF0) {
-            return fail(error, index, L"type " + std::to_wstring(item->restype) + L" is not a DXF group");
-        }
         const ResbufValueKind kind = resbufValueKind(item->restype);
+        if (isIgnoredGroup(item->restype, kind)) {
+            node.kind = Node::Kind::Ignored;
+            return true;
+        }
         switch (kind) {
         case ResbufValueKind::Text:
             node.valueKind = Node::ValueKind::Text;
@@ -498,7 +519,8 @@ private:
         case ResbufValueKind::None:
             return fail(error, index, L"group " + std::to_wstring(item->restype) + L" cannot be filtered");
         }
-        // Points take one operator per axis ("<,>,*"); one operator alone applies to every axis.
+        // Points take one operator per axis ("<,>,*"); one operator alone applies to every axis, and an
+        // axis whose operator is left out ("=,<>" or "=,,>") takes any value.
         std::vector<std::wstring_view> parts;
         std::size_t start = 0;
         for (std::size_t comma = operatorText.find(L','); comma != std::wstring_view::npos;
@@ -507,11 +529,14 @@ private:
             start = comma + 1;
         }
         parts.push_back(operatorText.substr(start));
-        if (parts.size() != 1 && !(parts.size() == 3 && node.valueKind == Node::ValueKind::Point)) {
+        if (parts.size() != 1 && !(parts.size() <= 3 && node.valueKind == Node::ValueKind::Point)) {
             return fail(error, index, L"unknown operator \"" + std::wstring(operatorText) + L"\"");
         }
         for (std::size_t axis = 0; axis < 3; ++axis) {
-            const std::optional<Comparison> comparison = parseComparison(parts[parts.size() == 1 ? 0 : axis]);
+            const std::wstring_view part =
+                parts.size() == 1 ? parts[0] : (axis < parts.size() ? parts[axis] : std::wstring_view());
+            const std::optional<Comparison> comparison =
+                parts.size() > 1 && isBlank(part) ? Comparison::Any : parseComparison(part);
             if (!comparison) {
                 return fail(error, index, L"unknown operator \"" + std::wstring(operatorText) + L"\"");
             }

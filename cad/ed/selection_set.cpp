@@ -10,6 +10,8 @@
 #include "cad/ed/entity_access.h"
 #include "cad/ed/entity_geometry.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/keyword_input.h"
+#include "cad/ed/user_coordinates.h"
 #include "cad/ed/window_crossing.h"
 #include "platform/wide_text.h"
 
@@ -91,6 +93,24 @@ void addUnique(std::vector<AcDbObjectId>& set, const std::vector<AcDbObjectId>& 
     }
 }
 
+// Adds the objects found to the selection (or removes them) and reports the count as the host does.
+void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObjectId>& found,
+                 bool removing) {
+    if (removing) {
+        const std::size_t before = selection.size();
+        std::erase_if(selection, [&found](const AcDbObjectId& id) {
+            return std::find(found.begin(), found.end(), id) != found.end();
+        });
+        commandLine().write(platform::formatWide(
+            L"%d found, %d removed, %d total\n", static_cast<int>(found.size()),
+            static_cast<int>(before - selection.size()), static_cast<int>(selection.size())));
+    } else {
+        addUnique(selection, found);
+        commandLine().write(platform::formatWide(L"%d found, %d total\n", static_cast<int>(found.size()),
+                                                 static_cast<int>(selection.size())));
+    }
+}
+
 double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
     // No screen, so no pick box in pixels: a thousandth of the space's size stands in for it.
     double minimum[2] = {0.0, 0.0};
@@ -111,13 +131,23 @@ double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
     return std::max(1e-6, size * 1e-3);
 }
 
+// Points are typed, and passed to acedSSGet, in the current user system; selections work in the world.
+void userToWorld(const double user[3], double world[3]) {
+    double typed[3] = {user[0], user[1], user[2]};
+    if (!acdbUcs2Wcs(typed, world, false)) {
+        std::copy(user, user + 3, world);
+    }
+}
+
 bool promptPoint(const wchar_t* text, double point[3]) {
     while (true) {
         const PromptAnswer answer = prompt(text);
         if (answer.kind != PromptAnswer::Kind::Text) {
             return false;
         }
-        if (parsePoint(answer.text, point)) {
+        double typed[3] = {0.0, 0.0, 0.0};
+        if (parsePoint(answer.text, typed)) {
+            userToWorld(typed, point);
             return true;
         }
         commandLine().write(L"Invalid point.\n");
@@ -131,10 +161,17 @@ SelectionSets& SelectionSets::instance() {
     return sets;
 }
 
-void SelectionSets::create(std::vector<AcDbObjectId> members, ads_name name) {
+bool SelectionSets::create(std::vector<AcDbObjectId> members, ads_name name) {
+    if (m_sets.size() >= kMaximumOpen) {
+        name[0] = 0;
+        name[1] = 0;
+        setErrorNumber(3);
+        return false;
+    }
     name[0] = m_nextSerial++;
     name[1] = kSelectionSetTag;
     m_sets.emplace_back(name[0], std::move(members));
+    return true;
 }
 
 std::vector<AcDbObjectId>* SelectionSets::find(const ads_name name) {
@@ -257,15 +294,25 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
     std::vector<AcDbObjectId> selection;
     bool removing = false;
     while (true) {
-        const PromptAnswer answer = prompt(removing ? L"Remove objects: " : L"Select objects: ");
+        const wchar_t* const promptText = removing ? L"Remove objects: " : L"Select objects: ";
+        std::vector<AcDbObjectId> found;
+        if (std::optional<std::vector<AcDbObjectId>> given = commandLine().takeObjects(promptText)) {
+            found = filtered(database, *given, filter);
+            addOrRemove(selection, found, removing);
+            continue;
+        }
+        const PromptAnswer answer = prompt(promptText);
         if (answer.kind == PromptAnswer::Kind::Cancel) {
             return std::nullopt;
         }
         if (answer.kind == PromptAnswer::Kind::Enter) {
             return selection;
         }
-        const std::wstring word = platform::toUpperAscii(answer.text);
-        std::vector<AcDbObjectId> found;
+        // A leading "_" asks for the language-independent keyword.
+        std::wstring word = platform::toUpperAscii(answer.text);
+        if (word.size() > 1 && word.front() == L'_') {
+            word.erase(0, 1);
+        }
         double point[3] = {0.0, 0.0, 0.0};
         if (word == L"ALL") {
             std::vector<AcDbObjectId> all;
@@ -294,7 +341,9 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
             removing = false;
             continue;
         } else if (parsePoint(answer.text, point)) {
-            const AcDbObjectId picked = pickEntity(database, space, point);
+            double world[3];
+            userToWorld(point, world);
+            const AcDbObjectId picked = pickEntity(database, space, world);
             if (picked.isNull()) {
                 commandLine().write(L"0 found\n");
                 continue;
@@ -308,19 +357,7 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
                                 L"Add/Remove or a handle\n");
             continue;
         }
-        if (removing) {
-            const std::size_t before = selection.size();
-            std::erase_if(selection, [&found](const AcDbObjectId& id) {
-                return std::find(found.begin(), found.end(), id) != found.end();
-            });
-            commandLine().write(platform::formatWide(
-                L"%d found, %d removed, %d total\n", static_cast<int>(found.size()),
-                static_cast<int>(before - selection.size()), static_cast<int>(selection.size())));
-        } else {
-            addUnique(selection, found);
-            commandLine().write(platform::formatWide(L"%d found, %d total\n", static_cast<int>(found.size()),
-                                                     static_cast<int>(selection.size())));
-        }
+        addOrRemove(selection, found, removing);
     }
 }
 
@@ -406,8 +443,11 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         if (point1 == nullptr || point2 == nullptr) {
             return RTERROR;
         }
-        members = cad::ed::selectWindow(database, space, static_cast<const double*>(point1),
-                                        static_cast<const double*>(point2), word == L"C", *compiled);
+        double corner1[3];
+        double corner2[3];
+        cad::ed::userToWorld(static_cast<const double*>(point1), corner1);
+        cad::ed::userToWorld(static_cast<const double*>(point2), corner2);
+        members = cad::ed::selectWindow(database, space, corner1, corner2, word == L"C", *compiled);
     } else if (word == L"P") {
         members = cad::ed::filtered(database, editor->previous, *compiled);
     } else if (word == L"L") {
@@ -422,8 +462,7 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         return RTERROR;
     }
     editor->previous = members;
-    SelectionSets::instance().create(std::move(members), set);
-    return RTNORM;
+    return SelectionSets::instance().create(std::move(members), set) ? RTNORM : RTERROR;
 }
 
 int acedSSFree(const ads_name set) {
@@ -457,7 +496,9 @@ int acedSSAdd(const ads_name entity, const ads_name set, ads_name result) {
         return RTERROR;
     }
     const AcDbObjectId id = entity != nullptr ? cad::ed::objectIdOfName(entity) : AcDbObjectId();
-    if (entity != nullptr && id.isNull()) {
+    const bool known = !id.isNull() && id.database() != nullptr &&
+                       AcDbEntity::cast(id.database()->peekObject(id)) != nullptr;
+    if (entity != nullptr && (!known || id.isErased())) {
         return RTERROR;
     }
     if (set == nullptr) {
@@ -465,8 +506,7 @@ int acedSSAdd(const ads_name entity, const ads_name set, ads_name result) {
         if (!id.isNull()) {
             members.push_back(id);
         }
-        SelectionSets::instance().create(std::move(members), result);
-        return RTNORM;
+        return SelectionSets::instance().create(std::move(members), result) ? RTNORM : RTERROR;
     }
     std::vector<AcDbObjectId>* members = SelectionSets::instance().find(set);
     if (members == nullptr) {
@@ -505,21 +545,24 @@ int acedSSMemb(const ads_name entity, const ads_name set) {
     return std::find(members->begin(), members->end(), id) != members->end() ? RTNORM : RTERROR;
 }
 
-int acedSSSetFirst(const ads_name gripped, const ads_name pickFirst) {
+int acedSSSetFirst(const ads_name pickFirst, const ads_name) {
     EditorState* editor = cad::ed::currentEditor();
     if (editor == nullptr) {
         return RTERROR;
     }
-    const std::vector<AcDbObjectId>* grippedMembers =
-        gripped != nullptr ? SelectionSets::instance().find(gripped) : nullptr;
-    const std::vector<AcDbObjectId>* pickMembers =
-        pickFirst != nullptr ? SelectionSets::instance().find(pickFirst) : nullptr;
-    if ((gripped != nullptr && grippedMembers == nullptr) ||
-        (pickFirst != nullptr && pickMembers == nullptr)) {
+    if (pickFirst == nullptr) {
+        editor->pickFirst.clear();
+        editor->gripped.clear();
+        return RTNORM;
+    }
+    const std::vector<AcDbObjectId>* members = SelectionSets::instance().find(pickFirst);
+    if (members == nullptr) {
         return RTERROR;
     }
-    editor->gripped = grippedMembers != nullptr ? *grippedMembers : std::vector<AcDbObjectId>();
-    editor->pickFirst = pickMembers != nullptr ? *pickMembers : std::vector<AcDbObjectId>();
+    // The host grips what it selects: both sets are the same objects.
+    editor->pickFirst = *members;
+    std::erase_if(editor->pickFirst, [](const AcDbObjectId& id) { return id.isErased(); });
+    editor->gripped = editor->pickFirst;
     return RTNORM;
 }
 
@@ -528,51 +571,63 @@ int acedSSGetFirst(resbuf** gripped, resbuf** pickFirst) {
     if (editor == nullptr) {
         return RTERROR;
     }
-    const auto makeSetBuffer = [](const std::vector<AcDbObjectId>& members) {
-        resbuf* buffer = acutNewRb(RTPICKS);
-        SelectionSets::instance().create(members, buffer->resval.rlname);
-        return buffer;
-    };
+    // The first set is nil: the host grips nothing it has not selected.
     if (gripped != nullptr) {
-        *gripped = makeSetBuffer(editor->gripped);
+        *gripped = acutNewRb(RTNIL);
     }
     if (pickFirst != nullptr) {
-        *pickFirst = makeSetBuffer(editor->pickFirst);
+        std::vector<AcDbObjectId> members = editor->pickFirst;
+        std::erase_if(members, [](const AcDbObjectId& id) { return id.isErased(); });
+        *pickFirst = acutNewRb(RTPICKS);
+        if (members.empty() ||
+            !SelectionSets::instance().create(std::move(members), (*pickFirst)->resval.rlname)) {
+            (*pickFirst)->restype = RTNIL;
+        }
     }
     return RTNORM;
 }
 
 int acedEntSel(const ACHAR* promptText, ads_name entity, ads_point point) {
+    const cad::ed::InputRules rules = cad::ed::takeInputRules();
     EditorState* editor = cad::ed::currentEditor();
     if (editor == nullptr || editor->database == nullptr || entity == nullptr) {
         return RTERROR;
     }
-    const cad::ed::PromptAnswer answer =
-        cad::ed::prompt(promptText != nullptr ? promptText : L"Select object: ");
-    if (answer.kind == cad::ed::PromptAnswer::Kind::Cancel) {
-        return RTCAN;
-    }
-    if (answer.kind == cad::ed::PromptAnswer::Kind::Enter) {
-        return RTERROR;
-    }
+    const std::wstring text = promptText != nullptr ? promptText : L"Select object: ";
     const AcDbDatabase& database = *editor->database;
-    const AcDbObjectId space = cad::ed::currentSpaceOf(*editor);
-    double picked[3] = {0.0, 0.0, 0.0};
     AcDbObjectId id;
-    if (cad::ed::parsePoint(answer.text, picked)) {
-        id = cad::ed::pickEntity(database, space, picked);
+    double typed[3] = {0.0, 0.0, 0.0};
+    if (std::optional<std::vector<AcDbObjectId>> given = cad::ed::commandLine().takeObjects(text)) {
+        id = given->empty() ? AcDbObjectId() : given->front();
     } else {
-        id = cad::ed::entityByHandleText(database, answer.text);
+        const cad::ed::PromptAnswer answer = cad::ed::prompt(text);
+        if (answer.kind == cad::ed::PromptAnswer::Kind::Cancel) {
+            return RTCAN;
+        }
+        if (answer.kind == cad::ed::PromptAnswer::Kind::Enter) {
+            cad::ed::setErrorNumber(52);
+            return RTERROR;
+        }
+        if (const std::optional<std::wstring> keyword = rules.keywordOf(answer.text)) {
+            cad::ed::setLastKeyword(*keyword);
+            return RTKWORD;
+        }
+        // The point is typed in the current user system; the pick happens in the world.
+        if (cad::ed::parsePoint(answer.text, typed)) {
+            double world[3];
+            cad::ed::userToWorld(typed, world);
+            id = cad::ed::pickEntity(database, cad::ed::currentSpaceOf(*editor), world);
+        } else {
+            id = cad::ed::entityByHandleText(database, answer.text);
+        }
     }
     if (id.isNull()) {
-        cad::ed::commandLine().write(L"Nothing selected.\n");
+        cad::ed::setErrorNumber(7);
         return RTERROR;
     }
     acdbGetAdsName(entity, id);
     if (point != nullptr) {
-        point[0] = picked[0];
-        point[1] = picked[1];
-        point[2] = picked[2];
+        ads_point_set(typed, point);
     }
     return RTNORM;
 }

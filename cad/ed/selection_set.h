@@ -16,11 +16,13 @@ namespace cad::ed {
 
 struct EditorState;
 
-// The live sets of the process.
+// The live sets of the process. The host keeps at most 128 sets open at once.
 class QUELTO_EXPORT SelectionSets {
 public:
+    static constexpr std::size_t kMaximumOpen = 128;
     static SelectionSets& instance();
-    void create(std::vector<AcDbObjectId> members, ads_name name);
+    // False, with ERRNO 3 and the name cleared, when the limit of open sets is reached.
+    bool create(std::vector<AcDbObjectId> members, ads_name name);
     std::vector<AcDbObjectId>* find(const ads_name name);
     bool release(const ads_name name);
     std::size_t liveCount() const { return m_sets.size(); }
@@ -60,13 +62,17 @@ QUELTO_EXPORT int acedSSFree(const ads_name set);
 QUELTO_EXPORT int acedSSLength(const ads_name set, std::int32_t* length);
 QUELTO_EXPORT int acedSSName(const ads_name set, std::int32_t index, ads_name entity);
 // Null entity and set: a new empty set; null set: a new set of the entity; otherwise the entity is added
-// to the set (once) and `result` names that set.
+// to the set (once) and `result` names that set. An erased or unknown entity is refused (RTERROR).
 QUELTO_EXPORT int acedSSAdd(const ads_name entity, const ads_name set, ads_name result);
 QUELTO_EXPORT int acedSSDel(const ads_name entity, const ads_name set);
 QUELTO_EXPORT int acedSSMemb(const ads_name entity, const ads_name set);
-// The gripped set and the pick-first set of the current drawing; null clears.
-QUELTO_EXPORT int acedSSSetFirst(const ads_name gripped, const ads_name pickFirst);
+// The set becomes the current drawing's pick-first set, selected and gripped; null clears it. The second
+// argument is ignored, as on the host.
+QUELTO_EXPORT int acedSSSetFirst(const ads_name pickFirst, const ads_name unused);
+// The gripped set is always nil (RTNIL); the pick-first set is an RTPICKS buffer naming a new set the
+// caller frees, or nil when nothing is selected.
 QUELTO_EXPORT int acedSSGetFirst(resbuf** gripped, resbuf** pickFirst);
-// Prompts for one entity: RTNORM with its name and the picked point, RTERROR on Enter or a miss, RTCAN
-// on Esc.
+// Prompts for one entity: RTNORM with its name and the picked point (in the current user system),
+// RTKWORD for a keyword acedInitGet offered, RTCAN on Esc, RTERROR with ERRNO 7 for a pick that hits
+// nothing and 52 for Enter.
 QUELTO_EXPORT int acedEntSel(const ACHAR* prompt, ads_name entity, ads_point point);

@@ -118,6 +118,7 @@ SystemVariables::SystemVariables() {
     defineStored(L"FILEDIA", VariableValue::ofShort(0));
     defineStored(L"PICKFIRST", VariableValue::ofShort(1));
     defineStored(L"PICKADD", VariableValue::ofShort(1));
+    defineStored(L"PICKSTYLE", VariableValue::ofShort(1));
     defineStored(L"EXPERT", VariableValue::ofShort(0));
     defineStored(L"ERRNO", VariableValue::ofShort(0));
     defineStored(L"USERI1", VariableValue::ofShort(0));

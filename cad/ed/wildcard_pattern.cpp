@@ -10,15 +10,44 @@
 namespace cad::ed {
 namespace {
 
-wchar_t foldCase(wchar_t character) {
-    return character >= L'a' && character <= L'z' ? static_cast<wchar_t>(character - L'a' + L'A') : character;
-}
-
 bool isDigit(wchar_t character) {
     return character >= L'0' && character <= L'9';
 }
 
 } // namespace
+
+wchar_t foldCase(wchar_t character) {
+    const auto shifted = [character](int offset) { return static_cast<wchar_t>(character + offset); };
+    if (character < 0x80) {
+        return character >= L'a' && character <= L'z' ? shifted(-32) : character;
+    }
+    if (character >= 0xE0 && character <= 0xFE && character != 0xF7) {
+        return shifted(-32);
+    }
+    if (character == 0xFF) {
+        return 0x178;
+    }
+    // Latin Extended-A pairs its letters upper-lower: even-odd in most runs, odd-even in two.
+    const bool evenUpperRun = (character >= 0x100 && character <= 0x12F) ||
+                              (character >= 0x132 && character <= 0x137) ||
+                              (character >= 0x14A && character <= 0x177);
+    const bool oddUpperRun =
+        (character >= 0x139 && character <= 0x148) || (character >= 0x179 && character <= 0x17E);
+    if ((evenUpperRun && character % 2 == 1) || (oddUpperRun && character % 2 == 0)) {
+        return shifted(-1);
+    }
+    if (character == 0x3C2) { // final sigma
+        return 0x3A3;
+    }
+    if ((character >= 0x3B1 && character <= 0x3C9) || (character >= 0x430 && character <= 0x44F) ||
+        (character >= 0xFF41 && character <= 0xFF5A)) {
+        return shifted(-32);
+    }
+    if (character >= 0x450 && character <= 0x45F) {
+        return shifted(-80);
+    }
+    return character;
+}
 
 std::size_t WildcardPattern::classEnd(std::wstring_view text, std::size_t open) {
     // Inside brackets every character is literal; '~' first negates, and a ']' right after the opening

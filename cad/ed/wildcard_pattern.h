@@ -13,7 +13,7 @@ namespace cad::ed {
 
 class QUELTO_EXPORT WildcardPattern {
 public:
-    // Case-insensitive patterns compare ASCII letters without case (selection filters on names); the
+    // Case-insensitive patterns compare letters as foldCase does (selection filters on names); the
     // interface's acutWcMatch is case-sensitive.
     explicit WildcardPattern(std::wstring_view pattern, bool ignoreCase = false);
 
@@ -49,6 +49,10 @@ private:
 // drawing's names are written in (Latin, Greek, Cyrillic, kana, CJK, Hangul), so the answer never depends
 // on the process locale.
 QUELTO_EXPORT bool isWildcardLetter(wchar_t character);
+
+// The capital of a letter as the host compares names without case: ASCII, Latin-1 and Latin
+// Extended-A, Greek, Cyrillic and full-width Latin letters; anything else is itself.
+QUELTO_EXPORT wchar_t foldCase(wchar_t character);
 
 } // namespace cad::ed
 

@@ -127,6 +127,32 @@ TEST(ConsoleHost, ExitStatusTellsWhatWentWrong) {
     fs::remove_all(folder);
 }
 
+TEST(ConsoleHost, BlanksInScriptLinesEndAnswersAndCommandPrefixesResolve) {
+    const fs::path folder = freshFolder("blanks");
+    std::ofstream(folder / "two lines.dxf")
+        << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n"
+           "0\nLINE\n8\n0\n10\n2\n20\n0\n11\n3\n21\n1\n0\nENDSEC\n0\nEOF\n";
+    // A file-name prompt takes its blanks; everywhere else a blank ends the answer as Enter does.
+    std::ofstream(folder / "blanks.scr")
+        << "SELECT W -10,-10 10,10 \n_.ERASE _P \nSAVEAS\nafter erase.dxf\nQUIT\n";
+    const ProgramRun run = runProgram(folder, "--console 'two lines.dxf' --script blanks.scr");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string expected[] = {
+        "Command: SELECT\nSelect objects: W\nSpecify first corner: -10,-10\nSpecify opposite corner: 10,10\n"
+        "2 found, 2 total\nSelect objects: \n",
+        "Command: _.ERASE\nSelect objects: _P\n2 found, 2 total\nSelect objects: \n2 erased\n",
+        "Save drawing as <two lines.dxf>: after erase.dxf\n",
+    };
+    std::size_t position = 0;
+    for (const std::string& part : expected) {
+        const std::size_t found = run.output.find(part, position);
+        ASSERT_NE(found, std::string::npos) << "missing, in order: " << part << "\n" << run.output;
+        position = found + part.size();
+    }
+    EXPECT_EQ(countEntities(folder / "after erase.dxf").model, 0u);
+    fs::remove_all(folder);
+}
+
 TEST(ConsoleHost, ModuleCommandsAndMessageBoxAnswersComeFromTheScript) {
     const fs::path folder = freshFolder("module");
     std::ofstream(folder / "module.scr")

@@ -106,6 +106,69 @@ TEST_F(Document, CurrentLayoutSwitchesTheSpaceSelectionsWorkIn) {
     EXPECT_EQ(acedSetVar(L"TILEMODE", &readOnly), RTERROR);
 }
 
+TEST_F(Document, LayerViewportAndPickVariablesFollowTheDrawing) {
+    AcDbDatabase& database = *m_document->database();
+    AcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(cad::db::openObjectAs(layers, database.layerTableId(), AcDb::kForWrite), Acad::eOk);
+    auto* wall = new AcDbLayerTableRecord;
+    wall->setName(L"墙体");
+    AcDbObjectId wallId;
+    ASSERT_EQ(layers->add(wallId, wall), Acad::eOk);
+    wall->close();
+    layers->close();
+
+    resbuf layer = getVariable(L"CLAYER");
+    EXPECT_STREQ(layer.resval.rstring, L"0");
+    acutDelString(layer.resval.rstring);
+    const resbuf wallName = {nullptr, RTSTR, {.rstring = const_cast<ACHAR*>(L"墙体")}};
+    ASSERT_EQ(acedSetVar(L"CLAYER", &wallName), RTNORM);
+    EXPECT_EQ(database.clayer(), wallId);
+    layer = getVariable(L"CLAYER");
+    EXPECT_STREQ(layer.resval.rstring, L"墙体");
+    acutDelString(layer.resval.rstring);
+    const resbuf missing = {nullptr, RTSTR, {.rstring = const_cast<ACHAR*>(L"NO SUCH LAYER")}};
+    EXPECT_EQ(acedSetVar(L"CLAYER", &missing), RTERROR);
+
+    EXPECT_EQ(getVariable(L"CVPORT").resval.rint, 2);
+    const resbuf layout = {nullptr, RTSTR, {.rstring = const_cast<ACHAR*>(L"Layout1")}};
+    ASSERT_EQ(acedSetVar(L"CTAB", &layout), RTNORM);
+    EXPECT_EQ(getVariable(L"CVPORT").resval.rint, 1);
+    EXPECT_EQ(getVariable(L"PICKFIRST").resval.rint, 1);
+    EXPECT_EQ(getVariable(L"PICKSTYLE").resval.rint, 1);
+}
+
+// Answers prompts from the document's queued input, as the command line of a host does.
+class QueuedInputCommandLine final : public cad::ed::CommandLine {
+public:
+    void write(std::wstring_view) override {}
+    std::optional<std::wstring> readLine(std::wstring_view) override {
+        const auto queued = acDocManager->takeQueuedLine();
+        return queued ? std::optional(queued->text) : std::nullopt;
+    }
+};
+
+TEST_F(Document, QueuedInputEndsAnswersAtBlanksExceptWhereAPromptTakesThem) {
+    acDocManager->sendStringToExecute(m_document, L"_.ERASE _P  QS ");
+    const std::wstring expected[] = {L"_.ERASE", L"_P", L"", L"QS"};
+    for (const std::wstring& answer : expected) {
+        const auto queued = acDocManager->takeQueuedLine();
+        ASSERT_TRUE(queued.has_value());
+        EXPECT_EQ(queued->text, answer);
+    }
+    EXPECT_FALSE(acDocManager->takeQueuedLine().has_value());
+
+    QueuedInputCommandLine queuedInput;
+    const cad::ed::ScopedCommandLine scope(queuedInput);
+    acDocManager->sendStringToExecute(m_document, L"first word\nsecond word\n");
+    ACHAR text[64];
+    ASSERT_EQ(acedGetString(1, L"Text: ", text, 64), RTNORM);
+    EXPECT_STREQ(text, L"first word");
+    ASSERT_EQ(acedGetString(0, L"Word: ", text, 64), RTNORM);
+    EXPECT_STREQ(text, L"second");
+    ASSERT_EQ(acedGetString(0, L"Word: ", text, 64), RTNORM);
+    EXPECT_STREQ(text, L"word");
+}
+
 TEST_F(Document, ManagerKeepsLocksResourcesAndQueuedInput) {
     EXPECT_EQ(acDocManager->curDocument(), m_document);
     EXPECT_EQ(curDoc()->database(), acdbHostApplicationServices()->workingDatabase());

@@ -10,7 +10,9 @@
 #include "cad/db/symbol_tables.h"
 #include "cad/ed/command_line.h"
 #include "cad/ed/selection_set.h"
+#include "cad/ed/system_variables.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,6 +75,83 @@ TEST_F(ModuleHost, LoadedModuleCommandRunsUntilTheModuleIsUnloaded) {
     EXPECT_FALSE(CommandProcessor::instance().execute(L"HELLO"));
     EXPECT_EQ(m_commandLine.transcript(),
               L"test module unloaded\nUnknown command \"HELLO\".  Press F1 for help.\n");
+}
+
+TEST_F(ModuleHost, ModuleHearsOfDrawingsOpenAtLoadAndOfEveryClosingDrawing) {
+    AcApDocument* first = acDocManager->curDocument();
+    first->setPath("first.dxf");
+    AcApDocument* second = acDocManager->newDocument();
+    second->setPath("second.dxf");
+    ASSERT_EQ(ModuleManager::instance().load(QUELTO_TEST_MODULE), std::nullopt);
+    const auto messages = reinterpret_cast<const wchar_t* (*)()>(dlsym(
+        ModuleManager::instance().findByName("quelto_test_module.so")->library, "testModuleDrawingMessages"));
+    ASSERT_NE(messages, nullptr);
+    EXPECT_STREQ(messages(), L"+first.dxf +second.dxf ");
+    EXPECT_EQ(acDocManager->curDocument(), second);
+
+    // A drawing that is not the current one closes in its own name; the current one stays.
+    acDocManager->closeDocument(first);
+    EXPECT_STREQ(messages(), L"+first.dxf +second.dxf -first.dxf ");
+    EXPECT_EQ(acDocManager->curDocument(), second);
+    acDocManager->closeAll();
+    EXPECT_STREQ(messages(), L"+first.dxf +second.dxf -first.dxf -second.dxf ");
+}
+
+TEST_F(ModuleHost, CommandCallTakesSelectionSetsAndEntityNamesWherePromptsAskForObjects) {
+    ads_name onZero;
+    resbuf* filter = acutBuildList(8, L"0", 0);
+    ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, filter, onZero), RTNORM);
+    acutRelRb(filter);
+    ASSERT_EQ(acedCommand(RTSTR, L"_.ERASE", RTPICKS, onZero, RTSTR, L"", RTNONE), RTNORM);
+    acedSSFree(onZero);
+    EXPECT_NE(m_commandLine.transcript().find(L"2 found, 2 total\nSelect objects: \n2 erased"),
+              std::wstring::npos)
+        << testing::PrintToString(m_commandLine.transcript());
+
+    ads_name wall;
+    ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, wall), RTNORM);
+    ads_name wallLine;
+    ASSERT_EQ(acedSSName(wall, 0, wallLine), RTNORM);
+    acedSSFree(wall);
+    ASSERT_EQ(acedCommand(RTSTR, L"._erase", RTENAME, wallLine, RTSTR, L"", RTNONE), RTNORM);
+    ads_name none;
+    EXPECT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, none), RTERROR);
+    // A name that no longer stands for anything is refused before the command runs.
+    const ads_name stale = {0, 0};
+    EXPECT_EQ(acedCommand(RTSTR, L"ERASE", RTPICKS, stale, RTNONE), RTERROR);
+}
+
+TEST_F(ModuleHost, PickFirstSetReachesOnlyPickSetCommandsWhilePickfirstIsOn) {
+    ASSERT_EQ(ModuleManager::instance().load(QUELTO_TEST_MODULE), std::nullopt);
+    const auto selectAll = [] {
+        ads_name all;
+        ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, all), RTNORM);
+        ASSERT_EQ(acedSSSetFirst(all, nullptr), RTNORM);
+        acedSSFree(all);
+    };
+    cad::ed::EditorState& editor = acDocManager->curDocument()->editor();
+    // A command not registered for it starts with nothing selected; a transparent one keeps it.
+    selectAll();
+    m_commandLine.queueLine(L"");
+    EXPECT_TRUE(CommandProcessor::instance().execute(L"ZOOM"));
+    EXPECT_EQ(editor.pickFirst.size(), 3u);
+    m_commandLine.queueLine(L"");
+    EXPECT_TRUE(CommandProcessor::instance().execute(L"SELECT"));
+    EXPECT_TRUE(editor.pickFirst.empty());
+
+    // With PICKFIRST off even a pick-set command asks for its objects.
+    selectAll();
+    const resbuf off = {nullptr, RTSHORT, {.rint = 0}};
+    ASSERT_EQ(acedSetVar(L"PICKFIRST", &off), RTNORM);
+    m_commandLine.clear();
+    m_commandLine.queueLine(L"L");
+    m_commandLine.queueLine(L"");
+    EXPECT_TRUE(CommandProcessor::instance().execute(L"HELLO"));
+    const resbuf on = {nullptr, RTSHORT, {.rint = 1}};
+    ASSERT_EQ(acedSetVar(L"PICKFIRST", &on), RTNORM);
+    EXPECT_NE(m_commandLine.transcript().find(L"Select objects: L\n"), std::wstring::npos);
+    EXPECT_NE(m_commandLine.transcript().find(L"HELLO found 0"), std::wstring::npos);
+    EXPECT_TRUE(editor.pickFirst.empty());
 }
 
 TEST_F(ModuleHost, ModuleContextMenuQueuesItsCommandAsTypedInput) {

@@ -326,7 +326,6 @@ TEST(SelectionFilter, RejectsMalformedListsNamingTheItem) {
              return chain({op(L"<,<,*"), shortValue(62, 1)});
          },
          0},
-        {"non-DXF type", [] { return acutBuildList(RTSTR, L"LINE", 0); }, 0},
     };
     for (const MalformedCase& row : cases) {
         resbuf* list = row.build();
@@ -336,6 +335,89 @@ TEST(SelectionFilter, RejectsMalformedListsNamingTheItem) {
         EXPECT_FALSE(filter.has_value()) << row.description;
         EXPECT_EQ(error.itemIndex, row.itemIndex) << row.description;
         EXPECT_FALSE(error.message.empty()) << row.description;
+    }
+}
+
+TEST(SelectionFilter, SkipsIgnoredGroupsAndFollowsTheHostRulesForPointsApplicationsAndCase) {
+    std::vector<std::unique_ptr<FakeEntity>> entities;
+    const auto add = [&entities](const wchar_t* type, const wchar_t* layer) -> FakeEntity& {
+        entities.push_back(std::make_unique<FakeEntity>(type, layer));
+        return *entities.back();
+    };
+    add(L"LINE", L"Éclairage").with(10, GroupValue::ofPoint(0, 0, 0));
+    add(L"TEXT", L"0").withText(1001, L"APP1").withText(1001, L"APP2").withText(1000, L"door");
+    add(L"CIRCLE", L"ДВЕРЬ").withText(1001, L"APP1").with(10, GroupValue::ofPoint(20, 20, 0));
+    add(L"LWPOLYLINE", L"ｗａｌｌ")
+        .with(10, GroupValue::ofPoint(0, 0, 0))
+        .with(10, GroupValue::ofPoint(30, 0, 0));
+
+    static const ads_name someEntity = {5, 0x454E54};
+    static const char bytes[] = {1, 2};
+    static const ads_binary chunk = {2, const_cast<char*>(bytes)};
+    const FilterCase cases[] = {
+        {"entity name",
+         [] {
+             return chain({acutBuildList(-1, someEntity, 0), text(RTDXF0, L"LINE")});
+         },
+         {0}},
+        {"handle",
+         [] {
+             return chain({text(5, L"2A"), text(RTDXF0, L"LINE")});
+         },
+         {0}},
+        {"extended-data value outside -3",
+         [] {
+             return chain({text(1000, L"window"), text(RTDXF0, L"TEXT")});
+         },
+         {1}},
+        {"binary chunk", [] { return acutBuildList(310, &chunk, 0); }, {0, 1, 2, 3}},
+        {"result type that is no group", [] { return acutBuildList(RTSTR, L"LINE", 0); }, {0, 1, 2, 3}},
+        {"ignored operand of <OR decides nothing",
+         [] {
+             return chain({op(L"<OR"), text(5, L"2A"), text(RTDXF0, L"LINE"), op(L"OR>")});
+         },
+         {0}},
+        {"ignored operand of <NOT",
+         [] {
+             return chain({op(L"<NOT"), acutBuildList(-1, someEntity, 0), op(L"NOT>")});
+         },
+         {0, 1, 2, 3}},
+        {"point operator without its Z part",
+         [] {
+             return chain({op(L"=,<>"), point(10, 0, 5, 99)});
+         },
+         {0, 3}},
+        {"point operator with a blank Y part",
+         [] {
+             return chain({op(L"=,,>"), point(10, 0, 99, -1)});
+         },
+         {0, 3}},
+        {"several applications are all required",
+         [] {
+             return chain({acutBuildList(-3, 0), text(1001, L"APP1"), text(1001, L"app2")});
+         },
+         {1}},
+        {"alternatives inside one application name",
+         [] {
+             return chain({acutBuildList(-3, 0), text(1001, L"APP1,APP2")});
+         },
+         {1, 2}},
+        {"Latin-1 letters without case", [] { return text(8, L"éCLAIRAGE"); }, {0}},
+        {"Cyrillic letters without case in a wild card", [] { return text(8, L"дв*"); }, {2}},
+        {"full-width letters without case", [] { return text(8, L"ＷＡＬＬ"); }, {3}},
+        {"ordering of folded Cyrillic",
+         [] {
+             return chain({op(L">="), text(8, L"д")});
+         },
+         {2, 3}},
+    };
+    for (const FilterCase& row : cases) {
+        resbuf* list = row.build();
+        cad::ed::FilterError error;
+        const auto filter = cad::ed::SelectionFilter::compile(list, &error);
+        acutRelRb(list);
+        ASSERT_TRUE(filter.has_value()) << row.description << ": " << testing::PrintToString(error.message);
+        EXPECT_EQ(passing(*filter, entities), row.expected) << row.description;
     }
 }
 

@@ -1,5 +1,6 @@
 // A loadable module for the host's tests, written the way a real module is: it registers a command and a
-// default context menu on its load message and removes both on its unload message. Built three ways:
+// default context menu on its load message and removes both on its unload message; it notes the drawing
+// messages it receives for the tests to read. Built three ways:
 // as is, reporting another interface version, and without entry points at all.
 
 #include "cad/app/command_stack.h"
@@ -46,17 +47,30 @@ private:
 
 HelloMenu menu;
 
+// The drawing messages received, for the host's tests to read: "+name" opened, "-name" closed.
+std::wstring drawingMessages;
+
 } // namespace
+
+extern "C" QUELTO_EXPORT const wchar_t* testModuleDrawingMessages() {
+    return drawingMessages.c_str();
+}
 
 extern "C" QUELTO_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode message, void* packet) {
     switch (message) {
     case AcRx::kInitAppMsg:
+        drawingMessages.clear();
         acrxUnlockApplication(packet);
         acrxRegisterAppMDIAware(packet);
         acedRegCmds->addCommand(L"QTESTGROUP", L"QTEST_HELLO", L"HELLO", ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET,
                                 helloCommand);
         acedAddDefaultContextMenu(&menu, packet, L"Test");
         acutPrintf(L"test module loaded\n");
+        break;
+    case AcRx::kLoadDwgMsg:
+    case AcRx::kUnloadDwgMsg:
+        drawingMessages +=
+            (message == AcRx::kLoadDwgMsg ? L"+" : L"-") + std::wstring(curDoc()->fileName()) + L" ";
         break;
     case AcRx::kUnloadAppMsg:
         acedRegCmds->removeCmd(L"QTESTGROUP", L"QTEST_HELLO");

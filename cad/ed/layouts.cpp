@@ -1,6 +1,6 @@
 // Layouts from the layout dictionary, with the model and paper spaces as fallbacks for old drawings.
 
-#include "cad/app/layouts.h"
+#include "cad/ed/layouts.h"
 
 #include "cad/db/dictionary.h"
 #include "cad/db/symbol_tables.h"
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace cad::app {
+namespace cad::ed {
 
 std::vector<LayoutSpace> layoutSpaces(const AcDbDatabase& database) {
     std::vector<LayoutSpace> layouts;
@@ -64,4 +64,4 @@ AcDbObjectId spaceOfLayout(const AcDbDatabase& database, std::wstring_view name)
     return {};
 }
 
-} // namespace cad::app
+} // namespace cad::ed

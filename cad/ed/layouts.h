@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace cad::app {
+namespace cad::ed {
 
 struct LayoutSpace {
     std::wstring name;
@@ -23,4 +23,4 @@ QUELTO_EXPORT std::wstring layoutNameOfSpace(const AcDbDatabase& database, AcDbO
 // The block record of the layout named (case-insensitively); null when there is none.
 QUELTO_EXPORT AcDbObjectId spaceOfLayout(const AcDbDatabase& database, std::wstring_view name);
 
-} // namespace cad::app
+} // namespace cad::ed
