@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     python3 python3-ezdxf
+    libcli11-dev nlohmann-json3-dev
 )
 
 missing=()
