@@ -43,7 +43,7 @@ def ensure_drawing(build):
         return
     generator = os.path.join(build, 'bench', 'dxf_load_bench')
     print(f'generating {DRAWING} with {generator} ...', flush=True)
-    subprocess.run([generator, '--benchmark_filter=^BM_LoadAscii$'], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([generator, '--benchmark_filter=^BM_LoadAscii/'], check=True, stdout=subprocess.DEVNULL)
     if not os.path.exists(DRAWING):
         sys.exit(f'{generator} did not write {DRAWING}')
 

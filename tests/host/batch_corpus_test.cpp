@@ -2,6 +2,8 @@
 // python3-ezdxf computes on its own (ezdxf_line_counts.py): LINEs of one layer longer than a length.
 // Then 200 copies with a damaged drawing in the middle, run by one worker and by two.
 
+#include "tests/filter/filter_test_support.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -80,21 +82,6 @@ std::map<std::string, EzdxfCount> ezdxfCounts(const std::string& arguments,
     return counts;
 }
 
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "quelto-batch-corpus-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { fs::remove_all(m_path); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    fs::path m_path;
-};
-
 int writeConfiguration(const fs::path& file, const std::string& layer, const std::string& length) {
     int status = -1;
     capture(std::string(QUELTO_BATCH_CONFIG_PROGRAM) + " " + quoted(file.string()) + " --type 直线 --layer " +
@@ -113,16 +100,11 @@ protected:
     void SetUp() override {
         if (!fs::exists(QUELTO_CORPUS_DIR))
             GTEST_SKIP() << "no drawing corpus at " << QUELTO_CORPUS_DIR;
-        // The module's settings and default configuration stay out of the user's folders.
-        ::setenv("QUELTO_REGISTRY_DIR", (m_folder / "").c_str(), 1);
-        ::setenv("QUELTO_COMMON_APPDATA", (m_folder / "").c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("QUELTO_REGISTRY_DIR");
-        ::unsetenv("QUELTO_COMMON_APPDATA");
     }
 
-    ScratchFolder m_folder;
+    // The module's settings and default configuration stay out of the user's folders.
+    filter_test::IsolatedSettings m_settings;
+    const fs::path& m_folder = m_settings.folder();
 };
 
 TEST_F(BatchCorpus, LinesOfTheBusiestLayerLongerThanTheMedianAsEzdxfCountsThem) {
@@ -224,3 +206,18 @@ TEST_F(BatchCorpus, TwoWorkersReportWhatOneReportsAndADamagedDrawingCostsOnlyIts
 }
 
 } // namespace
+
+// The sample of scripts/run.sh: the walls of batch_config.cfg in batch_sample.dxf, as its script says.
+TEST(BatchSample, SampleConfigurationFindsTheWallsOfTheSampleDrawing) {
+    filter_test::IsolatedSettings settings;
+    const fs::path drawing = settings.folder() / "batch_sample.dxf";
+    fs::copy_file(fs::path(QUELTO_SOURCE_DIR) / "samples/batch_sample.dxf", drawing);
+    const fs::path configuration = fs::path(QUELTO_SOURCE_DIR) / "samples/batch_config.cfg";
+    int status = -1;
+    EXPECT_EQ(capture(batchCommand(configuration, quoted(drawing.string())), status),
+              drawing.string() + ": 共10个 (success 1)\n");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(capture(batchCommand(configuration, "--frames-block 图框 " + quoted(drawing.string())), status),
+              drawing.string() + ": 5+0+3 (success 1)\n");
+    EXPECT_EQ(status, 0);
+}

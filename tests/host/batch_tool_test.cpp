@@ -3,6 +3,7 @@
 // request, to show that workers keep the given order and that one bad drawing costs only itself.
 
 #include "cad/app/document_manager.h"
+#include "tests/filter/filter_test_support.h"
 #include "tools/quelto_batch_progress.h"
 #include "tools/quelto_batch_report.h"
 #include "tools/quelto_batch_worker.h"
@@ -21,21 +22,6 @@ std::string readText(const std::filesystem::path& file) {
     std::ifstream stream(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
-
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quelto-batch-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(m_path); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 std::string line(double x1, double y1, double x2, double y2) {
     return "0\nLINE\n8\n0\n10\n" + std::to_string(x1) + "\n20\n" + std::to_string(y1) + "\n11\n" +
@@ -85,7 +71,7 @@ struct ToolRun {
     std::string err;
 };
 
-ToolRun runTool(const ScratchFolder& folder, const std::string& arguments) {
+ToolRun runTool(const std::filesystem::path& folder, const std::string& arguments) {
     const std::filesystem::path out = folder / "stdout.txt";
     const std::filesystem::path err = folder / "stderr.txt";
     const std::string command = std::string(QUELTO_BATCH_PROGRAM) + " --module " + QUELTO_BATCH_TEST_MODULE +
@@ -190,7 +176,8 @@ TEST(BatchResults, ReportHasOneRowPerDrawingAndFrame) {
     }
     EXPECT_FALSE(resultFromJson(toJson(framed).dump().substr(0, 40)));
 
-    ScratchFolder folder;
+    filter_test::TemporaryFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     std::string error;
     ASSERT_TRUE(writeReport((folder / "r.csv").string(), results, error)) << error;
     EXPECT_EQ(readText(folder / "r.csv"),
@@ -232,7 +219,8 @@ TEST(BatchProgress, BarShowsDoneTotalElapsedAndEstimate) {
 }
 
 TEST(BatchFrames, RectanglesOnALayerAndExtentsOfBlockReferences) {
-    ScratchFolder folder;
+    filter_test::TemporaryFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     writeText(folder / "frames.dxf", framedDrawing());
     std::string error;
     AcApDocument* document = acDocManager->openDocument(folder / "frames.dxf", error);
@@ -252,7 +240,8 @@ TEST(BatchFrames, RectanglesOnALayerAndExtentsOfBlockReferences) {
 }
 
 TEST(BatchTool, FramesComeFromOptionsFromALayerOrFromBlockReferences) {
-    ScratchFolder folder;
+    filter_test::TemporaryFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     const std::string drawing = (folder / "frames.dxf").string();
     writeText(drawing, framedDrawing());
     const struct {
@@ -274,7 +263,8 @@ TEST(BatchTool, FramesComeFromOptionsFromALayerOrFromBlockReferences) {
 }
 
 TEST(BatchTool, WorkersKeepTheGivenOrderAndOneBadDrawingCostsOnlyItself) {
-    ScratchFolder folder;
+    filter_test::TemporaryFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     const std::string text = framedDrawing();
     for (const char* name : {"a.dxf", "crash.dxf", "hang.dxf", "msgbox.dxf", "b.dxf"})
         writeText(folder / name, text);
@@ -316,7 +306,8 @@ TEST(BatchTool, WorkersKeepTheGivenOrderAndOneBadDrawingCostsOnlyItself) {
 }
 
 TEST(BatchTool, MissingModuleOrBadUsageStopsBeforeAnyDrawing) {
-    ScratchFolder folder;
+    filter_test::TemporaryFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     writeText(folder / "a.dxf", framedDrawing());
     const std::string program = QUELTO_BATCH_PROGRAM;
     const std::string drawing = (folder / "a.dxf").string();
