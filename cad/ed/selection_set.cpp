@@ -185,7 +185,15 @@ bool SelectionSets::release(const ads_name name) {
 std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database, const SelectionFilter& filter) {
     std::vector<AcDbObjectId> result;
     EntitySubject subject(database);
-    for (const AcDbObjectId& recordId : database.blockRecordIds()) {
+    // Drawings without a block for a space (R12 and older files that only have an ENTITIES section) get
+    // that space made up while loading, outside the block order: it is selectable all the same.
+    std::vector<AcDbObjectId> spaces = database.blockRecordIds();
+    for (const AcDbObjectId& space : {database.paperSpaceId(), database.modelSpaceId()}) {
+        if (!space.isNull() && std::find(spaces.begin(), spaces.end(), space) == spaces.end()) {
+            spaces.insert(spaces.begin(), space);
+        }
+    }
+    for (const AcDbObjectId& recordId : spaces) {
         const AcDbBlockTableRecord* record = peekRecord(database, recordId);
         if (record == nullptr || !isSelectableSpace(database, recordId, *record)) {
             continue;
