@@ -89,7 +89,12 @@ void addUnique(std::vector<AcDbObjectId>& set, const std::vector<AcDbObjectId>& 
     }
 }
 
+double pickAperture = 0.0;
+
 double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
+    if (pickAperture > 0.0) {
+        return pickAperture;
+    }
     // No screen, so no pick box in pixels: a thousandth of the space's size stands in for it.
     double minimum[2] = {0.0, 0.0};
     double maximum[2] = {0.0, 0.0};
@@ -199,6 +204,10 @@ std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectI
         }
     });
     return filtered(database, inside, filter);
+}
+
+void setPickAperture(double drawingUnits) {
+    pickAperture = drawingUnits > 0.0 ? drawingUnits : 0.0;
 }
 
 AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space, const double point[3]) {

@@ -39,6 +39,9 @@ QUELTO_EXPORT std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database,
 QUELTO_EXPORT std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
                                                      const double corner1[3], const double corner2[3],
                                                      bool crossing, const SelectionFilter& filter);
+// The pick box of an interactive host: half its side in drawing units at the current zoom. Zero (the
+// default) measures the tolerance from the size of the space instead, as a host without a screen must.
+QUELTO_EXPORT void setPickAperture(double drawingUnits);
 // The entity of the space nearest the point within the pick tolerance; null when none is.
 QUELTO_EXPORT AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space,
                                       const double point[3]);
