@@ -31,6 +31,8 @@ constexpr double kPixelTolerance = 0.3;
 // Dash patterns shorter than this on the device read as a continuous line, as CAD programs show them.
 constexpr double kShortestVisiblePattern = 4.0;
 constexpr int kMaximumPatternLines = 20000;
+// CJK fonts put the bottom of the ideographic em box this far (in ems) below the baseline.
+constexpr double kIdeographicDescent = 0.12;
 
 QPointF toPoint(const AcGePoint3d& point) {
     return {point.x, point.y};
@@ -319,19 +321,39 @@ void EntityPainter::drawTextRun(const std::wstring& text, const QPointF& baselin
         m_painter.drawLine(baselineStart, baselineEnd);
         return;
     }
-    const QString string = QString::fromStdWString(text);
+    // Character by character in the advance boxes of the metric model: a narrow character's capitals
+    // fill the text height, a full-width character's ideographic em box fills the height and its advance.
     const QFontMetricsF metrics(textFont());
-    const double advance = metrics.horizontalAdvance(string);
     const double capHeight = metrics.capHeight();
-    if (advance <= 0.0 || capHeight <= 0.0) {
+    const double em = textFont().pixelSize();
+    const double total = ge::advanceWidth(text);
+    if (total <= 0.0 || capHeight <= 0.0) {
         return;
     }
-    const QTransform fitted = mapRectangle(advance, -capHeight, baselineStart, baselineEnd, topStart);
-    m_painter.save();
-    m_painter.setTransform(fitted, true);
+    const QPointF along = (baselineEnd - baselineStart) / total;
+    const QPointF up = topStart - baselineStart;
     m_painter.setFont(textFont());
-    m_painter.drawText(QPointF(0.0, 0.0), string);
-    m_painter.restore();
+    double start = 0.0;
+    for (const wchar_t character : text) {
+        const bool fullWidth = ge::isFullWidth(character);
+        const double advance = fullWidth ? ge::kFullWidthAdvance : ge::kNarrowAdvance;
+        const QString glyph = QString::fromWCharArray(&character, 1);
+        const double glyphAdvance = metrics.horizontalAdvance(glyph);
+        if (glyphAdvance > 0.0 && character != L' ') {
+            const double bottom = fullWidth ? kIdeographicDescent * em : 0.0;
+            const double top = fullWidth ? -(1.0 - kIdeographicDescent) * em : -capHeight;
+            const QPointF origin = baselineStart + along * start;
+            const QPointF xStep = along * advance / glyphAdvance;
+            const QPointF yStep = up / (bottom - top);
+            const QTransform fitted(xStep.x(), xStep.y(), -yStep.x(), -yStep.y(),
+                                    origin.x() + yStep.x() * bottom, origin.y() + yStep.y() * bottom);
+            m_painter.save();
+            m_painter.setTransform(fitted, true);
+            m_painter.drawText(QPointF(0.0, 0.0), glyph);
+            m_painter.restore();
+        }
+        start += advance;
+    }
 }
 
 void EntityPainter::paintText(const AcDbEntity& entity, const QTransform& toDevice,

@@ -47,6 +47,11 @@ public:
         return false;
     }
     void skip() { ++m_index; }
+    // An x group and its y group, read in that order.
+    QPointF point(int code) {
+        const double x = real(code);
+        return {x, real(code + 10)};
+    }
 
 private:
     const std::vector<cad::dxf::OwnedTag>& m_tags;
@@ -82,8 +87,8 @@ void readEdge(TagCursor& cursor, QPolygonF& loop, double tolerance) {
     const long long type = cursor.integer(72);
     switch (type) {
     case 1: {
-        const QPointF start(cursor.real(10), cursor.real(20));
-        const QPointF end(cursor.real(11), cursor.real(21));
+        const QPointF start = cursor.point(10);
+        const QPointF end = cursor.point(11);
         if (loop.isEmpty() || loop.back() != start) {
             loop << start;
         }
@@ -94,13 +99,13 @@ void readEdge(TagCursor& cursor, QPolygonF& loop, double tolerance) {
     case 3: {
         // An arc is an ellipse with equal axes. Clockwise edges keep counter-clockwise angles of the
         // edge mirrored about its major axis: sample those and mirror the points back.
-        const QPointF center(cursor.real(10), cursor.real(20));
+        const QPointF center = cursor.point(10);
         QPointF major(1.0, 0.0);
         double ratio = 1.0;
         if (type == 2) {
             major *= cursor.real(40);
         } else {
-            major = QPointF(cursor.real(11), cursor.real(21));
+            major = cursor.point(11);
             ratio = cursor.real(40, 1.0);
         }
         double start = cursor.real(50) * kDegrees;
@@ -202,8 +207,10 @@ HatchOutline readHatchOutline(const std::vector<cad::dxf::OwnedTag>& tags, doubl
     for (long long index = 0; index < lineCount && cursor.seek(53); ++index) {
         PatternLine line;
         line.angle = cursor.real(53) * kDegrees;
-        line.base = QPointF(cursor.real(43), cursor.real(44));
-        line.offset = QPointF(cursor.real(45), cursor.real(46));
+        const double baseX = cursor.real(43);
+        line.base = QPointF(baseX, cursor.real(44));
+        const double offsetX = cursor.real(45);
+        line.offset = QPointF(offsetX, cursor.real(46));
         const long long dashCount = cursor.integer(79);
         for (long long dash = 0; dash < dashCount; ++dash) {
             line.dashes.push_back(cursor.real(49));
