@@ -6,7 +6,6 @@
 
 #include "cad/app/document_manager.h"
 
-#include <QAbstractItemView>
 #include <QCompleter>
 #include <QDialog>
 #include <QEventLoop>
@@ -26,8 +25,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        const bool popupOpen = completer() != nullptr && completer()->popup()->isVisible();
-        if (event->key() == Qt::Key_Escape && !popupOpen) {
+        if (event->key() == Qt::Key_Escape) {
             m_panel.cancel();
             return;
         }
@@ -35,11 +33,15 @@ protected:
             m_panel.showTextWindow();
             return;
         }
-        if (event->key() == Qt::Key_Space && !popupOpen && !m_panel.currentPrompt().ends_with(L"text: ")) {
+        if (event->key() == Qt::Key_Space && !m_panel.currentPrompt().ends_with(L"text: ")) {
             emit returnPressed();
             return;
         }
         QLineEdit::keyPressEvent(event);
+        // The line edit lets Enter travel on to its parents; here it has done its work.
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+        }
     }
 
 private:
@@ -68,7 +70,9 @@ CommandLinePanel::CommandLinePanel(QWidget* parent) : QWidget(parent) {
     m_names = new QStringListModel(this);
     m_completer = new QCompleter(m_names, this);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
-    m_completer->setCompletionMode(QCompleter::PopupCompletion);
+    // Inline completion: the rest of the command name appears selected as the drafter types, and Enter
+    // takes it, with no pop-up to steer around.
+    m_completer->setCompletionMode(QCompleter::InlineCompletion);
     m_input->setCompleter(m_completer);
     connect(m_input, &QLineEdit::returnPressed, this, &CommandLinePanel::submit);
     showPrompt(QStringLiteral("Command:"));

@@ -506,7 +506,8 @@ QMenu* MainWindow::buildContextMenu() {
         document != nullptr ? document->editor().pickFirst : std::vector<AcDbObjectId>();
     HostMenuActions host;
     host.lastCommand = m_lastCommand;
-    host.repeat = [this] { runCommand(QString()); };
+    // The entry names the command it repeats: that one runs, whatever ran in between.
+    host.repeat = [this, last = QString::fromStdWString(m_lastCommand)] { runCommand(last); };
     host.erase = [this] { runCommand(QStringLiteral("ERASE")); };
     host.zoomExtents = [this] { m_view->zoomExtents(); };
     host.selectAll = [this] { selectAll(); };
