@@ -5,6 +5,7 @@
 
 #include "cad/app/command_stack.h"
 #include "cad/app/document_manager.h"
+#include "cad/db/undo_log.h"
 #include "cad/ed/command_line.h"
 #include "cad/ed/system_variables.h"
 #include "platform/wide_text.h"
@@ -132,6 +133,10 @@ bool CommandProcessor::execute(const std::wstring& typed) {
     const bool usesPickFirst = (command->commandFlags() & ACRX_CMD_USEPICKSET) != 0;
     if (document != nullptr && m_depth == 0) {
         document->editor().commandUsesPickFirst = usesPickFirst;
+        // Everything the command changes, nested commands included, is taken back by one U.
+        if (db::UndoLog* log = document->database()->undoLog()) {
+            log->beginStep(platform::toUpperAscii(command->globalName()));
+        }
     }
     ++m_depth;
     // The function may remove its own command (a module unloading itself): keep the pointer, not the entry.
@@ -140,6 +145,9 @@ bool CommandProcessor::execute(const std::wstring& typed) {
     --m_depth;
     if (AcApDocument* after = acDocManager->curDocument(); after != nullptr && m_depth == 0) {
         after->editor().commandUsesPickFirst = false;
+        if (db::UndoLog* log = after->database()->undoLog()) {
+            log->endStep();
+        }
     }
     return true;
 }
