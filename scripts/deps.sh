@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     python3 python3-ezdxf
+    qt6-base-dev fonts-noto-cjk
 )
 
 missing=()

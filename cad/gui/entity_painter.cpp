@@ -4,6 +4,7 @@
 
 #include "cad/gui/entity_painter.h"
 
+#include "cad/db/block_geometry.h"
 #include "cad/db/curve_entities.h"
 #include "cad/db/dictionary.h"
 #include "cad/db/other_entities.h"
@@ -277,6 +278,57 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
     for (const QPolygonF& outline : outlines) {
         strokePolyline(toDevice.map(outline), style, linetypeScale, unitsToPixels);
     }
+}
+
+void EntityPainter::paintDimensionWithoutBlock(const AcDbDimension& dimension, const QTransform& toDevice,
+                                               const EffectiveStyle& style) {
+    // Writers may leave out the block that draws a dimension. Its definition points still say where
+    // it goes: the dimension line between the extension lines (or across the circle), and the value.
+    const double unitsToPixels = deviceScale(toDevice);
+    const QPointF textAt = toPoint(dimension.textPosition());
+    QPolygonF line;
+    std::vector<QPolygonF> extensions;
+    const auto linear = [&](const AcGePoint3d& first, const AcGePoint3d& second, const QPointF& direction) {
+        const QPointF through = toPoint(dimension.definitionPoint());
+        const auto onLine = [&](const AcGePoint3d& point) {
+            return through + direction * QPointF::dotProduct(toPoint(point) - through, direction);
+        };
+        line << onLine(first) << onLine(second);
+        extensions.push_back(QPolygonF({toPoint(first), onLine(first)}));
+        extensions.push_back(QPolygonF({toPoint(second), onLine(second)}));
+    };
+    if (const auto* rotated = AcDbRotatedDimension::cast(&dimension)) {
+        linear(rotated->xLine1Point(), rotated->xLine2Point(),
+               QPointF(std::cos(rotated->rotation()), std::sin(rotated->rotation())));
+    } else if (const auto* aligned = AcDbAlignedDimension::cast(&dimension)) {
+        QLineF along(toPoint(aligned->xLine1Point()), toPoint(aligned->xLine2Point()));
+        if (along.length() > 0.0) {
+            linear(aligned->xLine1Point(), aligned->xLine2Point(),
+                   (along.p2() - along.p1()) / along.length());
+        }
+    } else if (const auto* diametric = AcDbDiametricDimension::cast(&dimension)) {
+        line << toPoint(diametric->chordPoint()) << toPoint(dimension.definitionPoint());
+    } else if (const auto* radial = AcDbRadialDimension::cast(&dimension)) {
+        line << toPoint(dimension.definitionPoint()) << toPoint(radial->chordPoint());
+    }
+    strokePolyline(toDevice.map(line), style, 1.0, unitsToPixels);
+    for (const QPolygonF& extension : extensions) {
+        strokePolyline(toDevice.map(extension), style, 1.0, unitsToPixels);
+    }
+    std::wstring text = dimension.dimensionText();
+    const std::wstring value =
+        QString::number(db::measuredValue(dimension), 'f', std::clamp(dimension.dimdec(), 0, 8))
+            .toStdWString();
+    if (text.empty()) {
+        text = value;
+    } else if (const std::size_t marker = text.find(L"<>"); marker != std::wstring::npos) {
+        text.replace(marker, 2, value);
+    }
+    const double height = dimension.dimasz() * dimension.dimscale();
+    const double width = ge::advanceWidth(text) * height;
+    const QPointF start = textAt - QPointF(width / 2.0, height / 2.0);
+    drawTextRun(text, toDevice.map(start), toDevice.map(start + QPointF(width, 0.0)),
+                toDevice.map(start + QPointF(0.0, height)), style.color);
 }
 
 void EntityPainter::paintBlock(AcDbObjectId block, const QTransform& toDevice,

@@ -14,6 +14,7 @@
 #include <map>
 #include <vector>
 
+class AcDbDimension;
 class AcDbViewport;
 
 namespace cad::gui {
@@ -50,6 +51,8 @@ private:
                      int depth);
     void paintBlock(AcDbObjectId block, const QTransform& toDevice, const InheritedStyle& inherited,
                     int depth);
+    void paintDimensionWithoutBlock(const AcDbDimension& dimension, const QTransform& toDevice,
+                                    const EffectiveStyle& style);
     void paintText(const AcDbEntity& entity, const QTransform& toDevice, const EffectiveStyle& style);
     void paintGeneric(const AcDbEntity& entity, const QTransform& toDevice, const EffectiveStyle& style,
                       double unitsToPixels);
