@@ -68,43 +68,46 @@ void registerDesktopCommands() {
 
 std::optional<DesktopOptions> parseDesktopArguments(const std::vector<std::string>& arguments,
                                                     std::string& error) {
+    // The plot options are the desktop's own; the drawing and --load read as in the console host.
     DesktopOptions options;
     std::optional<std::string> layout;
     std::optional<QSize> size;
+    std::vector<std::string> shared;
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
-        if (argument == "--load" || argument == "--render" || argument == "--layout" ||
-            argument == "--size") {
-            if (index + 1 >= arguments.size()) {
-                error = argument + " needs a value";
+        if (argument != "--render" && argument != "--layout" && argument != "--size") {
+            shared.push_back(argument);
+            continue;
+        }
+        if (index + 1 >= arguments.size()) {
+            error = argument + " needs a value";
+            return std::nullopt;
+        }
+        const std::string& value = arguments[++index];
+        if (argument == "--render") {
+            options.plot = PlotRequest();
+            options.plot->output = value;
+        } else if (argument == "--layout") {
+            layout = value;
+        } else {
+            QSize parsed;
+            if (!parseSize(value, parsed)) {
+                error = "--size wants WIDTHxHEIGHT in pixels (16 to 20000), not " + value;
                 return std::nullopt;
             }
-            const std::string& value = arguments[++index];
-            if (argument == "--load") {
-                options.modules.push_back(value);
-            } else if (argument == "--render") {
-                options.plot = PlotRequest();
-                options.plot->output = value;
-            } else if (argument == "--layout") {
-                layout = value;
-            } else {
-                QSize parsed;
-                if (!parseSize(value, parsed)) {
-                    error = "--size wants WIDTHxHEIGHT in pixels (16 to 20000), not " + value;
-                    return std::nullopt;
-                }
-                size = parsed;
-            }
-        } else if (argument.starts_with("--")) {
-            error = "unknown option " + argument;
-            return std::nullopt;
-        } else if (options.drawing) {
-            error = "only one drawing can be opened: " + argument;
-            return std::nullopt;
-        } else {
-            options.drawing = argument;
+            size = parsed;
         }
     }
+    const std::optional<app::ConsoleOptions> common = app::parseConsoleArguments(shared, error);
+    if (!common) {
+        return std::nullopt;
+    }
+    if (common->script) {
+        error = "--script goes with --console";
+        return std::nullopt;
+    }
+    options.drawing = common->drawing;
+    options.modules = common->modules;
     if (options.plot) {
         if (!options.drawing) {
             error = "--render needs a drawing";

@@ -84,7 +84,8 @@ TEST(DesktopArguments, AcceptsTheDocumentedFormsAndSaysWhatIsWrongWithOthers) {
          "--size wants WIDTHxHEIGHT in pixels (16 to 20000), not 640by480"},
         {{"a.dxf", "b.dxf"}, "only one drawing can be opened: b.dxf"},
         {{"--fast"}, "unknown option --fast"},
-        {{"--load"}, "--load needs a value"},
+        {{"--load"}, "--load needs a file name"},
+        {{"--script", "s.scr"}, "--script goes with --console"},
     };
     for (const Row& row : rows) {
         std::string error;
