@@ -113,7 +113,12 @@ void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObj
     }
 }
 
+double pickAperture = 0.0;
+
 double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
+    if (pickAperture > 0.0) {
+        return pickAperture;
+    }
     // No screen, so no pick box in pixels: a thousandth of the space's size stands in for it.
     const std::optional<AcDbExtents> extents = spaceExtents(database, space);
     const AcGeVector3d diagonal = extents ? extents->maxPoint() - extents->minPoint() : AcGeVector3d();
@@ -278,6 +283,10 @@ std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObj
         }
     });
     return filtered(database, inside, filter);
+}
+
+void setPickAperture(double drawingUnits) {
+    pickAperture = drawingUnits > 0.0 ? drawingUnits : 0.0;
 }
 
 AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space, const AcGePoint3d& point) {

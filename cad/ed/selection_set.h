@@ -46,6 +46,9 @@ QUELTO_EXPORT std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& dat
                                                          const AcGePoint3d& corner1,
                                                          const AcGePoint3d& corner2, bool crossing,
                                                          const SelectionFilter& filter);
+// The pick box of an interactive host: half its side in drawing units at the current zoom. Zero (the
+// default) measures the tolerance from the size of the space instead, as a host without a screen must.
+QUELTO_EXPORT void setPickAperture(double drawingUnits);
 // The entity of the space nearest the point within the pick tolerance; null when none is.
 QUELTO_EXPORT AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space,
                                       const AcGePoint3d& point);
