@@ -13,7 +13,7 @@ CXYZBaseObject::~CXYZBaseObject() = default;
 
 CString CXYZBaseObject::FormatReal(double value) {
     CString text;
-    FormatReal(value, text);
+    FormatRealInto(value, text);
     return text;
 }
 
@@ -48,7 +48,7 @@ char* formatSevenDecimals(double value, char* out) {
 
 } // namespace
 
-void CXYZBaseObject::FormatReal(double value, CString& text) {
+void CXYZBaseObject::FormatRealInto(double value, CString& text) {
     // Large enough for the 309 integer digits of the largest double, the sign, the point and 7 decimals.
     char buffer[352];
     const char* end = formatSevenDecimals(value, buffer);

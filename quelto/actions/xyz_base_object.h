@@ -14,7 +14,7 @@ public:
     // 0.125 gives "0.125", 1e-8 gives "0" and -0.0 gives "-0".
     static CString FormatReal(double value);
     // The same into `text`, whose storage is reused: for callers that format many values in turn.
-    static void FormatReal(double value, CString& text);
+    static void FormatRealInto(double value, CString& text);
     // "%d".
     static CString FormatInteger(int value);
 };

@@ -15,7 +15,7 @@ public:
 
     void real(double value) {
         if (m_position < m_info.props.size()) {
-            CXYZBaseObject::FormatReal(value, m_info.props[m_position].value);
+            CXYZBaseObject::FormatRealInto(value, m_info.props[m_position].value);
         }
         ++m_position;
     }
