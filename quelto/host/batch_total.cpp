@@ -7,6 +7,7 @@
 #include "cad/app/command_processor.h"
 #include "platform/known_folders.h"
 #include "platform/wide_text.h"
+#include "quelto/actions/qlt_group_operate.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -116,6 +117,8 @@ BOOL CBatchTotal::CountMatches(const quelto::matching::CandidateScope& scope, lo
     if (!quelto::matching::runSecondStage(*m_pFilter, m_infoMapList.GetDxfName(m_pFilter->m_strType), scope,
                                           true, selection))
         return FALSE;
+    // The grouping rule is the batch section's own, not the record's.
+    CQLTGroupOperate().Apply(m_strGroupName, m_nGroupType, selection.ids);
     std::int32_t length = 0;
     acedSSLength(selection.set, &length);
     acedSSFree(selection.set);

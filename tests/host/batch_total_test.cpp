@@ -179,9 +179,9 @@ TEST_F(BatchBridge, WholeDrawingCountsAndGroupsAndSavesOnlyWithRuleAndName) {
         int groupInDrawing; // members of "批量组" afterwards, -1 for no group
         bool saved;
     } rows[] = {
-        {0, L"批量组", -1, false}, {4, L"", -1, false},
-        {4, L"批量组", 25, true},  {4, L"批量组", 50, true}, // rule 4 appends again
-        {2, L"批量组", 25, true},                            // rule 2 replaces the members
+        {0, L"批量组", -1, false}, {4, L"", -1, false}, {4, L"批量组", 25, true},
+        {4, L"批量组", 25, true}, // appended again: the host keeps one membership per entity
+        {2, L"批量组", 25, true}, // rule 2 replaces the members
         {1, L"批量组", 25, true}, // rule 1 gives up on an existing group; the run still succeeds
     };
     for (const auto& row : rows) {
@@ -192,8 +192,12 @@ TEST_F(BatchBridge, WholeDrawingCountsAndGroupsAndSavesOnlyWithRuleAndName) {
         EXPECT_EQ(answer.result, 1) << row.rule;
         EXPECT_EQ(answer.text, "共25个") << row.rule;
         EXPECT_EQ(answer.success, 1) << row.rule;
+        EXPECT_EQ(groupSize(*curDoc()->database(), L"批量组"), row.groupInDrawing) << row.rule;
         EXPECT_EQ(std::filesystem::last_write_time(drawing()) != before - std::chrono::hours(1), row.saved)
             << row.rule;
+        if (row.saved) {
+            EXPECT_EQ(savedGroupSize(L"批量组"), row.groupInDrawing) << row.rule;
+        }
         EXPECT_EQ(groupSize(*curDoc()->database(), L"记录中的组"), -1);
     }
 }
@@ -206,6 +210,7 @@ TEST_F(BatchBridge, PerFrameCountsEachFrameAndNeverSaves) {
     EXPECT_EQ(three.result, 1);
     EXPECT_EQ(three.text, "12+0+3");
     EXPECT_EQ(three.success, 1);
+    EXPECT_EQ(groupSize(*curDoc()->database(), L"批量组"), 15);
     // Each frame was zoomed to before it was selected; the last one stays in view.
     EXPECT_DOUBLE_EQ(curDoc()->view().center[0], 45000.0);
     EXPECT_DOUBLE_EQ(curDoc()->view().center[1], 2500.0);
