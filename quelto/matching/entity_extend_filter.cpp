@@ -73,7 +73,7 @@ void CEntityExtendFilter::LoadFromBatchFilter(const CFilter& filter) {
 }
 
 void CEntityExtendFilter::Load(const CFilter& filter, bool batchVariant) {
-    const auto numberText = &CXYZBaseObject::FormatReal;
+    const auto numberText = [](double value) { return CXYZBaseObject::FormatReal(value); };
     m_space.m_bEnabled = batchVariant ? FALSE : filter.m_bSpace;
     m_space.m_operand =
         RowOperand(filter.m_strSpaceOp, batchVariant ? CString() : spaceValueText(filter.m_strSpace));
