@@ -16,7 +16,8 @@ using cad::db::listField;
 
 ACRX_DEFINE_MEMBERS(AcDbLine, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDbRay, AcDbCurve)
-ACRX_DEFINE_MEMBERS(AcDbXline, AcDbRay)
+// In the host a construction line is no ray: both derive from AcDbCurve, whatever code they share here.
+ACRX_DEFINE_MEMBERS(AcDbXline, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDbCircle, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDbArc, AcDbCurve)
 ACRX_DEFINE_MEMBERS(AcDbEllipse, AcDbCurve)

@@ -225,6 +225,13 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
     }
     if (m_inGroup102 || tag.code >= 1000 || tag.code == dxf::commentGroupCode)
         return false;
+    // An embedded object (group 101, as MTEXT carries one) repeats the entity's group codes for its own
+    // data; none of them is the entity's, so they stay as read.
+    if (tag.code == 101) {
+        m_subclass = -2;
+        m_sawMarker = true;
+        return false;
+    }
     if (tag.code == 100) {
         for (int index = table.firstField(100); index >= 0; index = table.nextSameCode(index)) {
             if (table.fields()[index].markerText != tag.text)

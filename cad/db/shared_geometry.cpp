@@ -67,6 +67,11 @@ ge::ExtentsResult cornersBox(const std::optional<std::array<AcGePoint3d, 4>>& co
     return pointsBox({corners->begin(), corners->end()}, transform);
 }
 
+// Rays and construction lines, sibling classes as in the host, share one C++ implementation.
+bool isInfiniteLine(const AcDbEntity& entity) {
+    return entity.isKindOf(AcDbRay::desc()) || entity.isKindOf(AcDbXline::desc());
+}
+
 } // namespace
 
 Acad::ErrorStatus reportExtents(const ge::ExtentsResult& result, AcDbExtents& extents) {
@@ -81,7 +86,7 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
         AcDbExtents box;
         if (entity.getGeomExtents(box) == Acad::eOk)
             return ge::ExtentsResult::finite(box);
-        return entity.isKindOf(AcDbRay::desc()) ? ge::ExtentsResult::unbounded() : ge::ExtentsResult::empty();
+        return isInfiniteLine(entity) ? ge::ExtentsResult::unbounded() : ge::ExtentsResult::empty();
     }
     const AcGeMatrix3d& matrix = *transform;
     if (const AcDbLine* line = AcDbLine::cast(&entity))
@@ -111,7 +116,7 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
     }
     if (const AcDbSpline* spline = AcDbSpline::cast(&entity))
         return ge::extents(ge::transformed(splineGeometry(*spline), matrix));
-    if (entity.isKindOf(AcDbRay::desc()))
+    if (isInfiniteLine(entity))
         return ge::ExtentsResult::unbounded();
     if (const AcDbText* text = AcDbText::cast(&entity))
         return cornersBox(textCorners(*text), matrix);

@@ -7,6 +7,9 @@
 #include "platform/angle_units.h"
 #include "platform/wide_text.h"
 
+#include <cstdlib>
+#include <cwchar>
+
 using cad::db::ClassTable;
 using cad::db::field;
 
@@ -255,6 +258,28 @@ std::wstring AcDbTextStyleTableRecord::typeface() const {
         }
     }
     return {};
+}
+
+Acad::ErrorStatus AcDbTextStyleTableRecord::font(ACHAR*& typeface, Adesk::Boolean& bold,
+                                                 Adesk::Boolean& italic, int& charset,
+                                                 int& pitchAndFamily) const {
+    std::int32_t flags = 0;
+    for (const cad::dxf::OwnedTag& tag : xData("ACAD")) {
+        if (tag.code == 1071) {
+            flags = static_cast<std::int32_t>(tag.integer);
+        }
+    }
+    // Allocated as acutNewString allocates, so that acutDelString releases it.
+    const std::wstring name = this->typeface();
+    typeface = static_cast<ACHAR*>(std::malloc((name.size() + 1) * sizeof(ACHAR)));
+    if (typeface == nullptr)
+        return Acad::eOutOfMemory;
+    std::wmemcpy(typeface, name.c_str(), name.size() + 1);
+    italic = (flags & 0x1000000) != 0;
+    bold = (flags & 0x2000000) != 0;
+    charset = (flags >> 8) & 0xFF;
+    pitchAndFamily = flags & 0xFF;
+    return Acad::eOk;
 }
 
 const ClassTable& AcDbDimStyleTableRecord::classTable() {

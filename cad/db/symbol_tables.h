@@ -158,6 +158,12 @@ public:
     // The TrueType typeface of the style (extended data of application ACAD, group 1000); empty for a
     // shape font.
     std::wstring typeface() const;
+    // The host's font query: the typeface (a new text the caller frees with acutDelString; empty for a
+    // shape font), and bold, italic, character set and pitch-and-family from the flags the typeface
+    // carries (group 1071: italic 0x1000000, bold 0x2000000, character set in bits 8-15, pitch and family
+    // in bits 0-7).
+    Acad::ErrorStatus font(ACHAR*& typeface, Adesk::Boolean& bold, Adesk::Boolean& italic, int& charset,
+                           int& pitchAndFamily) const;
     bool isShapeFile() const { return (m_flags & 1) != 0; }
 
 private:

@@ -84,8 +84,27 @@ Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
     return assignTextWhenWritable(m_text, text);
 }
 
+Acad::ErrorStatus AcDbText::setWidthFactor(double factor) {
+    if (!(factor > 0.0))
+        return Acad::eInvalidInput;
+    return assignWhenWritable(m_widthFactor, factor);
+}
+
+Acad::ErrorStatus AcDbText::setOblique(double radians) {
+    return assignWhenWritable(m_obliqueDegrees, radians * kDegreesPerRadian);
+}
+
 AcDbObjectId AcDbText::textStyle() const {
-    return recordInTable(&AcDbDatabase::textStyleTableId, textStyleName());
+    const AcDbDatabase* owner = styleDatabase();
+    return owner != nullptr ? owner->recordIdByName(owner->textStyleTableId(), textStyleName())
+                            : AcDbObjectId();
+}
+
+AcDbEntity* AcDbText::clone() const {
+    AcDbEntity* copy = AcDbEntity::clone();
+    if (AcDbText* text = AcDbText::cast(copy))
+        text->m_copiedFrom = styleDatabase();
+    return copy;
 }
 
 Acad::ErrorStatus AcDbText::setTextStyleName(const ACHAR* name) {

@@ -21,7 +21,9 @@ public:
     double height() const { return m_height; }
     Acad::ErrorStatus setHeight(double height);
     double widthFactor() const { return m_widthFactor; }
-    double oblique() const;  // radians
+    Acad::ErrorStatus setWidthFactor(double factor);
+    double oblique() const; // radians
+    Acad::ErrorStatus setOblique(double radians);
     double rotation() const; // radians
     Acad::ErrorStatus setRotation(double radians);
     double thickness() const { return m_thickness; }
@@ -35,6 +37,10 @@ public:
     }
     AcDbObjectId textStyle() const;
     Acad::ErrorStatus setTextStyleName(const ACHAR* name);
+    // The drawing whose style table the text's style is looked up in: its own, or for a copy made with
+    // clone() the drawing of the original, since the host's copies keep their style record.
+    const AcDbDatabase* styleDatabase() const { return database() != nullptr ? database() : m_copiedFrom; }
+    AcDbEntity* clone() const override;
     bool isMirroredInX() const { return (m_generation & 2) != 0; }
     bool isMirroredInY() const { return (m_generation & 4) != 0; }
     AcDb::TextHorzMode horizontalMode() const { return static_cast<AcDb::TextHorzMode>(m_horizontal); }
@@ -58,6 +64,7 @@ protected:
     AcGePoint3d m_alignment;
     AcGeVector3d m_normal{0.0, 0.0, 1.0};
     Adesk::Int16 m_vertical = 0;
+    const AcDbDatabase* m_copiedFrom = nullptr;
 };
 
 // ATTRIB: a text owned by an INSERT, with a tag. Its vertical mode is group 74 (73 is the field length).

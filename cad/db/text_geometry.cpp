@@ -52,7 +52,7 @@ std::pair<AcGeVector3d, AcGeVector3d> mtextAxes(const cad::ge::MTextLayout& layo
 namespace cad::db {
 
 ge::TextWidthFactor textWidthFactorMode(const AcDbText& text) {
-    const AcDbDatabase* database = text.database();
+    const AcDbDatabase* database = text.styleDatabase();
     if (database == nullptr)
         return ge::TextWidthFactor::AppliedOnce;
     const auto* style = AcDbTextStyleTableRecord::cast(database->peekObject(text.textStyle()));

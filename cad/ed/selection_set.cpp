@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace cad::ed {
 namespace {
@@ -339,6 +341,27 @@ namespace {
 using cad::ed::EditorState;
 using cad::ed::SelectionSets;
 
+// Membership of the sets that acedSSAdd and acedSSDel work on, built the first time one of them touches
+// a set: growing or emptying a large set one entity at a time then stays linear, as on the host.
+class MemberIndex {
+public:
+    static MemberIndex& instance() {
+        static MemberIndex index;
+        return index;
+    }
+    std::unordered_set<AcDbObjectId>& of(std::int64_t serial, const std::vector<AcDbObjectId>& members) {
+        auto [entry, created] = m_sets.try_emplace(serial);
+        if (created) {
+            entry->second.insert(members.begin(), members.end());
+        }
+        return entry->second;
+    }
+    void forget(std::int64_t serial) { m_sets.erase(serial); }
+
+private:
+    std::unordered_map<std::int64_t, std::unordered_set<AcDbObjectId>> m_sets;
+};
+
 std::wstring normalisedMode(const ACHAR* mode) {
     std::wstring text = mode != nullptr ? platform::toUpperAscii(mode) : std::wstring();
     // "_X" is the language-independent spelling of "X".
@@ -412,6 +435,9 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
 }
 
 int acedSSFree(const ads_name set) {
+    if (set != nullptr) {
+        MemberIndex::instance().forget(set[0]);
+    }
     return SelectionSets::instance().release(set) ? RTNORM : RTERROR;
 }
 
@@ -455,7 +481,7 @@ int acedSSAdd(const ads_name entity, const ads_name set, ads_name result) {
     if (members == nullptr) {
         return RTERROR;
     }
-    if (!id.isNull() && std::find(members->begin(), members->end(), id) == members->end()) {
+    if (!id.isNull() && MemberIndex::instance().of(set[0], *members).insert(id).second) {
         members->push_back(id);
     }
     if (result != set) {
@@ -468,10 +494,15 @@ int acedSSAdd(const ads_name entity, const ads_name set, ads_name result) {
 int acedSSDel(const ads_name entity, const ads_name set) {
     std::vector<AcDbObjectId>* members = SelectionSets::instance().find(set);
     const AcDbObjectId id = entity != nullptr ? cad::ed::objectIdOfName(entity) : AcDbObjectId();
-    if (members == nullptr || id.isNull()) {
+    if (members == nullptr || id.isNull() || MemberIndex::instance().of(set[0], *members).erase(id) == 0) {
         return RTERROR;
     }
-    return std::erase(*members, id) > 0 ? RTNORM : RTERROR;
+    if (members->back() == id) {
+        members->pop_back();
+    } else {
+        std::erase(*members, id);
+    }
+    return RTNORM;
 }
 
 int acedSSMemb(const ads_name entity, const ads_name set) {
