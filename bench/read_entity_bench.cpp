@@ -40,12 +40,14 @@ Drawing& drawing() {
     return *shared;
 }
 
+// User coordinates on (the default): every point goes through the host's world-to-user conversion.
 void BM_ReadEntityAllSettingsGiven(benchmark::State& state) {
     Drawing& shared = drawing();
     CInfoMapList catalogue;
+    const BOOL userCoordinates = static_cast<BOOL>(state.range(0));
     for (auto _ : state) {
         for (const AcDbObjectId& id : shared.entities) {
-            catalogue.ReadEntity(id, TRUE, FALSE);
+            catalogue.ReadEntity(id, userCoordinates, FALSE);
         }
         benchmark::DoNotOptimize(catalogue.FindEntityInfo(L"LINE", 0)->props[0].value);
     }
@@ -70,6 +72,12 @@ void BM_ReadEntityAllSettingsFromStore(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ReadEntityAllSettingsGiven)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ReadEntityAllSettingsGiven)
+    ->ArgName("userCoordinates")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 BENCHMARK(BM_ReadEntityAllSettingsFromStore)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_MAIN();

@@ -8,6 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     python3 python3-ezdxf
+    nlohmann-json3-dev libcli11-dev
+    qt6-base-dev fonts-noto-cjk
 )
 
 missing=()

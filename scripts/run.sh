@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds everything (release), then shows the parts at work - the formula analyser of the
-# base library through quelto-calc, and the console CAD host running a script on the sample drawing.
+# base library through quelto-calc, the batch tool counting with the module on the batch sample drawing
+# (whole drawing and per frame), and the console CAD host running a script on the sample drawing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -17,10 +18,22 @@ echo "== The formula analyser (quelto-calc) =="
 "$calc" --var A=1 --var B=0 "(A*B)+(A*A)" "round(sin(30)*10,2)" "mid(\"快速选择系统\",3,2)" "alpha(28,1)" \
     "china(12,0)" "stin90(12,2)" "if(A>B,\"是\",\"否\")" || true
 
-echo
-echo "== The console host: list, select by window, erase, save (samples/demo.scr) =="
 demo=build/demo
 mkdir -p "$demo"
+
+echo
+echo "== The batch tool: \"<批量处理配置>\" of samples/batch_config.cfg on samples/batch_sample.dxf =="
+batch=$(find "$build" -name quelto-batch -type f | head -n 1)
+cp samples/batch_sample.dxf "$demo/batch_sample.dxf"
+echo "-- whole drawing:"
+"$batch" --no-progress --config samples/batch_config.cfg "$demo/batch_sample.dxf"
+echo "-- per title-block frame (INSERTs of 图框), with a report:"
+"$batch" --no-progress --config samples/batch_config.cfg --frames-block 图框 --report "$demo/batch_frames.csv" \
+    "$demo/batch_sample.dxf"
+cat "$demo/batch_frames.csv"
+
+echo
+echo "== The console host: list, select by window, erase, save (samples/demo.scr) =="
 cp samples/floor_plan.dxf "$demo/floor_plan.dxf"
 (cd "$demo" && "../../$host" --console floor_plan.dxf --script ../../samples/demo.scr)
 echo

@@ -5,6 +5,7 @@
 
 #include "cad/app/command_stack.h"
 #include "cad/app/document_manager.h"
+#include "cad/db/undo_log.h"
 #include "cad/ed/command_line.h"
 #include "cad/ed/entity_access.h"
 #include "cad/ed/selection_set.h"
@@ -196,6 +197,10 @@ bool CommandProcessor::execute(const std::wstring& typed) {
         if (!offered && (flags & ACRX_CMD_TRANSPARENT) == 0) {
             ed::dropPickFirst(editor);
         }
+        // Everything the command changes, nested commands included, is taken back by one U.
+        if (db::UndoLog* log = document->database()->undoLog()) {
+            log->beginStep(platform::toUpperAscii(command->globalName()));
+        }
     }
     ++m_depth;
     // The function may remove its own command (a module unloading itself): keep the pointer, not the entry.
@@ -204,6 +209,9 @@ bool CommandProcessor::execute(const std::wstring& typed) {
     --m_depth;
     if (AcApDocument* after = acDocManager->curDocument(); after != nullptr && m_depth == 0) {
         after->editor().commandUsesPickFirst = false;
+        if (db::UndoLog* log = after->database()->undoLog()) {
+            log->endStep();
+        }
     }
     return true;
 }

@@ -12,12 +12,14 @@
 #include <vector>
 
 namespace cad::app {
-// A menu as the host shows it: a pop-up has children, an item has a command id. A context's
-// getMenuContext answers a pointer to one of these (the host's menu handle).
+// A menu as the host shows it: a pop-up has children, an item has a command id, an item without text
+// or children is a separator. A context's getMenuContext answers a pointer to one of these (the host's
+// menu handle).
 struct MenuItem {
     std::wstring text;
     std::uint32_t commandId = 0;
     std::vector<MenuItem> children;
+    bool grayed = false; // shown, but cannot be chosen
 };
 } // namespace cad::app
 

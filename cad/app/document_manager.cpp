@@ -4,7 +4,9 @@
 #include "cad/app/document_manager.h"
 
 #include "cad/app/module_manager.h"
+#include "cad/app/undo_commands.h"
 #include "cad/db/symbol_tables.h"
+#include "cad/db/undo_log.h"
 #include "cad/ed/layouts.h"
 #include "cad/ed/system_variables.h"
 #include "cad/ed/user_coordinates.h"
@@ -176,6 +178,7 @@ void defineDocumentVariables(AcApDocManager& manager) {
 AcApDocument::AcApDocument(std::unique_ptr<AcDbDatabase> database, std::filesystem::path path)
     : m_database(std::move(database)) {
     m_editor.database = m_database.get();
+    m_database->enableUndo().setStepLimit(cad::app::undoStepLimit());
     setPath(std::move(path));
 }
 

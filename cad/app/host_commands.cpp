@@ -6,6 +6,7 @@
 #include "cad/app/command_stack.h"
 #include "cad/app/document_manager.h"
 #include "cad/app/module_manager.h"
+#include "cad/app/undo_commands.h"
 #include "cad/db/db_entity.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/ed/command_line.h"
@@ -397,6 +398,7 @@ void CommandProcessor::registerHostCommands() {
             stack->addCommand(L"QUELTO_HOST", command.name, command.name, command.flags, command.function);
         }
     }
+    registerUndoCommands(*stack);
 }
 
 } // namespace cad::app

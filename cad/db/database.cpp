@@ -7,6 +7,7 @@
 #include "cad/db/object_io.h"
 #include "cad/db/sub_entities.h"
 #include "cad/db/symbol_tables.h"
+#include "cad/db/undo_log.h"
 #include "platform/wide_text.h"
 
 namespace cad::db {
@@ -31,6 +32,8 @@ Acad::ErrorStatus openObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMod
     if (mode == AcDb::kForWrite) {
         if (slot->readers > 0)
             return Acad::eWasOpenForRead;
+        if (UndoLog* log = slot->database->undoLog())
+            log->noteOpenForWrite(*slot);
         slot->openForWrite = true;
     } else {
         if (slot->readers == 0xffff)
@@ -76,6 +79,14 @@ void AcDbDatabase::clear() {
     m_diagnostics.clear();
     m_blockTable = m_layerTable = m_linetypeTable = m_textStyleTable = m_dimStyleTable = AcDbObjectId();
     m_namedObjects = m_modelSpace = m_paperSpace = m_currentSpace = AcDbObjectId();
+    if (m_undoLog != nullptr)
+        m_undoLog->clear();
+}
+
+cad::db::UndoLog& AcDbDatabase::enableUndo() {
+    if (m_undoLog == nullptr)
+        m_undoLog = std::make_unique<cad::db::UndoLog>(*this);
+    return *m_undoLog;
 }
 
 AcDbObjectId AcDbDatabase::currentSpaceId() const {
@@ -117,6 +128,31 @@ void AcDbDatabase::indexHandle(ObjectSlot* slot, std::uint64_t handle) {
     ++m_handleCount;
 }
 
+// Backward-shift deletion: the entries after the hole that probed past it move up, so lookups never
+// need tombstones.
+void AcDbDatabase::unindexHandle(std::uint64_t handle) {
+    if (m_handleIndex.empty() || handle == 0)
+        return;
+    const std::size_t mask = m_handleIndex.size() - 1;
+    std::size_t hole = static_cast<std::size_t>(hashHandle(handle)) & mask;
+    while (m_handleIndex[hole].slot != nullptr && m_handleIndex[hole].handle != handle)
+        hole = (hole + 1) & mask;
+    if (m_handleIndex[hole].slot == nullptr)
+        return;
+    for (std::size_t next = (hole + 1) & mask; m_handleIndex[next].slot != nullptr;
+         next = (next + 1) & mask) {
+        const std::size_t home = static_cast<std::size_t>(hashHandle(m_handleIndex[next].handle)) & mask;
+        // The entry may fill the hole unless its home lies cyclically in (hole, next].
+        const bool homeBetween = hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
+        if (!homeBetween) {
+            m_handleIndex[hole] = m_handleIndex[next];
+            hole = next;
+        }
+    }
+    m_handleIndex[hole] = HandleEntry();
+    --m_handleCount;
+}
+
 ObjectSlot* AcDbDatabase::findHandle(std::uint64_t handle) const {
     if (m_handleIndex.empty() || handle == 0)
         return nullptr;
@@ -151,9 +187,13 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* obje
         return Acad::eNullObjectPointer;
     if (!object->isNewObject())
         return Acad::eAlreadyInDb;
+    if (m_undoLog != nullptr)
+        m_undoLog->prepareAdd();
     DatabaseAccess::setHandle(*object, m_handseed);
     m_handseed = m_handseed + 1;
     id = adopt(std::unique_ptr<AcDbObject>(object));
+    if (m_undoLog != nullptr)
+        m_undoLog->noteAdded(*id.slot());
     id.slot()->openForWrite = true;
     // A POLYLINE or INSERT made outside the database brings the VERTEXes or ATTRIBs it holds.
     Acad::ErrorStatus status = Acad::eOk;
@@ -198,6 +238,8 @@ const cad::db::HeaderVariable* AcDbDatabase::headerVariable(std::string_view nam
 }
 
 void AcDbDatabase::setHeaderVariable(cad::db::HeaderVariable variable) {
+    if (m_undoLog != nullptr)
+        m_undoLog->noteHeaderChange();
     for (cad::db::HeaderVariable& existing : m_header) {
         if (existing.name == variable.name) {
             existing = std::move(variable);

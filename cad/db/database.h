@@ -59,6 +59,7 @@ enum class SectionKind : std::uint8_t { Header, Tables, Blocks, Entities, Object
 
 class DxfLoader;
 class DxfSaver;
+class UndoLog;
 
 // Opens an object by id, for read (many readers at a time) or for write (one writer, no readers),
 // as acdbOpenObject does: eNullObjectId, eWasErased (unless openErased), eWasOpenForWrite,
@@ -178,6 +179,12 @@ public:
     const std::vector<AcDbObjectId>& tableIds() const { return m_tableOrder; }
     const std::vector<AcDbObjectId>& objectsSectionIds() const { return m_objectsOrder; }
 
+    // ---- Undo ----
+    // Null until the host turns recording on for the drawing (documents do; plain databases do not pay
+    // for it).
+    cad::db::UndoLog* undoLog() const { return m_undoLog.get(); }
+    cad::db::UndoLog& enableUndo();
+
     // Called by block records when an entity is appended to model or paper space.
     void noteEntityAppended(AcDbObjectId record, AcDbObjectId entity);
     // Called by the block table when a record is added: gives it its BLOCK and ENDBLK.
@@ -187,6 +194,7 @@ private:
     friend class cad::db::DxfLoader;
     friend class cad::db::DxfSaver;
     friend class cad::db::DatabaseAccess;
+    friend class cad::db::UndoLog;
 
     AcDbObjectId tableIdByName(std::wstring_view name) const;
     AcDbObjectId dictionaryEntry(AcDbObjectId dictionary, std::wstring_view key) const;
@@ -197,6 +205,7 @@ private:
     void indexHandle(cad::db::ObjectSlot* slot);
     void indexHandle(cad::db::ObjectSlot* slot, std::uint64_t handle);
     cad::db::ObjectSlot* findHandle(std::uint64_t handle) const;
+    void unindexHandle(std::uint64_t handle);
     void growHandleIndex();
     void clear();
     void buildDefaultDrawing();
@@ -236,4 +245,5 @@ private:
     AcDbObjectId m_modelSpace;
     AcDbObjectId m_paperSpace;
     AcDbObjectId m_currentSpace;
+    std::unique_ptr<cad::db::UndoLog> m_undoLog;
 };

@@ -94,6 +94,10 @@ private:
 // by a SEQEND. An owner that is not in a database yet holds its new sub-entities itself, as the host
 // does; they join the database, with a SEQEND, when the owner does.
 struct QUELTO_EXPORT AcDbSequence {
+    AcDbSequence() = default;
+    // Copies the ids; sub-entities held outside a database are cloned.
+    AcDbSequence(const AcDbSequence& other);
+    AcDbSequence& operator=(const AcDbSequence&) = delete;
     std::vector<AcDbObjectId> entities;
     AcDbObjectId sequenceEnd;
     std::vector<std::unique_ptr<AcDbEntity>> pending;

@@ -4,6 +4,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/object_io.h"
+#include "cad/db/undo_log.h"
 
 ACRX_DEFINE_MEMBERS(AcDbGenericObject, AcDbObject)
 
@@ -17,6 +18,17 @@ AcRxClass* AcDbObject::isA() const {
 }
 
 AcDbObject::~AcDbObject() = default;
+
+AcDbObject::AcDbObject(const AcDbObject& other)
+    : m_handle(other.m_handle), m_ownerHandle(other.m_ownerHandle), m_plan(other.m_plan),
+      m_extraTags(other.m_extraTags != nullptr
+                      ? std::make_unique<std::vector<cad::dxf::OwnedTag>>(*other.m_extraTags)
+                      : nullptr),
+      m_modified(other.m_modified) {}
+
+AcDbObject* AcDbObject::copyState() const {
+    return new AcDbObject(*this);
+}
 
 cad::db::ClassTable& AcDbObject::addObjectFields(cad::db::ClassTable& table) {
     table.add(cad::db::field<&AcDbObject::m_handle>(table.handleCode()));
@@ -185,6 +197,8 @@ Acad::ErrorStatus AcDbObject::upgradeOpen() {
         return Acad::eWasOpenForWrite;
     if (m_slot->readers != 1)
         return Acad::eHadMultipleReaders;
+    if (cad::db::UndoLog* log = m_slot->database->undoLog())
+        log->noteOpenForWrite(*m_slot);
     m_slot->readers = 0;
     m_slot->openForWrite = true;
     return Acad::eOk;

@@ -38,8 +38,10 @@ public:
 
     AcDbObject() = default;
     virtual ~AcDbObject();
-    AcDbObject(const AcDbObject&) = delete;
     AcDbObject& operator=(const AcDbObject&) = delete;
+    // A new object outside any database holding every member of this one as it is now, its handle
+    // included: what the undo log keeps of an object and puts back into its slot.
+    virtual AcDbObject* copyState() const;
 
     // Identity and ownership.
     AcDbObjectId objectId() const { return AcDbObjectId(m_slot); }
@@ -77,6 +79,10 @@ public:
     const cad::db::Plan* dxfPlan() const { return m_plan; }
 
 protected:
+    // Member-wise copy for copyState(); the copy belongs to no database until the undo log puts it in
+    // a slot.
+    AcDbObject(const AcDbObject& other);
+
     // Setters call this first: false (and the caller answers eNotOpenForWrite) when the object lives in
     // a database and is not open for write. Marks the object modified.
     bool checkWriteEnabled();

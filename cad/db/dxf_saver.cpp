@@ -55,8 +55,10 @@ void DxfSaver::writeEntity(AcDbObjectId id) {
 void DxfSaver::writeHeader() {
     beginSection("HEADER");
     std::uint64_t seed = m_database.m_handseed.value();
-    for (const ObjectSlot& slot : m_database.m_slots)
-        seed = std::max(seed, slot.object->handle().value() + 1);
+    for (const ObjectSlot& slot : m_database.m_slots) {
+        if (slot.object != nullptr) // an addition that was undone leaves its slot empty
+            seed = std::max(seed, slot.object->handle().value() + 1);
+    }
     for (const HeaderVariable& variable : m_database.m_header) {
         m_writer.writeString(9, variable.name);
         if (variable.name == "$HANDSEED" && !variable.values.empty()) {

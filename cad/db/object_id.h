@@ -24,6 +24,7 @@ struct ObjectSlot {
     std::uint16_t readers = 0;
     bool openForWrite = false;
     bool erased = false;
+    std::uint32_t undoStep = 0; // the undo step that last recorded the object
 };
 } // namespace cad::db
 

@@ -23,10 +23,12 @@ private:
     const AcRxClass* m_parent;
 };
 
-// Declares desc(), isA() and cast() in a database class; ACRX_DEFINE_MEMBERS provides them.
+// Declares desc(), isA() and cast() in a database class, and copyState() for the undo log;
+// ACRX_DEFINE_MEMBERS provides them.
 #define ACRX_DECLARE_MEMBERS(CLASS)                                                                          \
     static AcRxClass* desc();                                                                                \
     AcRxClass* isA() const override;                                                                         \
+    AcDbObject* copyState() const override;                                                                  \
     static CLASS* cast(const AcDbObject* object) {                                                           \
         return object != nullptr && object->isKindOf(desc())                                                 \
                    ? static_cast<CLASS*>(const_cast<AcDbObject*>(object))                                    \
@@ -40,4 +42,7 @@ private:
     }                                                                                                        \
     AcRxClass* CLASS::isA() const {                                                                          \
         return desc();                                                                                       \
+    }                                                                                                        \
+    AcDbObject* CLASS::copyState() const {                                                                   \
+        return new CLASS(*this);                                                                             \
     }

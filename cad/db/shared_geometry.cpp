@@ -343,3 +343,9 @@ AcDbEntity* AcDbEntity::clone() const {
         return nullptr;
     return copy.release();
 }
+
+AcDbSequence::AcDbSequence(const AcDbSequence& other)
+    : entities(other.entities), sequenceEnd(other.sequenceEnd) {
+    for (const std::unique_ptr<AcDbEntity>& child : other.pending)
+        pending.emplace_back(child->clone());
+}

@@ -131,6 +131,11 @@ std::size_t appendMainGroups(ChainBuilder& chain, const AcDbDatabase& database, 
     } else {
         if (owner != end) {
             appendTag(chain, database, tags, owner);
+        } else if (!entity->ownerId().isNull()) {
+            // Drawings read from R12 files save no owners, but every entity has one.
+            resbuf* ownerBuffer = acutNewRb(330);
+            acdbGetAdsName(ownerBuffer->resval.rlname, entity->ownerId());
+            chain.append(ownerBuffer);
         }
         if (handle != end) {
             appendTag(chain, database, tags, handle);

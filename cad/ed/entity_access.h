@@ -17,9 +17,11 @@ inline constexpr std::int64_t kEntityNameTag = 0x454E54; // "ENT"
 QUELTO_EXPORT AcDbObjectId objectIdOfName(const ads_name name);
 } // namespace cad::ed
 
-// The entity's DXF data: (-1 . name), (0 . type), then its groups as saved (points whole, handles of
-// other objects as entity names). acdbEntGetX appends the extended data of the applications the list
-// names (wild-card patterns, "*" for all) behind a -3 item. Null for an unknown or erased entity.
+// The entity's DXF data in the host's order: (-1 . name), (0 . type), owner (330) and handle (5), the
+// AcDbEntity marker, (67 . 0/1) and (410 . layout) for every entity of a layout (none for entities of
+// block definitions), then its groups as saved (points whole, handles of other objects as entity names).
+// acdbEntGetX appends the extended data of the applications the list names (wild-card patterns, "*" for all)
+// behind a -3 item. Null for an unknown or erased entity.
 QUELTO_EXPORT resbuf* acdbEntGet(const ads_name entity);
 QUELTO_EXPORT resbuf* acdbEntGetX(const ads_name entity, const resbuf* applications);
 // Erases the entity, or brings an erased one back.

@@ -13,10 +13,12 @@
 #include "cad/ed/keyword_input.h"
 #include "cad/ed/user_coordinates.h"
 #include "cad/ed/window_crossing.h"
+#include "cad/ge/matrix3d.h"
 #include "platform/wide_text.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -111,14 +113,19 @@ void addOrRemove(std::vector<AcDbObjectId>& selection, const std::vector<AcDbObj
     }
 }
 
+double pickAperture = 0.0;
+
 double pickTolerance(const AcDbDatabase& database, AcDbObjectId space) {
+    if (pickAperture > 0.0) {
+        return pickAperture;
+    }
     // No screen, so no pick box in pixels: a thousandth of the space's size stands in for it.
     const std::optional<AcDbExtents> extents = spaceExtents(database, space);
     const AcGeVector3d diagonal = extents ? extents->maxPoint() - extents->minPoint() : AcGeVector3d();
     return std::max(1e-6, std::hypot(diagonal.x, diagonal.y) * 1e-3);
 }
 
-// Points are typed, and passed to acedSSGet, in the current user system; selections work in the world.
+// Points are typed in the current user system; picks work in the world.
 AcGePoint3d userToWorld(const ads_point user) {
     ads_point typed = {0.0, 0.0, 0.0};
     ads_point_set(user, typed);
@@ -134,7 +141,7 @@ bool promptPoint(const wchar_t* text, AcGePoint3d& point) {
         }
         ads_point typed = {0.0, 0.0, 0.0};
         if (parsePoint(answer.text, typed)) {
-            point = userToWorld(typed);
+            point = asPnt3d(typed);
             return true;
         }
         commandLine().write(L"Invalid point.\n");
@@ -183,7 +190,15 @@ bool SelectionSets::release(const ads_name name) {
 std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database, const SelectionFilter& filter) {
     std::vector<AcDbObjectId> result;
     EntitySubject subject(database);
-    for (const AcDbObjectId& recordId : database.blockRecordIds()) {
+    // Drawings without a block for a space (R12 and older files that only have an ENTITIES section) get
+    // that space made up while loading, outside the block order: it is selectable all the same.
+    std::vector<AcDbObjectId> spaces = database.blockRecordIds();
+    for (const AcDbObjectId& space : {database.paperSpaceId(), database.modelSpaceId()}) {
+        if (!space.isNull() && std::find(spaces.begin(), spaces.end(), space) == spaces.end()) {
+            spaces.insert(spaces.begin(), space);
+        }
+    }
+    for (const AcDbObjectId& recordId : spaces) {
         const AcDbBlockTableRecord* record = peekRecord(database, recordId);
         if (record == nullptr || !isSelectableSpace(database, recordId, *record)) {
             continue;
@@ -198,6 +213,33 @@ std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database, const Selectio
     return result;
 }
 
+namespace {
+
+// Inside the window (every point inside) or, crossing, touching it.
+bool liesInWindow(const AcDbDatabase& database, const AcDbEntity& entity, const double low[2],
+                  const double high[2], bool crossing) {
+    const std::optional<AcDbExtents> box = entityBox(database, entity);
+    if (!box) {
+        return false;
+    }
+    const AcGePoint3d minimum = box->minPoint();
+    const AcGePoint3d maximum = box->maxPoint();
+    const bool contained =
+        minimum.x >= low[0] && maximum.x <= high[0] && minimum.y >= low[1] && maximum.y <= high[1];
+    const bool overlapping =
+        minimum.x <= high[0] && maximum.x >= low[0] && minimum.y <= high[1] && maximum.y >= low[1];
+    // A box that only overlaps the window says nothing certain: the curve itself decides where its kind
+    // allows.
+    if (crossing && overlapping && !contained) {
+        if (const std::optional<bool> touches = touchesWindow(entity, low, high)) {
+            return *touches;
+        }
+    }
+    return crossing ? overlapping : contained;
+}
+
+} // namespace
+
 std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
                                        const AcGePoint3d& corner1, const AcGePoint3d& corner2, bool crossing,
                                        const SelectionFilter& filter) {
@@ -205,28 +247,46 @@ std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectI
     const double high[2] = {std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
     std::vector<AcDbObjectId> inside;
     forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
-        const std::optional<AcDbExtents> box = entityBox(database, entity);
-        if (!box) {
-            return;
-        }
-        const AcGePoint3d minimum = box->minPoint();
-        const AcGePoint3d maximum = box->maxPoint();
-        const bool contained =
-            minimum.x >= low[0] && maximum.x <= high[0] && minimum.y >= low[1] && maximum.y <= high[1];
-        const bool overlapping =
-            minimum.x <= high[0] && maximum.x >= low[0] && minimum.y <= high[1] && maximum.y >= low[1];
-        bool selected = crossing ? overlapping : contained;
-        // A box that only overlaps the window says nothing certain: the curve itself decides where
-        // its kind allows.
-        if (crossing && overlapping && !contained) {
-            if (const std::optional<bool> touches = touchesWindow(entity, low, high))
-                selected = *touches;
-        }
-        if (selected) {
+        if (liesInWindow(database, entity, low, high, crossing)) {
             inside.push_back(id);
         }
     });
     return filtered(database, inside, filter);
+}
+
+std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObjectId space,
+                                           const AcGePoint3d& corner1, const AcGePoint3d& corner2,
+                                           bool crossing, const SelectionFilter& filter) {
+    const UserCoordinateSystem system = userCoordinateSystem(database, space != database.modelSpaceId());
+    const auto alongWorldAxis = [](const AcGeVector3d& axis) {
+        return (axis.x == 0.0) + (axis.y == 0.0) + (axis.z == 0.0) == 2;
+    };
+    if (alongWorldAxis(system.xAxis) && alongWorldAxis(system.yAxis) && system.xAxis.z == 0.0 &&
+        system.yAxis.z == 0.0) {
+        // The window stays a box of the world: only its corners move.
+        return selectWindow(database, space, system.toWorld(corner1), system.toWorld(corner2), crossing,
+                            filter);
+    }
+    // Square to rotated user axes, the window is no box of the world: each entity is measured on a copy
+    // moved into user coordinates.
+    const AcGeMatrix3d worldToUser = AcGeMatrix3d::alignCoordSys(
+        system.origin, system.xAxis, system.yAxis, system.zAxis(), AcGePoint3d::kOrigin, AcGeVector3d::kXAxis,
+        AcGeVector3d::kYAxis, AcGeVector3d::kZAxis);
+    const double low[2] = {std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y)};
+    const double high[2] = {std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
+    std::vector<AcDbObjectId> inside;
+    forEachEntityOfSpace(database, space, [&](AcDbObjectId id, const AcDbEntity& entity) {
+        const std::unique_ptr<AcDbEntity> copy(entity.clone());
+        if (copy != nullptr && copy->transformBy(worldToUser) == Acad::eOk &&
+            liesInWindow(database, *copy, low, high, crossing)) {
+            inside.push_back(id);
+        }
+    });
+    return filtered(database, inside, filter);
+}
+
+void setPickAperture(double drawingUnits) {
+    pickAperture = drawingUnits > 0.0 ? drawingUnits : 0.0;
 }
 
 AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space, const AcGePoint3d& point) {
@@ -301,7 +361,7 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
                 !promptPoint(L"Specify opposite corner: ", corner2)) {
                 return std::nullopt;
             }
-            found = selectWindow(database, space, corner1, corner2, word == L"C", filter);
+            found = selectUserWindow(database, space, corner1, corner2, word == L"C", filter);
         } else if (word == L"P") {
             found = filtered(database, editor.previous, filter);
         } else if (word == L"L") {
@@ -414,9 +474,9 @@ int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const r
         if (point1 == nullptr || point2 == nullptr) {
             return RTERROR;
         }
-        members = cad::ed::selectWindow(
-            database, space, cad::ed::userToWorld(static_cast<const double*>(point1)),
-            cad::ed::userToWorld(static_cast<const double*>(point2)), word == L"C", *compiled);
+        members =
+            cad::ed::selectUserWindow(database, space, asPnt3d(static_cast<const double*>(point1)),
+                                      asPnt3d(static_cast<const double*>(point2)), word == L"C", *compiled);
     } else if (word == L"P") {
         members = cad::ed::filtered(database, editor->previous, *compiled);
     } else if (word == L"L") {

@@ -41,6 +41,14 @@ QUELTO_EXPORT std::vector<AcDbObjectId> selectAll(const AcDbDatabase& database,
 QUELTO_EXPORT std::vector<AcDbObjectId> selectWindow(const AcDbDatabase& database, AcDbObjectId space,
                                                      const AcGePoint3d& corner1, const AcGePoint3d& corner2,
                                                      bool crossing, const SelectionFilter& filter);
+// The same with corners in the space's current user system, the window square to its axes.
+QUELTO_EXPORT std::vector<AcDbObjectId> selectUserWindow(const AcDbDatabase& database, AcDbObjectId space,
+                                                         const AcGePoint3d& corner1,
+                                                         const AcGePoint3d& corner2, bool crossing,
+                                                         const SelectionFilter& filter);
+// The pick box of an interactive host: half its side in drawing units at the current zoom. Zero (the
+// default) measures the tolerance from the size of the space instead, as a host without a screen must.
+QUELTO_EXPORT void setPickAperture(double drawingUnits);
 // The entity of the space nearest the point within the pick tolerance; null when none is.
 QUELTO_EXPORT AcDbObjectId pickEntity(const AcDbDatabase& database, AcDbObjectId space,
                                       const AcGePoint3d& point);
@@ -56,6 +64,8 @@ QUELTO_EXPORT std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorSt
 
 } // namespace cad::ed
 
+// "W"/"C" corners are points of the current user system. RTERROR when nothing is selected or 128 sets are
+// open already (ERRNO 3).
 QUELTO_EXPORT int acedSSGet(const ACHAR* mode, const void* point1, const void* point2, const resbuf* filter,
                             ads_name set);
 QUELTO_EXPORT int acedSSFree(const ads_name set);

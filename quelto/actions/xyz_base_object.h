@@ -13,6 +13,8 @@ public:
     // "%.7f", then trailing "0" characters removed, then a trailing "." removed: 2.0 gives "2",
     // 0.125 gives "0.125", 1e-8 gives "0" and -0.0 gives "-0".
     static CString FormatReal(double value);
+    // The same into `text`, whose storage is reused: for callers that format many values in turn.
+    static void FormatRealInto(double value, CString& text);
     // "%d".
     static CString FormatInteger(int value);
 };

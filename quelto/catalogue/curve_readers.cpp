@@ -18,11 +18,19 @@ using platform::kTwoPi;
 
 // Base point, direction point and direction of a ray or construction line, and the direction's angle
 // by the line rule, taken in the world.
-void writeInfiniteLine(PropertyWriter& write, const AcGePoint3d& base, const AcGeVector3d& direction) {
-    const AcGePoint3d directionPoint = base + direction;
+template <class T>
+void readInfiniteLine(CInfoMapList& catalogue, const AcDbEntity& entity, const wchar_t* dxfName) {
+    EntityInfo* info = nullptr;
+    const T* line = ReaderTarget<T>(catalogue, entity, dxfName, info);
+    if (line == nullptr) {
+        return;
+    }
+    const AcGePoint3d base = line->basePoint();
+    const AcGePoint3d directionPoint = base + line->unitDir();
+    PropertyWriter write(*info, catalogue.useUserCoord, catalogue.useRadians);
     write.point(base);
     write.point(directionPoint);
-    write.vector(direction);
+    write.vector(line->unitDir());
     write.angle(CTAVGeom::GetAngle(base, directionPoint));
 }
 
@@ -174,23 +182,11 @@ void CInfoMapList::ReadEllipse(const AcDbEntity& entity) {
 }
 
 void CInfoMapList::ReadRay(const AcDbEntity& entity) {
-    EntityInfo* info = nullptr;
-    const AcDbRay* ray = ReaderTarget<AcDbRay>(*this, entity, L"RAY", info);
-    if (ray == nullptr) {
-        return;
-    }
-    PropertyWriter write(*info, useUserCoord, useRadians);
-    writeInfiniteLine(write, ray->basePoint(), ray->unitDir());
+    readInfiniteLine<AcDbRay>(*this, entity, L"RAY");
 }
 
 void CInfoMapList::ReadXline(const AcDbEntity& entity) {
-    EntityInfo* info = nullptr;
-    const AcDbXline* xline = ReaderTarget<AcDbXline>(*this, entity, L"XLINE", info);
-    if (xline == nullptr) {
-        return;
-    }
-    PropertyWriter write(*info, useUserCoord, useRadians);
-    writeInfiniteLine(write, xline->basePoint(), xline->unitDir());
+    readInfiniteLine<AcDbXline>(*this, entity, L"XLINE");
 }
 
 void CInfoMapList::ReadPolyline(const AcDbEntity& entity) {

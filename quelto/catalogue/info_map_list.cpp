@@ -146,6 +146,6 @@ void CInfoMapList::ReadEntity(AcDbObjectId objectId, BOOL userCoordinates, BOOL 
     ReadViewport(*entity);
     entity->close();
     if (hasCustomTypes) {
-        ReadCustomEntity(typeName);
+        ReadCustomEntity();
     }
 }

@@ -5,6 +5,7 @@
 
 #include "cad/app/host_api.h"
 #include "platform/mfc_types.h"
+#include "quelto/customentity/freedom_entity_mangage.h"
 
 #include <vector>
 
@@ -69,6 +70,8 @@ public:
     AcDbObjectId currentObject;
     BOOL useUserCoord = 1;
     BOOL useRadians = 0;
+    // The custom entity definitions the custom types come from (empty when HasFreedom is off).
+    CFreedomEntityMangage customEntities;
 
 private:
     void BuildTypeTable();
@@ -77,7 +80,7 @@ private:
     // Custom entity types of other applications: their rows in both tables, and reading their values
     // from the entity's DXF data. Both live in custom_types.cpp.
     void AppendCustomTypes();
-    void ReadCustomEntity(const CString& dxfName);
+    void ReadCustomEntity();
 
     // One reader per built-in kind, called in this order by ReadEntity; each writes only when the
     // entity is of its host class (or derives from it) and the catalogue has the kind's list.

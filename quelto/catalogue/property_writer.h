@@ -13,10 +13,20 @@ public:
     PropertyWriter(EntityInfo& info, BOOL userCoordinates, BOOL radians)
         : m_info(info), m_userCoordinates(userCoordinates), m_radians(radians) {}
 
-    void real(double value) { put(CXYZBaseObject::FormatReal(value)); }
-    void integer(int value) { put(CXYZBaseObject::FormatInteger(value)); }
-    void text(const CString& value) { put(value); }
-    void yesNo(bool value) { put(value ? L"是" : L"否"); }
+    void real(double value) {
+        if (m_position < m_info.props.size()) {
+            CXYZBaseObject::FormatRealInto(value, m_info.props[m_position].value);
+        }
+        ++m_position;
+    }
+    void integer(int value) { text(CXYZBaseObject::FormatInteger(value)); }
+    void text(const CString& value) {
+        if (m_position < m_info.props.size()) {
+            m_info.props[m_position].value.assign(value);
+        }
+        ++m_position;
+    }
+    void yesNo(bool value) { text(value ? L"是" : L"否"); }
     // Radians, written in degrees unless radians are asked for.
     void angle(double radians) { real(m_radians ? radians : QLTCommand::RadianToDegree(radians)); }
     // X, Y and Z of a world point, in the user system when asked for.
@@ -39,13 +49,6 @@ public:
     BOOL radians() const { return m_radians; }
 
 private:
-    void put(CString value) {
-        if (m_position < m_info.props.size()) {
-            m_info.props[m_position].value = std::move(value);
-        }
-        ++m_position;
-    }
-
     EntityInfo& m_info;
     BOOL m_userCoordinates;
     BOOL m_radians;

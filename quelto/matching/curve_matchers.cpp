@@ -260,44 +260,40 @@ int matchLightweightPolyline(const MatchContext& context, AcDbObjectId id) {
 }
 
 int matchPolyline3d(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDb3dPolyline>(id, [&](const AcDb3dPolyline& polyline) {
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            switch (row.propertyId) {
-            case 401:
-                return RowValue::enumeration(static_cast<int>(polyline.polyType()), kPolyline3dTypes);
-            case 402:
-                return RowValue::yesNo(polyline.isClosed());
-            default:
-                return RowValue::unknown();
-            }
-        });
+    return evaluateAs<AcDb3dPolyline>(context, id, [&](const AcDb3dPolyline& polyline, int propertyId) {
+        switch (propertyId) {
+        case 401:
+            return RowValue::enumeration(static_cast<int>(polyline.polyType()), kPolyline3dTypes);
+        case 402:
+            return RowValue::yesNo(polyline.isClosed());
+        default:
+            return RowValue::unknown();
+        }
     });
 }
 
 int matchSpline(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDbSpline>(id, [&](const AcDbSpline& spline) {
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            switch (row.propertyId) {
-            case 101:
-                return RowValue::integer(spline.numControlPoints());
-            case 102:
-                return RowValue::integer(spline.numFitPoints());
-            case 103:
-                return RowValue::integer(spline.degree());
-            case 201:
-                return RowValue::real(spline.fitTolerance());
-            case 202:
-                return RowValue::real(areaOf(spline));
-            case 401:
-                return RowValue::yesNo(spline.isClosed());
-            case 402:
-                return RowValue::yesNo(spline.isPlanar());
-            case 403:
-                return RowValue::yesNo(spline.hasFitData());
-            default:
-                return RowValue::unknown();
-            }
-        });
+    return evaluateAs<AcDbSpline>(context, id, [&](const AcDbSpline& spline, int propertyId) {
+        switch (propertyId) {
+        case 101:
+            return RowValue::integer(spline.numControlPoints());
+        case 102:
+            return RowValue::integer(spline.numFitPoints());
+        case 103:
+            return RowValue::integer(spline.degree());
+        case 201:
+            return RowValue::real(spline.fitTolerance());
+        case 202:
+            return RowValue::real(areaOf(spline));
+        case 401:
+            return RowValue::yesNo(spline.isClosed());
+        case 402:
+            return RowValue::yesNo(spline.isPlanar());
+        case 403:
+            return RowValue::yesNo(spline.hasFitData());
+        default:
+            return RowValue::unknown();
+        }
     });
 }
 

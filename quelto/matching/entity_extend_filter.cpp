@@ -20,6 +20,17 @@ namespace {
 const wchar_t* const kYes = L"是";
 const wchar_t* const kNo = L"否";
 
+// "[*当前*]" stands for the layout of the current space, "[*模型*]" for model space.
+CString spaceValueText(const CString& recordValue) {
+    if (recordValue == L"[*当前*]") {
+        return CXYZBaseDraw::GetLayoutName(CXYZBaseDraw::GetCurrentSpace(), TRUE);
+    }
+    if (recordValue == L"[*模型*]") {
+        return L"Model";
+    }
+    return recordValue;
+}
+
 } // namespace
 
 // The layout owning an entity's block, remembered for the last block asked about: the candidates of
@@ -40,20 +51,6 @@ private:
     AcDbObjectId m_block;
     CString m_name;
 };
-
-namespace {
-
-CString spaceValueText(const CString& recordValue) {
-    if (recordValue == L"[*当前*]") {
-        return CXYZBaseDraw::GetLayoutName(CXYZBaseDraw::GetCurrentSpace(), TRUE);
-    }
-    if (recordValue == L"[*模型*]") {
-        return L"Model";
-    }
-    return recordValue;
-}
-
-} // namespace
 
 CEntityExtendFilter::CEntityExtendFilter() {
     CQLTSystemParam settings;

@@ -72,29 +72,27 @@ int matchBlockReference(const MatchContext& context, AcDbObjectId id) {
 }
 
 int matchHatch(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDbHatch>(id, [&](const AcDbHatch& hatch) {
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            switch (row.propertyId) {
-            case 401:
-                return RowValue::enumeration(static_cast<int>(hatch.patternType()), kHatchPatternTypes);
-            case 301:
-                return RowValue::text(hatch.patternName());
-            case 201:
-                return RowValue::real(context.angle(hatch.patternAngle()));
-            case 202:
-                return RowValue::real(hatch.patternScale());
-            case 203:
-                return RowValue::real(hatch.patternSpace());
-            case 204:
-                return RowValue::real(hatch.elevation());
-            case 402:
-                return RowValue::yesNo(hatch.associative());
-            case 403:
-                return RowValue::enumeration(static_cast<int>(hatch.hatchStyle()), kHatchStyles);
-            default:
-                return RowValue::unknown();
-            }
-        });
+    return evaluateAs<AcDbHatch>(context, id, [&](const AcDbHatch& hatch, int propertyId) {
+        switch (propertyId) {
+        case 401:
+            return RowValue::enumeration(static_cast<int>(hatch.patternType()), kHatchPatternTypes);
+        case 301:
+            return RowValue::text(hatch.patternName());
+        case 201:
+            return RowValue::real(context.angle(hatch.patternAngle()));
+        case 202:
+            return RowValue::real(hatch.patternScale());
+        case 203:
+            return RowValue::real(hatch.patternSpace());
+        case 204:
+            return RowValue::real(hatch.elevation());
+        case 402:
+            return RowValue::yesNo(hatch.associative());
+        case 403:
+            return RowValue::enumeration(static_cast<int>(hatch.hatchStyle()), kHatchStyles);
+        default:
+            return RowValue::unknown();
+        }
     });
 }
 
@@ -112,43 +110,39 @@ int matchPoint(const MatchContext& context, AcDbObjectId id) {
 }
 
 int matchMline(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDbMline>(id, [&](const AcDbMline& mline) {
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            switch (row.propertyId) {
-            case 101:
-                return RowValue::integer(mline.numVertices());
-            case 201:
-                return RowValue::real(mline.scale());
-            case 401:
-                return RowValue::enumeration(static_cast<int>(mline.justification()), kMlineJustifications);
-            case 402:
-                return RowValue::yesNo(mline.closedMline());
-            case 301:
-                return RowValue::text(recordName<AcDbMlineStyle>(mline.style()));
-            default:
-                return RowValue::unknown();
-            }
-        });
+    return evaluateAs<AcDbMline>(context, id, [&](const AcDbMline& mline, int propertyId) {
+        switch (propertyId) {
+        case 101:
+            return RowValue::integer(mline.numVertices());
+        case 201:
+            return RowValue::real(mline.scale());
+        case 401:
+            return RowValue::enumeration(static_cast<int>(mline.justification()), kMlineJustifications);
+        case 402:
+            return RowValue::yesNo(mline.closedMline());
+        case 301:
+            return RowValue::text(recordName<AcDbMlineStyle>(mline.style()));
+        default:
+            return RowValue::unknown();
+        }
     });
 }
 
 int matchRegion(const MatchContext& context, AcDbObjectId id) {
-    return matchAs<AcDbRegion>(id, [&](const AcDbRegion& region) {
-        return context.rows.evaluate([&](const PropertyRow& row) {
-            double measure = 0.0;
-            switch (row.propertyId) {
-            case 101:
-                return RowValue::integer(region.numChanges());
-            case 201:
-                region.getArea(measure);
-                return RowValue::real(measure);
-            case 202:
-                region.getPerimeter(measure);
-                return RowValue::real(measure);
-            default:
-                return RowValue::unknown();
-            }
-        });
+    return evaluateAs<AcDbRegion>(context, id, [&](const AcDbRegion& region, int propertyId) {
+        double measure = 0.0;
+        switch (propertyId) {
+        case 101:
+            return RowValue::integer(region.numChanges());
+        case 201:
+            region.getArea(measure);
+            return RowValue::real(measure);
+        case 202:
+            region.getPerimeter(measure);
+            return RowValue::real(measure);
+        default:
+            return RowValue::unknown();
+        }
     });
 }
 

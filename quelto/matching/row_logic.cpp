@@ -79,7 +79,9 @@ int RowLogic::combine(int rowResult, std::size_t rowIndex, CZEBBaseStringAnalyse
     case 2:
         if (analyser != nullptr && rowIndex < m_rows.size()) {
             CZEBOperateVar variable;
-            variable.m_strName = CString(1, static_cast<wchar_t>(L'A' + m_rows[rowIndex].letter));
+            // Unsigned, so that a damaged record's letter index wraps instead of overflowing.
+            variable.m_strName =
+                CString(1, static_cast<wchar_t>(static_cast<unsigned>(m_rows[rowIndex].letter) + L'A'));
             variable.m_nType = CZEBOperateVar::TypeBoolean;
             variable.m_nValue = rowResult;
             analyser->m_arrVariable.push_back(std::move(variable));

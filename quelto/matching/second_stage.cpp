@@ -3,6 +3,7 @@
 
 #include "cad/app/host_api.h"
 #include "platform/wide_text.h"
+#include "quelto/catalogue/info_map_list.h"
 #include "quelto/filter/filter.h"
 #include "quelto/matching/entity_extend_filter.h"
 
@@ -181,6 +182,11 @@ int runSecondStage(const CFilter& filter, const CString& dxfName, const Candidat
     }
     engine.FilterSelection(result.set, result.typeName, result.ids);
     return 1;
+}
+
+int runSecondStage(const CFilter& filter, const CInfoMapList& catalogue, const CandidateScope& scope,
+                   bool batchVariant, SecondStageResult& result) {
+    return runSecondStage(filter, catalogue.GetDxfName(filter.m_strType), scope, batchVariant, result);
 }
 
 } // namespace quelto::matching

@@ -9,6 +9,7 @@
 #include "platform/mfc_types.h"
 
 class CFilter;
+class CInfoMapList;
 
 namespace quelto::matching {
 
@@ -56,5 +57,8 @@ QUELTO_EXPORT resbuf* buildHostFilterList(const CFilter& filter, const CString& 
 // by AND. Returns 1 when the host selection succeeded (the set in `result` then needs freeing), else 0.
 QUELTO_EXPORT int runSecondStage(const CFilter& filter, const CString& dxfName, const CandidateScope& scope,
                                  bool batchVariant, SecondStageResult& result);
+// The same with the DXF name of the record's type looked up in the catalogue.
+QUELTO_EXPORT int runSecondStage(const CFilter& filter, const CInfoMapList& catalogue,
+                                 const CandidateScope& scope, bool batchVariant, SecondStageResult& result);
 
 } // namespace quelto::matching

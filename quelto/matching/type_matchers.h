@@ -48,6 +48,15 @@ int matchAs(AcDbObjectId id, Body&& body) {
     return result;
 }
 
+// The usual matcher: opens the entity as `Entity` and runs the rows, each asking
+// `valueOf(entity, propertyId)` for the entity's value.
+template <class Entity, class ValueOf>
+int evaluateAs(const MatchContext& context, AcDbObjectId id, ValueOf&& valueOf) {
+    return matchAs<Entity>(id, [&](const Entity& entity) {
+        return context.rows.evaluate([&](const PropertyRow& row) { return valueOf(entity, row.propertyId); });
+    });
+}
+
 // The name of a symbol table record (or of a multiline style); empty when it cannot be opened.
 template <class Record>
 CString recordName(AcDbObjectId id) {

@@ -63,6 +63,16 @@ TEST(NumberToText, TrimsZerosAndThePointAsPrintfWouldPrint) {
         const double value = mantissa(generator) * std::pow(10.0, exponent(generator));
         ASSERT_EQ(CXYZBaseObject::FormatReal(value), printfTrimmed(value)) << value;
     }
+    // Values at and next to rounding ties of the seventh decimal, where a scaled product would round
+    // the wrong way.
+    for (int step = -2000; step <= 2000; ++step) {
+        for (const double base : {0.0, 1.0, 123.0, 98765.0, 4.5e8}) {
+            const double value = base + (step + 0.5) * 1e-7;
+            ASSERT_EQ(CXYZBaseObject::FormatReal(value), printfTrimmed(value)) << value;
+            const double next = std::nextafter(value, 1e300);
+            ASSERT_EQ(CXYZBaseObject::FormatReal(next), printfTrimmed(next)) << next;
+        }
+    }
     EXPECT_EQ(CXYZBaseObject::FormatInteger(-42), L"-42");
 }
 

@@ -112,7 +112,7 @@ TEST(ConsoleHost, ExitStatusTellsWhatWentWrong) {
     };
     const Case cases[] = {
         {"--console --script quit.scr", 0, ""},
-        {"", 1, "usage"},
+        {"--bogus", 1, "usage"},
         {"--console --bogus", 1, "unknown option --bogus"},
         {"--console missing.dxf", 2, "cannot open drawing missing.dxf: no such file"},
         {"--console --script missing.scr", 2, "cannot read script missing.scr"},

@@ -269,6 +269,67 @@ TEST_F(ReadEntity, PointsFollowTheRotatedUserSystemButTheLineAngleStaysInTheWorl
     EXPECT_EQ(m_catalogue.currentObject, line);
 }
 
+// Entities the host builds only from drawing files: multi-line texts and the two raster kinds.
+TEST_F(ReadEntity, MultiLineTextsAndImagesFromAFile) {
+    const std::string file =
+        "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1021\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+        "0\nMTEXT\n5\nB0\n100\nAcDbEntity\n8\n0\n100\nAcDbMText\n10\n1\n20\n2\n30\n0\n40\n2.5\n41\n30\n"
+        "71\n1\n72\n1\n1\n12.5米 长\n50\n0.5235987755982988\n73\n1\n44\n1.5\n"
+        "0\nMTEXT\n5\nB1\n100\nAcDbEntity\n8\n0\n100\nAcDbMText\n10\n0\n20\n0\n30\n0\n40\n1\n41\n0\n"
+        "71\n1\n72\n4\n1\n\\A1;12 号\n73\n2\n44\n1\n"
+        "0\nIMAGE\n5\nC0\n100\nAcDbEntity\n8\n0\n100\nAcDbRasterImage\n90\n0\n10\n1\n20\n2\n30\n0\n"
+        "11\n0.5\n21\n0\n31\n0\n12\n0\n22\n0.25\n32\n0\n13\n20\n23\n10\n70\n7\n280\n0\n281\n60\n"
+        "282\n40\n283\n10\n"
+        "0\nWIPEOUT\n5\nC1\n100\nAcDbEntity\n8\n0\n100\nAcDbWipeout\n90\n0\n10\n9\n20\n9\n30\n0\n"
+        "11\n1\n21\n0\n31\n0\n12\n0\n22\n1\n32\n0\n13\n1\n23\n1\n70\n7\n280\n0\n281\n50\n"
+        "282\n50\n283\n0\n"
+        "0\nENDSEC\n0\nEOF\n";
+    AcDbDatabase loaded(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(loaded.readDxfBuffer(file, error)) << error.toString();
+    m_editor.database = &loaded;
+    const auto idOf = [&](const wchar_t* handle) { return loaded.objectIdOf(AcDbHandle(handle)); };
+    expectValues(read(idOf(L"B0"), L"MTEXT"),
+                 {{L"位置X", L"1"},
+                  {L"位置Y", L"2"},
+                  {L"文字高度", L"2.5"},
+                  {L"最大宽度", L"30"},
+                  {L"旋转", L"30"},
+                  {L"行距比例", L"1.5"},
+                  {L"文本数值", L"12.5"},
+                  {L"文本内容", L"12.5米 长"},
+                  {L"方向", L"水平"},
+                  {L"行距样式", L"至少"}},
+                 "mtext");
+    // A leading format code is no number; flow bottom to top is not written, so the previous text stays.
+    expectValues(
+        read(idOf(L"B1"), L"MTEXT"),
+        {{L"文本数值", L"0"}, {L"文本内容", L"\\A1;12 号"}, {L"方向", L"水平"}, {L"行距样式", L"精确"}},
+        "mtext with a format code");
+    // The width vector (1, 0) gives -0: acos(1) negated, since its Y is not above 0.
+    expectValues(read(idOf(L"C0"), L"IMAGE"),
+                 {{L"亮度", L"60"},
+                  {L"对比度", L"40"},
+                  {L"褪色度", L"10"},
+                  {L"位置X", L"1"},
+                  {L"位置Y", L"2"},
+                  {L"宽度", L"10"},
+                  {L"高度", L"2.5"},
+                  {L"旋转", L"-0"},
+                  {L"显示图像", L"是"},
+                  {L"显示裁剪", L"是"},
+                  {L"透明", L"否"},
+                  {L"路径", L""}},
+                 "image");
+    const Values image = values(L"IMAGE");
+    const Values wipeout = values(L"WIPEOUT");
+    m_catalogue.ReadEntity(idOf(L"C1"), FALSE, FALSE);
+    EXPECT_EQ(values(L"IMAGE"), image);
+    EXPECT_EQ(values(L"WIPEOUT"), wipeout);
+    EXPECT_EQ(wipeout.at(L"亮度"), L"");
+    m_editor.database = &m_database;
+}
+
 TEST_F(ReadEntity, BadInputLeavesEveryValueAlone) {
     const AcDbObjectId kept = add(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(7, 0, 0)));
     m_catalogue.ReadEntity(kept, FALSE, FALSE);

@@ -7,11 +7,13 @@
 #include "cad/db/other_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
+#include "cad/ge/extents.h"
 #include "db_test_support.h"
 
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -88,6 +90,59 @@ TEST(Entities, EveryDxfTypeBecomesItsHostClass) {
     }
     for (const auto& [name, description] : expected)
         EXPECT_TRUE(seen.count(name) == 1) << name << " not in the drawings";
+}
+
+TEST(Entities, ConstructionLinesAreNoRays) {
+    AcDbXline xline;
+    AcDbRay ray;
+    EXPECT_EQ(AcDbRay::cast(&xline), nullptr);
+    EXPECT_EQ(AcDbXline::cast(&ray), nullptr);
+    EXPECT_NE(AcDbCurve::cast(&xline), nullptr);
+    AcDbExtents box;
+    EXPECT_EQ(xline.getGeomExtents(box), Acad::eInvalidExtents);
+}
+
+TEST(Entities, TextCopiesMeasureWithTheirOriginalsStyle) {
+    const std::string file =
+        "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\n"
+        "STYLE\n5\n3\n70\n1\n0\nSTYLE\n5\n11\n2\nTT\n70\n0\n3\narial.ttf\n1001\nACAD\n1000\nArial\n1071\n34\n"
+        "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nTEXT\n5\n20\n8\n0\n10\n0\n20\n0\n30\n0\n40\n2\n"
+        "1\nWIDE\n41\n3\n7\nTT\n0\nENDSEC\n0\nEOF\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(file, error)) << error.toString();
+    const auto* text = AcDbText::cast(firstEntity(database));
+    ASSERT_NE(text, nullptr);
+    std::unique_ptr<AcDbEntity> copy(text->clone());
+    const auto* copiedText = AcDbText::cast(copy.get());
+    ASSERT_NE(copiedText, nullptr);
+    EXPECT_EQ(copiedText->database(), nullptr);
+    EXPECT_EQ(copiedText->textStyle(), text->textStyle());
+    AcDbExtents original;
+    AcDbExtents copied;
+    ASSERT_EQ(text->getGeomExtents(original), Acad::eOk);
+    ASSERT_EQ(copiedText->getGeomExtents(copied), Acad::eOk);
+    EXPECT_TRUE(original.maxPoint() == copied.maxPoint());
+    EXPECT_TRUE(original.minPoint() == copied.minPoint());
+}
+
+TEST(Entities, LeaveTheGroupsOfAnEmbeddedObjectToIt) {
+    const std::string groups =
+        "0\nMTEXT\n5\n40\n100\nAcDbEntity\n8\n0\n100\nAcDbMText\n10\n5\n20\n6\n30\n0\n40\n2\n"
+        "41\n100\n71\n1\n72\n5\n1\nText\n73\n1\n44\n1\n101\nEmbedded Object\n70\n1\n10\n1\n"
+        "20\n0\n30\n0\n11\n0.8\n21\n0.6\n31\n0\n40\n9\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(entitiesFile(groups), error)) << error.toString();
+    const auto* text = AcDbMText::cast(firstEntity(database));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->rotation(), 0.0);
+    EXPECT_EQ(text->textHeight(), 2.0);
+    EXPECT_EQ(text->location().x, 5.0);
+    // Saved back in place, behind the marker.
+    const std::string saved = dbtest::saveToBytes(database);
+    ASSERT_NE(saved.find("Embedded Object"), std::string::npos);
+    EXPECT_LT(saved.find("Embedded Object"), saved.find("\n0.8"));
 }
 
 TEST(Entities, AnswerTheirGroupsThroughTheHostAccessors) {

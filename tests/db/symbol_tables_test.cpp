@@ -5,6 +5,7 @@
 #include "cad/db/symbol_tables.h"
 #include "db_test_support.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,6 +123,41 @@ TEST(SymbolTables, TakeTheTypefaceFromTheStylesExtendedData) {
             database.peekObject(database.recordIdByName(database.textStyleTableId(), name)));
         ASSERT_NE(style, nullptr);
         EXPECT_EQ(style->typeface(), typeface);
+    }
+}
+
+TEST(SymbolTables, AnswerTheFontQueryWithTypefaceAndFlags) {
+    // 0x3008622: bold and italic, character set 134 (GB2312), pitch and family 0x22.
+    const std::string records = "0\nTABLE\n2\nSTYLE\n5\n3\n70\n2\n0\nSTYLE\n5\n11\n2\nTT\n70\n0\n3\nsimsun."
+                                "ttc\n1001\nACAD\n1000\n\\U+5B8B\\U+4F53\n1071\n50365986\n"
+                                "0\nSTYLE\n5\n12\n2\nSHX\n70\n0\n3\ntxt.shx\n0\nENDTAB\n";
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(database.readDxfBuffer(tablesFile(records), error)) << error.toString();
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* typeface;
+        bool bold, italic;
+        int charset, pitchAndFamily;
+    };
+    for (const Case& row :
+         {Case{L"TT", L"宋体", true, true, 134, 0x22}, Case{L"SHX", L"", false, false, 0, 0}}) {
+        const auto* style = AcDbTextStyleTableRecord::cast(
+            database.peekObject(database.recordIdByName(database.textStyleTableId(), row.name)));
+        ASSERT_NE(style, nullptr);
+        ACHAR* typeface = nullptr;
+        Adesk::Boolean bold = false;
+        Adesk::Boolean italic = false;
+        int charset = -1;
+        int pitchAndFamily = -1;
+        ASSERT_EQ(style->font(typeface, bold, italic, charset, pitchAndFamily), Acad::eOk);
+        ASSERT_NE(typeface, nullptr);
+        EXPECT_EQ(std::wstring(typeface), row.typeface);
+        std::free(typeface);
+        EXPECT_EQ(bold, row.bold) << row.name;
+        EXPECT_EQ(italic, row.italic) << row.name;
+        EXPECT_EQ(charset, row.charset) << row.name;
+        EXPECT_EQ(pitchAndFamily, row.pitchAndFamily) << row.name;
     }
 }
 

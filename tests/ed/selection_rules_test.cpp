@@ -9,6 +9,7 @@
 #include "drawing_fixture.h"
 
 #include <array>
+#include <numbers>
 
 namespace {
 
@@ -147,6 +148,14 @@ TEST_F(Drawing, WindowCornersAreTakenInTheUserSystem) {
         commandLine.queueLine(answer);
     }
     EXPECT_EQ(select(nullptr), (Ids{m_line}));
+
+    // Under axes turned by 45 degrees the circle's centre (20,0) lies at (14.14,-14.14): a window square
+    // to those axes holds it, though no box of the world through its corners would.
+    cad::ed::setUserCoordinateSystem(m_database, false,
+                                     cad::ed::UserCoordinateSystem().rotatedAboutZ(std::numbers::pi / 4));
+    const double turned1[3] = {9, -20, 0};
+    const double turned2[3] = {20, -9, 0};
+    EXPECT_EQ(select(L"W", nullptr, turned1, turned2), (Ids{m_circle}));
 }
 
 } // namespace

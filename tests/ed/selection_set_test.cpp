@@ -32,6 +32,27 @@ TEST_F(Drawing, WholeDrawingSelectionCoversModelAndPaperSpaceOnly) {
     EXPECT_EQ(status, RTERROR);
 }
 
+// An old drawing of an ENTITIES section only: its spaces are made up while loading.
+TEST(WholeDrawingSelection, ReachesSpacesThatTheDrawingDidNotDeclare) {
+    AcDbDatabase database(false);
+    cad::dxf::TagError error;
+    ASSERT_TRUE(
+        database.readDxfBuffer("0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                               "0\nLINE\n8\n0\n67\n1\n10\n0\n20\n0\n11\n2\n21\n2\n0\nENDSEC\n0\nEOF\n",
+                               error))
+        << error.message;
+    cad::ed::EditorState editor;
+    editor.database = &database;
+    cad::ed::setCurrentEditor(&editor);
+    ads_name set;
+    ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, set), RTNORM);
+    std::int32_t length = 0;
+    acedSSLength(set, &length);
+    EXPECT_EQ(length, 2);
+    acedSSFree(set);
+    cad::ed::setCurrentEditor(nullptr);
+}
+
 TEST_F(Drawing, WindowTakesWhatIsInsideAndCrossingWhatTouches) {
     const double low[3] = {-1, -6, 0};
     const double high[3] = {16, 6, 0};

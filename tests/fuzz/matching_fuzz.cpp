@@ -146,7 +146,7 @@ CFilter decodeRecord(ByteSource& source) {
         const std::uint8_t kind = source.byte();
         filter.m_arrPropId.push_back(kind & 1 ? source.integer()
                                               : kPropertyIds[kind / 2 % kPropertyIds.size()]);
-        filter.m_arrPropRow.push_back(kind & 2 ? source.integer() % 40 : row);
+        filter.m_arrPropRow.push_back(kind & 2 ? source.integer() : row);
         filter.m_arrPropOp.push_back(source.pick(kOperators));
         filter.m_arrPropValue.push_back(kind & 4 ? source.text() : CString(source.pick(kValues)));
     }

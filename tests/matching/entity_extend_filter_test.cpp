@@ -220,6 +220,8 @@ TEST_F(MalformedRecords, GiveTheDocumentedOutcomeWithoutFailing) {
     mismatched.m_arrPropOp.clear();
     CFilter letterOutOfRange = rowsFilter({{213, L"=", L"10"}}, 2, L"A");
     letterOutOfRange.m_arrPropRow[0] = 40;
+    CFilter largestLetter = letterOutOfRange;
+    largestLetter.m_arrPropRow[0] = 2147483647;
     CFilter typeOff = rowsFilter({{213, L"=", L"99"}});
     typeOff.m_bType = 0;
     const std::vector<Case> cases = {
@@ -244,6 +246,7 @@ TEST_F(MalformedRecords, GiveTheDocumentedOutcomeWithoutFailing) {
          0},
         {"rows of different lengths", mismatched, L"LINE", {m_line}, 0},
         {"letter beyond G", letterOutOfRange, L"LINE", {m_line}, 1},
+        {"letter index at the integer limit", largestLetter, L"LINE", {m_line}, 1},
         {"rows ignored when the type criterion is off", typeOff, L"LINE", {m_line}, 0},
         {"type name of no known kind and no definition",
          rowsFilter({{1001, L"=", L"1"}}),

@@ -1,0 +1,158 @@
+// Sampling of arcs, ellipses, splines and polylines. Arcs and ellipses take their chord count from the
+// sagitta bound; splines are sampled evenly in parameter with a count that grows with their size.
+
+#include "cad/gui/curve_outline.h"
+
+#include "cad/db/curve_entities.h"
+#include "cad/db/curve_geometry.h"
+
+#include <QLineF>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <variant>
+
+namespace cad::gui {
+namespace {
+
+constexpr int kMaximumSegments = 1024;
+
+QPointF planar(const AcGePoint3d& point) {
+    return {point.x, point.y};
+}
+
+void appendPoint(QPolygonF& points, const QPointF& point) {
+    if (points.isEmpty() || points.back() != point) {
+        points.append(point);
+    }
+}
+
+} // namespace
+
+int arcSegmentCount(double radius, double sweep, double tolerance) {
+    if (radius <= 0.0 || tolerance <= 0.0) {
+        return 8;
+    }
+    const double ratio = std::clamp(1.0 - tolerance / radius, -1.0, 1.0);
+    const double step = 2.0 * std::acos(ratio);
+    if (step <= 0.0) {
+        return kMaximumSegments;
+    }
+    return std::clamp(static_cast<int>(std::ceil(std::fabs(sweep) / step)), 2, kMaximumSegments);
+}
+
+void appendArc(QPolygonF& points, const ge::CircularArc& arc, double tolerance) {
+    const double sweep = arc.fullCircle ? 2.0 * std::numbers::pi : ge::sweepAngle(arc);
+    const int count = arcSegmentCount(arc.radius, sweep, tolerance);
+    for (int index = 0; index <= count; ++index) {
+        appendPoint(points, planar(ge::pointAtAngle(arc, arc.startAngle + sweep * index / count)));
+    }
+}
+
+void appendEllipse(QPolygonF& points, const ge::EllipseArc& ellipse, double tolerance) {
+    const double sweep = ge::parameterSweep(ellipse);
+    const double radius = ellipse.majorAxis.length();
+    const int count = arcSegmentCount(radius, sweep, tolerance);
+    for (int index = 0; index <= count; ++index) {
+        appendPoint(points, planar(ge::pointAtParam(ellipse, ellipse.startParam + sweep * index / count)));
+    }
+}
+
+void appendNurbs(QPolygonF& points, const ge::NurbsCurve& curve, double tolerance) {
+    const std::optional<ge::NurbsCurve> form = ge::controlPointForm(curve);
+    if (!form || form->controlPoints.empty()) {
+        for (const AcGePoint3d& point : curve.fitPoints) {
+            appendPoint(points, planar(point));
+        }
+        return;
+    }
+    double polygonLength = 0.0;
+    for (std::size_t index = 1; index < form->controlPoints.size(); ++index) {
+        polygonLength += (form->controlPoints[index] - form->controlPoints[index - 1]).length();
+    }
+    const int spans = static_cast<int>(form->controlPoints.size());
+    const int count =
+        std::clamp(static_cast<int>(std::sqrt(polygonLength / std::max(tolerance, 1e-12)) * 2.0), spans * 4,
+                   kMaximumSegments);
+    const double start = ge::startParameter(*form);
+    const double end = ge::endParameter(*form);
+    for (int index = 0; index <= count; ++index) {
+        if (const std::optional<AcGePoint3d> point =
+                ge::pointAtParameter(*form, start + (end - start) * index / count)) {
+            appendPoint(points, planar(*point));
+        }
+    }
+}
+
+void appendBulgePolyline(QPolygonF& points, const ge::BulgePolyline& polyline, double tolerance) {
+    for (const ge::PolylineSegment& segment : ge::explodeSegments(polyline)) {
+        if (const auto* line = std::get_if<ge::LineSegment>(&segment)) {
+            appendPoint(points, planar(line->start));
+            appendPoint(points, planar(line->end));
+            continue;
+        }
+        const auto& arc = std::get<ge::CircularArc>(segment);
+        QPolygonF piece;
+        appendArc(piece, arc, tolerance);
+        // Arcs of negative bulge come out reversed (counter-clockwise from their end): keep the path's
+        // direction so the next segment continues where this one ends.
+        if (!points.isEmpty() && !piece.isEmpty() &&
+            QLineF(points.back(), piece.back()).length() < QLineF(points.back(), piece.front()).length()) {
+            std::reverse(piece.begin(), piece.end());
+        }
+        for (const QPointF& point : piece) {
+            appendPoint(points, point);
+        }
+    }
+    if (polyline.vertices.size() == 1) {
+        const AcGePoint2d& only = polyline.vertices.front().point;
+        appendPoint(points, QPointF(only.x, only.y));
+    }
+}
+
+std::vector<QPolygonF> curveOutlines(const AcDbEntity& entity, double tolerance) {
+    std::vector<QPolygonF> outlines(1);
+    QPolygonF& points = outlines.front();
+    if (const auto* line = AcDbLine::cast(&entity)) {
+        points << planar(line->startPoint()) << planar(line->endPoint());
+    } else if (const auto* arc = AcDbArc::cast(&entity)) {
+        appendArc(points, db::arcGeometry(*arc), tolerance);
+    } else if (const auto* circle = AcDbCircle::cast(&entity)) {
+        appendArc(points, db::circleGeometry(*circle), tolerance);
+    } else if (const auto* ellipse = AcDbEllipse::cast(&entity)) {
+        appendEllipse(points, db::ellipseGeometry(*ellipse), tolerance);
+    } else if (const auto* lightweight = AcDbPolyline::cast(&entity)) {
+        appendBulgePolyline(points, db::polylineGeometry(*lightweight), tolerance);
+    } else if (const auto* spline = AcDbSpline::cast(&entity)) {
+        appendNurbs(points, db::splineGeometry(*spline), tolerance);
+    } else if (const auto* polyline = AcDbPolylineEntity::cast(&entity)) {
+        switch (db::polylineKind(*polyline)) {
+        case db::PolylineKind::Flat:
+            appendBulgePolyline(points, db::flatPolylineGeometry(*polyline), tolerance);
+            break;
+        case db::PolylineKind::Spatial: {
+            const ge::Polyline3d path = db::spatialPolylineGeometry(*polyline);
+            for (const AcGePoint3d& point : path.points) {
+                appendPoint(points, planar(point));
+            }
+            if (path.closed && !path.points.empty()) {
+                points.append(planar(path.points.front()));
+            }
+            break;
+        }
+        case db::PolylineKind::PolygonMesh:
+        case db::PolylineKind::PolyfaceMesh:
+            // Meshes show their vertices joined in order: enough to see where they lie and how big
+            // they are, without the face structure.
+            for (const AcDbVertex* vertex : db::polylineVertices(*polyline)) {
+                appendPoint(points, planar(vertex->position()));
+            }
+            break;
+        }
+    } else {
+        outlines.clear();
+    }
+    return outlines;
+}
+
+} // namespace cad::gui

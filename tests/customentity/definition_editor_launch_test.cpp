@@ -1,0 +1,55 @@
+// Launching the definition editor from the install location: the installation error without a location
+// or without the editor there, and a detached start of the editor that is there.
+
+#include "customentity_test_support.h"
+#include "platform/message_box.h"
+#include "quelto/customentity/freedom_entity_mangage.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+using customentity_test::IsolatedSettings;
+using customentity_test::writeBytes;
+
+namespace {
+
+void setLocation(const IsolatedSettings& settings, const std::filesystem::path& location) {
+    writeBytes(settings.machineStore(), "Windows Registry Editor Version 5.00\n"
+                                        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\翠岭轩工作室\\翠岭轩快速选择系统]\n"
+                                        "\"Location\"=\"" +
+                                            location.string() + "\"\n");
+}
+
+TEST(DefinitionEditor, AMissingLocationOrEditorIsAnInstallationErrorAndAPresentEditorIsStarted) {
+    const IsolatedSettings settings;
+    platform::QueuedMessageBoxService boxes;
+    platform::ScopedMessageBoxService scope(boxes);
+    const std::filesystem::path bin = settings.folder() / "bin";
+    std::filesystem::create_directories(bin);
+
+    EXPECT_EQ(CFreedomEntityMangage::RunDefinitionEditor(), FALSE);
+    setLocation(settings, bin);
+    EXPECT_EQ(CFreedomEntityMangage::RunDefinitionEditor(), FALSE);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    for (const platform::MessageBoxRequest& box : boxes.shown()) {
+        EXPECT_EQ(box.text, L"没有正确安装翠岭轩快速选择系统或系统安装信息丢失！");
+        EXPECT_EQ(box.caption, L"安装错误");
+        EXPECT_EQ(box.style, MB_OK | MB_ICONINFORMATION);
+    }
+
+    // A stand-in editor that leaves a mark; the launch does not wait for it.
+    const std::filesystem::path mark = settings.folder() / "started";
+    writeBytes(bin / CFreedomEntityMangage::EditorProgramName, "#!/bin/sh\ntouch '" + mark.string() + "'\n");
+    ::chmod((bin / CFreedomEntityMangage::EditorProgramName).c_str(), 0755);
+    boxes.clear();
+    EXPECT_EQ(CFreedomEntityMangage::RunDefinitionEditor(), TRUE);
+    EXPECT_TRUE(boxes.shown().empty());
+    for (int attempt = 0; attempt < 500 && !std::filesystem::exists(mark); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(std::filesystem::exists(mark));
+}
+
+} // namespace
