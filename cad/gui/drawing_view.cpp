@@ -55,7 +55,7 @@ void DrawingView::setDocument(AcApDocument* document) {
 }
 
 AcDbObjectId DrawingView::currentSpace() const {
-    return m_document != nullptr ? ed::currentSpaceOf(m_document->editor()) : AcDbObjectId();
+    return m_document != nullptr ? m_document->database()->currentSpaceId() : AcDbObjectId();
 }
 
 const SpatialIndex& DrawingView::indexOf(AcDbObjectId space) const {
@@ -168,7 +168,7 @@ AcDbObjectId DrawingView::entityAt(const QPointF& device) const {
     const SpatialIndex& index = indexOf(currentSpace());
     std::vector<std::uint32_t> near;
     index.query(QRectF(world.x() - aperture, world.y() - aperture, 2.0 * aperture, 2.0 * aperture), near);
-    const double point[3] = {world.x(), world.y(), 0.0};
+    const AcGePoint3d point(world.x(), world.y(), 0.0);
     AcDbObjectId best;
     double bestDistance = aperture;
     const AcDbDatabase& database = *m_document->database();

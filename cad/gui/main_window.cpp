@@ -93,9 +93,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         }
         const std::vector<ed::LayoutSpace> spaces = ed::layoutSpaces(*document->database());
         if (static_cast<std::size_t>(index) < spaces.size()) {
-            document->editor().currentSpace = spaces[static_cast<std::size_t>(index)].space;
-            document->editor().pickFirst.clear();
-            document->editor().gripped.clear();
+            document->database()->setCurrentSpace(spaces[static_cast<std::size_t>(index)].space);
+            ed::dropPickFirst(document->editor());
             m_view->setDocument(document);
         }
     });
@@ -237,7 +236,7 @@ void MainWindow::refreshTabs() {
         m_tabs->removeTab(0);
     }
     if (document != nullptr) {
-        const AcDbObjectId current = ed::currentSpaceOf(document->editor());
+        const AcDbObjectId current = document->database()->currentSpaceId();
         for (const ed::LayoutSpace& space : ed::layoutSpaces(*document->database())) {
             const int index = m_tabs->addTab(QString::fromStdWString(space.name));
             if (space.space == current) {
@@ -479,8 +478,7 @@ void MainWindow::clearSelection() {
     if (document == nullptr) {
         return;
     }
-    document->editor().pickFirst.clear();
-    document->editor().gripped.clear();
+    ed::dropPickFirst(document->editor());
     m_view->selectionChanged();
 }
 
