@@ -94,8 +94,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         const std::vector<ed::LayoutSpace> spaces = ed::layoutSpaces(*document->database());
         if (static_cast<std::size_t>(index) < spaces.size()) {
             document->database()->setCurrentSpace(spaces[static_cast<std::size_t>(index)].space);
-            document->editor().pickFirst.clear();
-            document->editor().gripped.clear();
+            ed::dropPickFirst(document->editor());
             m_view->setDocument(document);
         }
     });
@@ -479,8 +478,7 @@ void MainWindow::clearSelection() {
     if (document == nullptr) {
         return;
     }
-    document->editor().pickFirst.clear();
-    document->editor().gripped.clear();
+    ed::dropPickFirst(document->editor());
     m_view->selectionChanged();
 }
 

@@ -4,6 +4,7 @@
 
 #include "cad/db/curve_entities.h"
 #include "cad/db/other_entities.h"
+#include "platform/angle_units.h"
 #include "quelto/actions/tav_geom.h"
 #include "quelto/catalogue/info_map_list.h"
 #include "quelto/catalogue/property_writer.h"
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
+using platform::kTwoPi;
 
 // Base point, direction point and direction of a ray or construction line, and the direction's angle
 // by the line rule, taken in the world.

@@ -7,6 +7,7 @@
 #include "cad/db/other_entities.h"
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
+#include "platform/angle_units.h"
 #include "platform/wide_text.h"
 #include "quelto/catalogue/info_map_list.h"
 #include "quelto/catalogue/property_writer.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+using platform::kTwoPi;
 
 // The item of the justification list for the text's vertical and horizontal modes.
 const wchar_t* justificationItem(AcDb::TextVertMode vertical, AcDb::TextHorzMode horizontal) {

@@ -1,6 +1,7 @@
 // Matchers of the curve types: LINE, RAY and XLINE, CIRCLE, ARC, ELLIPSE, LWPOLYLINE, 3D POLYLINE and
 // SPLINE. Points are converted before derived values (mid points, increments, lengths, the line angle)
 // are computed from them, so those follow the user system too.
+#include "platform/angle_units.h"
 #include "quelto/matching/type_matchers.h"
 
 #include <numbers>
@@ -9,7 +10,7 @@ namespace quelto::matching {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+using platform::kTwoPi;
 
 constexpr EnumerationItem kPolyline3dTypeItems[] = {{L"无", 0}, {L"二次", 1}};
 constexpr EnumerationNames kPolyline3dTypes{kPolyline3dTypeItems, 2};

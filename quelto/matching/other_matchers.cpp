@@ -1,6 +1,7 @@
 // Matchers of the remaining kinds: INSERT, HATCH, POINT, MLINE, REGION, the DIMENSION family, IMAGE and
 // WIPEOUT, and VIEWPORT. DIMENSION and IMAGE evaluate only their own id sets; rows with other ids of
 // their catalogue lists are true.
+#include "platform/angle_units.h"
 #include "quelto/matching/type_matchers.h"
 
 #include <cmath>
@@ -9,7 +10,7 @@ namespace quelto::matching {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+using platform::kTwoPi;
 
 constexpr EnumerationItem kHatchPatternTypeItems[] = {{L"用户定义", 0}, {L"预定义", 1}};
 constexpr EnumerationNames kHatchPatternTypes{kHatchPatternTypeItems, 2};

@@ -70,9 +70,9 @@ protected:
 
     // The current user system of model space: rotated by `angle` radians about Z at `origin`.
     void setUserSystem(const AcGePoint3d& origin, double angle) {
-        const double originWorld[3] = {origin.x, origin.y, origin.z};
-        cad::ed::setUserCoordinateSystem(m_database, false,
-                                         cad::ed::UserCoordinateSystem::rotatedAboutZ(originWorld, angle));
+        cad::ed::UserCoordinateSystem system;
+        system.origin = origin;
+        cad::ed::setUserCoordinateSystem(m_database, false, system.rotatedAboutZ(angle));
     }
 
     AcDbDatabase m_database;

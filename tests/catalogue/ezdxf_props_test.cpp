@@ -3,6 +3,7 @@
 // infinite lines, ellipses, splines, hatches, dimensions) equal the printed ones within their 7 decimals.
 
 #include "quelto/filter/qlt_system_param.h"
+#include "support/test_support.h"
 #include "tests/filter/filter_test_support.h"
 
 #include <cmath>
@@ -62,10 +63,8 @@ std::map<std::string, std::map<std::string, std::string>> parseListing(const std
 }
 
 TEST(EzdxfCrossCheck, PrintedPropertiesMatchEzdxfOverTheCorpus) {
-    const std::filesystem::path corpus = QUELTO_CORPUS_DIR;
-    if (!std::filesystem::is_directory(corpus)) {
-        GTEST_SKIP() << "no corpus at " << corpus;
-    }
+    QUELTO_SKIP_WITHOUT_CORPUS();
+    const std::filesystem::path corpus = quelto::testing::corpusDirectory();
     if (run("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null").status != 0) {
         GTEST_SKIP() << "python3-ezdxf is not installed for /usr/bin/python3";
     }

@@ -5,6 +5,7 @@
 #include "quelto/customentity/freedom_criteria.h"
 #include "quelto/customentity/freedom_entity_file.h"
 #include "quelto/customentity/freedom_entity_mangage.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -57,11 +58,9 @@ std::vector<CString> readValues(const CFreedomEntityMangage& registry, AcDbObjec
 }
 
 TEST(CorpusDrawing, ALightOfAClassWithoutReaderIsReadThroughADefinition) {
-    const std::filesystem::path drawingFile = std::filesystem::path(QUELTO_CORPUS_DIR) / "real" /
-                                              "LibreDWG_libredwg" / "test" / "test-data" / "example_2000.dxf";
-    if (!std::filesystem::exists(drawingFile)) {
-        GTEST_SKIP() << "the corpus drawing " << drawingFile << " is not there";
-    }
+    QUELTO_SKIP_WITHOUT_CORPUS();
+    const std::filesystem::path drawingFile =
+        quelto::testing::corpusFile("real/LibreDWG_libredwg/test/test-data/example_2000.dxf");
     const IsolatedSettings settings;
     CFreedomEntityFile file;
     file.softName = L"渲染";

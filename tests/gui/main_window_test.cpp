@@ -12,6 +12,7 @@
 #include "cad/gui/main_window.h"
 #include "drawing_builder.h"
 #include "platform/message_box.h"
+#include "support/test_support.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -335,11 +336,8 @@ TEST_F(DesktopWindow, CtrlZUndoesAnErase) {
 }
 
 TEST_F(DesktopWindow, OpensACorpusDrawingWithItsLayoutTabs) {
-    const std::filesystem::path drawing =
-        std::filesystem::path(QUELTO_CORPUS_DIR) / "generated" / "all_entities_R2018.dxf";
-    if (!std::filesystem::exists(drawing)) {
-        GTEST_SKIP() << "corpus not found at " << QUELTO_CORPUS_DIR;
-    }
+    QUELTO_SKIP_WITHOUT_CORPUS();
+    const std::filesystem::path drawing = quelto::testing::corpusFile("generated/all_entities_R2018.dxf");
     ASSERT_TRUE(m_window->openDrawing(QString::fromStdString(drawing.string())));
     EXPECT_TRUE(m_window->windowTitle().startsWith(QStringLiteral("all_entities_R2018.dxf")));
     EXPECT_FALSE(m_window->isDrawingModified());

@@ -2,6 +2,7 @@
 // python3-ezdxf computes on its own (ezdxf_line_counts.py): LINEs of one layer longer than a length.
 // Then 200 copies with a damaged drawing in the middle, run by one worker and by two.
 
+#include "support/test_support.h"
 #include "tests/filter/filter_test_support.h"
 
 #include <filesystem>
@@ -14,17 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> corpusDrawings() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(QUELTO_CORPUS_DIR)) {
-        const std::string extension = entry.path().extension().string();
-        if (entry.is_regular_file() && (extension == ".dxf" || extension == ".DXF"))
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 std::string quoted(const std::string& text) {
     std::string result = "'";
@@ -97,10 +87,7 @@ std::string batchCommand(const fs::path& configuration, const std::string& argum
 
 class BatchCorpus : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!fs::exists(QUELTO_CORPUS_DIR))
-            GTEST_SKIP() << "no drawing corpus at " << QUELTO_CORPUS_DIR;
-    }
+    void SetUp() override { QUELTO_SKIP_WITHOUT_CORPUS(); }
 
     // The module's settings and default configuration stay out of the user's folders.
     filter_test::IsolatedSettings m_settings;
@@ -108,7 +95,7 @@ protected:
 };
 
 TEST_F(BatchCorpus, LinesOfTheBusiestLayerLongerThanTheMedianAsEzdxfCountsThem) {
-    const std::vector<fs::path> drawings = corpusDrawings();
+    const std::vector<fs::path> drawings = quelto::testing::corpusDrawings();
     const std::map<std::string, EzdxfCount> expected = ezdxfCounts("busiest", drawings);
     ASSERT_GT(expected.size(), 40u) << "python3-ezdxf gave too few counts";
     int compared = 0;
@@ -134,7 +121,7 @@ TEST_F(BatchCorpus, LinesOfTheBusiestLayerLongerThanTheMedianAsEzdxfCountsThem) 
 }
 
 TEST_F(BatchCorpus, TwoWorkersReportWhatOneReportsAndADamagedDrawingCostsOnlyItself) {
-    const std::vector<fs::path> corpus = corpusDrawings();
+    const std::vector<fs::path> corpus = quelto::testing::corpusDrawings();
     std::vector<fs::path> copies;
     std::vector<fs::path> sources;
     for (std::size_t index = 0; copies.size() < 200; ++index) {

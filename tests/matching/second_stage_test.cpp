@@ -3,6 +3,7 @@
 // selects for a few records against those ezdxf computes for the same records.
 #include "platform/code_page.h"
 #include "quelto/matching/second_stage.h"
+#include "support/test_support.h"
 #include "tests/matching/matching_drawing.h"
 
 #include <cstdio>
@@ -274,21 +275,6 @@ std::vector<CorpusRecord> parseRecords(const std::string& output, std::vector<st
     return records;
 }
 
-std::vector<std::filesystem::path> corpusDrawings() {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(QUELTO_CORPUS_DIR)) {
-        std::string extension = entry.path().extension().string();
-        for (char& character : extension) {
-            character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
-        }
-        if (entry.is_regular_file() && extension == ".dxf") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // Handle, DXF type and layer of every entity, sorted.
 std::vector<std::wstring> describedEntities(const Ids& ids) {
     std::vector<std::wstring> described;
@@ -314,9 +300,7 @@ std::vector<std::wstring> sortedHandles(const AcDbObjectIdArray& ids) {
 }
 
 TEST(SecondStageCorpus, SelectsWhatEzdxfComputesOnEveryDrawing) {
-    if (!std::filesystem::exists(QUELTO_CORPUS_DIR)) {
-        GTEST_SKIP() << "no corpus at " << QUELTO_CORPUS_DIR;
-    }
+    QUELTO_SKIP_WITHOUT_CORPUS();
     if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0) {
         GTEST_SKIP() << "python3-ezdxf is not installed";
     }
@@ -328,7 +312,7 @@ TEST(SecondStageCorpus, SelectsWhatEzdxfComputesOnEveryDrawing) {
     std::size_t selected = 0;
     std::vector<std::string> unread;
     std::vector<std::string> readDifferently;
-    for (const std::filesystem::path& path : corpusDrawings()) {
+    for (const std::filesystem::path& path : quelto::testing::corpusDrawings()) {
         const std::optional<std::string> output = ezdxfSelection(path);
         if (!output) {
             unread.push_back(path.filename().string() + " (ezdxf)");

@@ -4,6 +4,7 @@
 // rules the corpus cannot vary: enumeration translations, the justification index, ids a matcher does
 // not evaluate.
 #include "platform/code_page.h"
+#include "support/test_support.h"
 #include "tests/matching/matching_drawing.h"
 
 #include <cstdio>
@@ -53,14 +54,12 @@ bool selects(AcDbObjectId id, const CString& typeName, int propertyId, const wch
 }
 
 TEST(TypeMatchers, AgreeWithEzdxfOnEveryKindOfTheGeneratedDrawings) {
-    if (!std::filesystem::exists(QUELTO_CORPUS_DIR)) {
-        GTEST_SKIP() << "no corpus at " << QUELTO_CORPUS_DIR;
-    }
+    QUELTO_SKIP_WITHOUT_CORPUS();
     filter_test::IsolatedSettings settings;
     CQLTSystemParam().SetUseUserCoord(0);
     std::map<std::string, int> comparedByKind;
     for (const char* name : {"all_entities_R2004.dxf", "all_entities_R2010.dxf", "all_entities_R2018.dxf"}) {
-        const std::filesystem::path path = std::filesystem::path(QUELTO_CORPUS_DIR) / "generated" / name;
+        const std::filesystem::path path = quelto::testing::corpusFile("generated") / name;
         const std::optional<std::string> output = ezdxfValues(path);
         if (!output) {
             GTEST_SKIP() << "python3-ezdxf cannot compute the values of " << name;
