@@ -51,10 +51,30 @@ RowOperand::RowOperand(const CString& operatorName, const CString& valueText)
       realValue(_wtof(valueText)), integerValue(_wtoi(valueText)),
       featureNumber(CINMatchingString::GetFeatureIndex(valueText) + 1) {}
 
+// The text operators the string matcher answers: its match code, and whether case counts (plain
+// comparisons keep case; only the wildcard ignores it).
+struct TextMatchOperator {
+    RowOperator op;
+    int matchCode;
+    int keepCase;
+};
+constexpr TextMatchOperator kTextMatchOperators[] = {
+    {RowOperator::Contains, CINMatchingString::MatchContains, 1},
+    {RowOperator::NotContains, CINMatchingString::MatchNotContains, 1},
+    {RowOperator::LeftEqual, CINMatchingString::MatchLeftEqual, 1},
+    {RowOperator::RightEqual, CINMatchingString::MatchRightEqual, 1},
+    {RowOperator::LeftNotEqual, CINMatchingString::MatchLeftNotEqual, 1},
+    {RowOperator::RightNotEqual, CINMatchingString::MatchRightNotEqual, 1},
+    {RowOperator::Wildcard, CINMatchingString::MatchWildcard, 0},
+    {RowOperator::NotWildcard, CINMatchingString::MatchNotWildcard, 0},
+};
+
 int compareText(const CString& entityText, const RowOperand& operand) {
-    // Plain comparisons keep case; only the wildcard ignores it.
-    constexpr int keepCase = 1;
-    constexpr int ignoreCase = 0;
+    for (const TextMatchOperator& matcher : kTextMatchOperators) {
+        if (matcher.op == operand.op) {
+            return CINMatchingString::Match(entityText, operand.value, matcher.keepCase, matcher.matchCode);
+        }
+    }
     switch (operand.op) {
     case RowOperator::Equal:
         return entityText == operand.value ? 1 : 0;
@@ -68,30 +88,6 @@ int compareText(const CString& entityText, const RowOperand& operand) {
         return entityText > operand.value ? 1 : 0;
     case RowOperator::GreaterEqual:
         return entityText >= operand.value ? 1 : 0;
-    case RowOperator::Contains:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchContains);
-    case RowOperator::NotContains:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchNotContains);
-    case RowOperator::LeftEqual:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchLeftEqual);
-    case RowOperator::RightEqual:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchRightEqual);
-    case RowOperator::LeftNotEqual:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchLeftNotEqual);
-    case RowOperator::RightNotEqual:
-        return CINMatchingString::Match(entityText, operand.value, keepCase,
-                                        CINMatchingString::MatchRightNotEqual);
-    case RowOperator::Wildcard:
-        return CINMatchingString::Match(entityText, operand.value, ignoreCase,
-                                        CINMatchingString::MatchWildcard);
-    case RowOperator::NotWildcard:
-        return CINMatchingString::Match(entityText, operand.value, ignoreCase,
-                                        CINMatchingString::MatchNotWildcard);
     case RowOperator::Feature:
         return CINMatchingString::Match(entityText, operand.value, operand.featureNumber,
                                         CINMatchingString::MatchFeature);
