@@ -9,7 +9,7 @@ cmake_minimum_required(VERSION 3.25)
 
 set(cad_layers cad/ge cad/dxf cad/db cad/ed cad/app cad/gui)
 set(module_layers quelto/baselib quelto/filter quelto/actions quelto/customentity quelto/catalogue
-                  quelto/matching quelto/host quelto/ui)
+                  quelto/matching quelto/ui quelto/host)
 set(loading_internals cad/db/object_io.h cad/db/object_parser.h cad/db/entity_section_split.h
                       cad/db/dxf_read_options.h cad/dxf/entity_boundaries.h)
 

@@ -113,7 +113,8 @@ QUELTO_EXPORT AcApDocManager* acDocManagerPtr();
 #define acDocManager acDocManagerPtr()
 QUELTO_EXPORT AcApDocument* curDoc();
 
-// The host's main window as the parent of module dialogs; null in console mode.
+// The host's main window as the parent of module dialogs (the desktop host's QWidget), null in console
+// mode.
 QUELTO_EXPORT HWND acedGetAcadFrame();
 namespace cad::app {
 QUELTO_EXPORT void setMainWindow(HWND window);

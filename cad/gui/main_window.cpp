@@ -107,11 +107,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     }
     names.sort(Qt::CaseInsensitive);
     m_commandLine->setCommandNames(names);
-    app::setMainWindow(this);
+    app::setMainWindow(static_cast<QWidget*>(this));
 }
 
 MainWindow::~MainWindow() {
-    if (acedGetAcadFrame() == this) {
+    if (acedGetAcadFrame() == static_cast<QWidget*>(this)) {
         app::setMainWindow(nullptr);
     }
 }

@@ -1,0 +1,13 @@
+// The dialogs' parent and Qt application in the test program, where a QApplication already exists.
+#include "quelto/ui/modal_dialog.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+TEST(ModalDialog, UsesTheRunningApplicationAndHasNoHostWindowWithoutDesktop) {
+    QCoreApplication* before = QCoreApplication::instance();
+    EnsureQtApplication();
+    EXPECT_EQ(QCoreApplication::instance(), before);
+    EXPECT_TRUE(DialogsRunOffscreen());
+    EXPECT_EQ(HostMainWindow(), nullptr);
+}
