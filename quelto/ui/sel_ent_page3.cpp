@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStackedLayout>
 #include <QVBoxLayout>
 
 CQSelEntPage3::CQSelEntPage3(QWidget* parent) : CQSelEntPageBase(parent) {
@@ -43,16 +42,12 @@ void CQSelEntPage3::BuildControls() {
         controls.edit = new QLineEdit(box);
         controls.list = NewListBox({}, false, box);
         controls.letter->setBuddy(controls.property);
-        // The edit box and the list share one cell; exactly one of them is visible.
-        auto* valueCell = new QWidget(box);
-        auto* stack = new QStackedLayout(valueCell);
-        stack->setStackingMode(QStackedLayout::StackOne);
-        stack->addWidget(controls.edit);
-        stack->addWidget(controls.list);
         grid->addWidget(controls.letter, row + 1, 0);
         grid->addWidget(controls.property, row + 1, 1);
         grid->addWidget(controls.op, row + 1, 2);
-        grid->addWidget(valueCell, row + 1, 3);
+        // The edit box and the list share one cell; exactly one of them is visible.
+        grid->addWidget(controls.edit, row + 1, 3);
+        grid->addWidget(controls.list, row + 1, 3);
 
         connect(controls.property, &QComboBox::currentIndexChanged, this, [this, row](int item) {
             m_model.ChooseProperty(row, item);
@@ -118,9 +113,8 @@ void CQSelEntPage3::ShowRow(int row) {
         controls.list->setCurrentIndex(state.listItem);
     }
     controls.edit->setText(ToQString(state.editText));
-    auto* stack = static_cast<QStackedLayout*>(controls.edit->parentWidget()->layout());
-    stack->setCurrentWidget(state.control == CValueControl::EditBox ? static_cast<QWidget*>(controls.edit)
-                                                                    : static_cast<QWidget*>(controls.list));
+    controls.edit->setVisible(state.control == CValueControl::EditBox);
+    controls.list->setVisible(state.control == CValueControl::DropDownList);
     for (QWidget* control : {static_cast<QWidget*>(controls.op), static_cast<QWidget*>(controls.edit),
                              static_cast<QWidget*>(controls.list)}) {
         control->setEnabled(state.Enabled());

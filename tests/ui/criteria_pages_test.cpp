@@ -52,19 +52,33 @@ QComboBox* propertyList(QWidget* page, const char* letter) {
         withText<QLabel>(page, QString::fromUtf8(letter) + QStringLiteral("："))->buddy());
 }
 
-// The widget in a column of a property row: 2 the operator list, 3 the value cell.
-QWidget* propertyRowCell(QWidget* page, const char* letter, int column) {
+// The widgets of a property row in one column (2 the operator list, 3 the edit box and the list, which
+// share the cell), left to right as the layout holds them.
+std::vector<QWidget*> propertyRowCell(QWidget* page, const char* letter, int column) {
     QComboBox* property = propertyList(page, letter);
     auto* grid = static_cast<QGridLayout*>(property->parentWidget()->layout());
     int row = 0, ignored = 0;
     grid->getItemPosition(grid->indexOf(property), &row, &ignored, &ignored, &ignored);
-    return grid->itemAtPosition(row, column)->widget();
+    std::vector<QWidget*> widgets;
+    for (int index = 0; index < grid->count(); ++index) {
+        int itemRow = 0, itemColumn = 0;
+        grid->getItemPosition(index, &itemRow, &itemColumn, &ignored, &ignored);
+        if (itemRow == row && itemColumn == column) {
+            widgets.push_back(grid->itemAt(index)->widget());
+        }
+    }
+    return widgets;
 }
 
-// The edit box or the list of a property row's value cell, where the two share one place.
 template <class Widget>
 Widget* valueControl(QWidget* page, const char* letter) {
-    return propertyRowCell(page, letter, 3)->findChild<Widget*>();
+    for (QWidget* widget : propertyRowCell(page, letter, 3)) {
+        if (auto* control = qobject_cast<Widget*>(widget)) {
+            return control;
+        }
+    }
+    ADD_FAILURE() << "row " << letter << " has no such value control";
+    return nullptr;
 }
 
 void typeInto(QComboBox* comboBox, const QString& text) {
@@ -230,7 +244,7 @@ TEST_F(CriteriaPages, PropertyRowsShowTheValueControlOfTheirPropertyAndOperator)
     EXPECT_TRUE(editA->isVisibleTo(&properties));
     EXPECT_EQ(editA->text(), QStringLiteral("10")) << "the template line is 10 long";
     choose(propertyList(&properties, "B"), QStringLiteral("角度"));
-    EXPECT_EQ(qobject_cast<QComboBox*>(propertyRowCell(&properties, "B", 2))->count(), 7);
+    EXPECT_EQ(qobject_cast<QComboBox*>(propertyRowCell(&properties, "B", 2).at(0))->count(), 7);
 
     properties.Refill(m_catalogue.GetEntityInfo(L"TEXT", TRUE));
     choose(propertyList(&properties, "A"), QStringLiteral("对正"));
