@@ -39,15 +39,15 @@ QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent)
     return comboBox;
 }
 
-CCriteriaGrid::CCriteriaGrid(const QString& title, QWidget* parent)
+CCriteriaGrid::CCriteriaGrid(const QString& title, QWidget* parent, int headColumn)
     : m_box(new QGroupBox(title, parent)), m_grid(new QGridLayout(m_box)) {
     m_grid->setHorizontalSpacing(6);
     m_grid->setVerticalSpacing(4);
-    int column = 0;
+    int column = headColumn;
     for (const char* head : {"项目", "运算", "值"}) {
         m_grid->addWidget(new QLabel(QString::fromUtf8(head), m_box), 0, column++);
     }
-    m_grid->setColumnStretch(2, 1);
+    m_grid->setColumnStretch(column - 1, 1);
 }
 
 QCheckBox* CCriteriaGrid::addRow(const QString& caption, std::initializer_list<QWidget*> controls) {

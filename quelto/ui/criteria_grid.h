@@ -30,10 +30,11 @@ CString ShownText(const QComboBox* comboBox);
 // A drop-down list (editable: a list the user may type into) with the items.
 QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent);
 
-// A group box holding a grid with the column heads "项目", "运算", "值"; rows are added below them.
+// A group box holding a grid with the column heads "项目", "运算", "值" from `headColumn` on; rows are
+// added below them.
 class CCriteriaGrid {
 public:
-    CCriteriaGrid(const QString& title, QWidget* parent);
+    CCriteriaGrid(const QString& title, QWidget* parent, int headColumn = 0);
     QGroupBox* box() const { return m_box; }
     QGridLayout* grid() const { return m_grid; }
     // Adds a row: the check box, then the operator and value controls, which are enabled exactly while

@@ -1,4 +1,5 @@
-// The advanced page's widgets and their binding to CAdvancedCriteriaRules.
+// The advanced page's widgets and their binding to CAdvancedCriteriaRules: every row but the linetype
+// shows its value as a list's text, so those rows bind through one table of fields.
 
 #include "quelto/ui/sel_ent_page2.h"
 
@@ -18,13 +19,23 @@ CQSelEntPage2::CQSelEntPage2(CInfoMapList& /*catalogue*/, QWidget* parent) : CQS
 
 void CQSelEntPage2::BuildControls() {
     using Rules = CAdvancedCriteriaRules;
+    using Criteria = CAdvancedCriteria;
     auto* layout = new QVBoxLayout(this);
     CCriteriaGrid criteria(QStringLiteral("高级选项："), this);
+    std::vector<QWidget*> tabOrder;
+    const auto addTextRow = [&](const char* caption, const CStringArray& operators,
+                                const CStringArray& values, bool editable, BOOL Criteria::*checked,
+                                CString Criteria::*opText, CString Criteria::*valueText) {
+        QComboBox* op = NewListBox(operators, false, this);
+        QComboBox* value = NewListBox(values, editable, this);
+        QCheckBox* check = criteria.addRow(QString::fromUtf8(caption), {op, value});
+        m_textRows.push_back({check, op, value, checked, opText, valueText});
+        tabOrder.insert(tabOrder.end(), {check, op, value});
+    };
 
     m_spaceItems = Rules::SpaceItems(DrawingLayoutNames());
-    m_spaceOp = NewListBox(Rules::SpaceOperators(), false, this);
-    m_spaceList = NewListBox(m_spaceItems, false, this);
-    m_spaceCheck = criteria.addRow(QStringLiteral("对象空间："), {m_spaceOp, m_spaceList});
+    addTextRow("对象空间：", Rules::SpaceOperators(), m_spaceItems, false, &Criteria::spaceChecked,
+               &Criteria::spaceOp, &Criteria::space);
 
     std::vector<cad::gui::LinetypeSample> samples;
     for (const CLinetypeEntry& linetype : DrawingLinetypes()) {
@@ -37,99 +48,59 @@ void CQSelEntPage2::BuildControls() {
     m_lineTypeList = new cad::gui::LinetypeComboBox(this);
     m_lineTypeList->setLinetypes(samples);
     m_lineTypeCheck = criteria.addRow(QStringLiteral("对象线型："), {m_lineTypeOp, m_lineTypeList});
+    tabOrder.insert(tabOrder.end(), {m_lineTypeCheck, m_lineTypeOp, m_lineTypeList});
 
-    m_ltScaleOp = NewListBox(Rules::LtScaleOperators(), false, this);
-    m_ltScaleValue = NewListBox(Rules::LtScaleValues(), true, this);
-    m_ltScaleCheck = criteria.addRow(QStringLiteral("线型比例："), {m_ltScaleOp, m_ltScaleValue});
+    addTextRow("线型比例：", Rules::LtScaleOperators(), Rules::LtScaleValues(), true,
+               &Criteria::ltScaleChecked, &Criteria::ltScaleOp, &Criteria::ltScale);
 
     // Plot styles are listed but cannot be a criterion: the row's check box stays disabled.
     QComboBox* plotStyleOp = NewListBox(Rules::PlotStyleOperators(), false, this);
     QComboBox* plotStyleValue = NewListBox(Rules::PlotStyles(), false, this);
     plotStyleOp->setCurrentIndex(0);
     plotStyleValue->setCurrentIndex(0);
-    m_plotStyleCheck = criteria.addRow(QStringLiteral("打印样式："), {plotStyleOp, plotStyleValue});
-    m_plotStyleCheck->setEnabled(false);
+    criteria.addRow(QStringLiteral("打印样式："), {plotStyleOp, plotStyleValue})->setEnabled(false);
 
-    m_visibleOp = NewListBox(Rules::VisibilityOperators(), false, this);
-    m_visibleValue = NewListBox(Rules::YesNo(), false, this);
-    m_visibleCheck = criteria.addRow(QStringLiteral("实体可见："), {m_visibleOp, m_visibleValue});
-
-    m_planarOp = NewListBox(Rules::VisibilityOperators(), false, this);
-    m_planarValue = NewListBox(Rules::YesNo(), false, this);
-    m_planarCheck = criteria.addRow(QStringLiteral("平面实体："), {m_planarOp, m_planarValue});
-
-    m_widthOp = NewListBox(Rules::ExtentOperators(), false, this);
-    m_widthValue = NewListBox(Rules::ExtentValues(), true, this);
-    m_widthCheck = criteria.addRow(QStringLiteral("外观宽度："), {m_widthOp, m_widthValue});
-
-    m_heightOp = NewListBox(Rules::ExtentOperators(), false, this);
-    m_heightValue = NewListBox(Rules::ExtentValues(), true, this);
-    m_heightCheck = criteria.addRow(QStringLiteral("外观高度："), {m_heightOp, m_heightValue});
+    addTextRow("实体可见：", Rules::VisibilityOperators(), Rules::YesNo(), false, &Criteria::visibleChecked,
+               &Criteria::visibleOp, &Criteria::visible);
+    addTextRow("平面实体：", Rules::VisibilityOperators(), Rules::YesNo(), false, &Criteria::planarChecked,
+               &Criteria::planarOp, &Criteria::planar);
+    addTextRow("外观宽度：", Rules::ExtentOperators(), Rules::ExtentValues(), true, &Criteria::widthChecked,
+               &Criteria::widthOp, &Criteria::width);
+    addTextRow("外观高度：", Rules::ExtentOperators(), Rules::ExtentValues(), true, &Criteria::heightChecked,
+               &Criteria::heightOp, &Criteria::height);
 
     layout->addWidget(criteria.box());
     layout->addStretch(1);
-
-    QWidget* order[] = {m_spaceCheck,   m_spaceOp,      m_spaceList,   m_lineTypeCheck, m_lineTypeOp,
-                        m_lineTypeList, m_ltScaleCheck, m_ltScaleOp,   m_ltScaleValue,  m_visibleCheck,
-                        m_visibleOp,    m_visibleValue, m_planarCheck, m_planarOp,      m_planarValue,
-                        m_widthCheck,   m_widthOp,      m_widthValue,  m_heightCheck,   m_heightOp,
-                        m_heightValue};
-    for (std::size_t index = 1; index < std::size(order); ++index) {
-        setTabOrder(order[index - 1], order[index]);
+    for (std::size_t index = 1; index < tabOrder.size(); ++index) {
+        setTabOrder(tabOrder[index - 1], tabOrder[index]);
     }
 }
 
 CAdvancedCriteria CQSelEntPage2::Criteria() const {
     CAdvancedCriteria criteria;
-    criteria.spaceChecked = m_spaceCheck->isChecked();
-    criteria.spaceOp = ShownText(m_spaceOp);
-    criteria.space = ShownText(m_spaceList);
+    for (const TextRow& row : m_textRows) {
+        criteria.*row.checked = row.check->isChecked();
+        criteria.*row.opText = ShownText(row.op);
+        criteria.*row.valueText = ShownText(row.value);
+    }
     criteria.lineTypeChecked = m_lineTypeCheck->isChecked();
     criteria.lineTypeOp = ShownText(m_lineTypeOp);
     const int lineType = m_lineTypeList->currentIndex();
     criteria.lineType = lineType >= 0 && lineType < static_cast<int>(m_linetypeNames.size())
                             ? m_linetypeNames[static_cast<std::size_t>(lineType)]
                             : CString();
-    criteria.ltScaleChecked = m_ltScaleCheck->isChecked();
-    criteria.ltScaleOp = ShownText(m_ltScaleOp);
-    criteria.ltScale = ShownText(m_ltScaleValue);
-    criteria.visibleChecked = m_visibleCheck->isChecked();
-    criteria.visibleOp = ShownText(m_visibleOp);
-    criteria.visible = ShownText(m_visibleValue);
-    criteria.planarChecked = m_planarCheck->isChecked();
-    criteria.planarOp = ShownText(m_planarOp);
-    criteria.planar = ShownText(m_planarValue);
-    criteria.widthChecked = m_widthCheck->isChecked();
-    criteria.widthOp = ShownText(m_widthOp);
-    criteria.width = ShownText(m_widthValue);
-    criteria.heightChecked = m_heightCheck->isChecked();
-    criteria.heightOp = ShownText(m_heightOp);
-    criteria.height = ShownText(m_heightValue);
     return criteria;
 }
 
 void CQSelEntPage2::ShowCriteria(const CAdvancedCriteria& criteria) {
-    m_spaceCheck->setChecked(criteria.spaceChecked);
-    ChooseText(m_spaceOp, criteria.spaceOp);
-    ChooseText(m_spaceList, criteria.space);
+    for (const TextRow& row : m_textRows) {
+        row.check->setChecked(criteria.*row.checked);
+        ChooseText(row.op, criteria.*row.opText);
+        ChooseText(row.value, criteria.*row.valueText);
+    }
     m_lineTypeCheck->setChecked(criteria.lineTypeChecked);
     ChooseText(m_lineTypeOp, criteria.lineTypeOp);
     m_lineTypeList->setCurrentIndex(FindItemFromLast(m_linetypeNames, criteria.lineType));
-    m_ltScaleCheck->setChecked(criteria.ltScaleChecked);
-    ChooseText(m_ltScaleOp, criteria.ltScaleOp);
-    ChooseText(m_ltScaleValue, criteria.ltScale);
-    m_visibleCheck->setChecked(criteria.visibleChecked);
-    ChooseText(m_visibleOp, criteria.visibleOp);
-    ChooseText(m_visibleValue, criteria.visible);
-    m_planarCheck->setChecked(criteria.planarChecked);
-    ChooseText(m_planarOp, criteria.planarOp);
-    ChooseText(m_planarValue, criteria.planar);
-    m_widthCheck->setChecked(criteria.widthChecked);
-    ChooseText(m_widthOp, criteria.widthOp);
-    ChooseText(m_widthValue, criteria.width);
-    m_heightCheck->setChecked(criteria.heightChecked);
-    ChooseText(m_heightOp, criteria.heightOp);
-    ChooseText(m_heightValue, criteria.height);
 }
 
 void CQSelEntPage2::LoadPage(const CFilter& record) {

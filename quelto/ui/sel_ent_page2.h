@@ -6,6 +6,8 @@
 #include "quelto/ui/criteria_rules.h"
 #include "quelto/ui/sel_ent_page.h"
 
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 
@@ -24,32 +26,24 @@ public:
     void ShowCriteria(const CAdvancedCriteria& criteria);
 
 private:
+    // A row whose value is the list's text, bound to its three fields of CAdvancedCriteria.
+    struct TextRow {
+        QCheckBox* check;
+        QComboBox* op;
+        QComboBox* value;
+        BOOL CAdvancedCriteria::*checked;
+        CString CAdvancedCriteria::*opText;
+        CString CAdvancedCriteria::*valueText;
+    };
+
     void BuildControls();
 
     CStringArray m_spaceItems;
     // The linetypes' table names, parallel to the list's items.
     CStringArray m_linetypeNames;
 
-    QCheckBox* m_spaceCheck = nullptr;
-    QComboBox* m_spaceOp = nullptr;
-    QComboBox* m_spaceList = nullptr;
+    std::vector<TextRow> m_textRows;
     QCheckBox* m_lineTypeCheck = nullptr;
     QComboBox* m_lineTypeOp = nullptr;
     cad::gui::LinetypeComboBox* m_lineTypeList = nullptr;
-    QCheckBox* m_ltScaleCheck = nullptr;
-    QComboBox* m_ltScaleOp = nullptr;
-    QComboBox* m_ltScaleValue = nullptr;
-    QCheckBox* m_plotStyleCheck = nullptr;
-    QCheckBox* m_visibleCheck = nullptr;
-    QComboBox* m_visibleOp = nullptr;
-    QComboBox* m_visibleValue = nullptr;
-    QCheckBox* m_planarCheck = nullptr;
-    QComboBox* m_planarOp = nullptr;
-    QComboBox* m_planarValue = nullptr;
-    QCheckBox* m_widthCheck = nullptr;
-    QComboBox* m_widthOp = nullptr;
-    QComboBox* m_widthValue = nullptr;
-    QCheckBox* m_heightCheck = nullptr;
-    QComboBox* m_heightOp = nullptr;
-    QComboBox* m_heightValue = nullptr;
 };

@@ -22,14 +22,10 @@ CQSelEntPage3::CQSelEntPage3(QWidget* parent) : CQSelEntPageBase(parent) {
 
 void CQSelEntPage3::BuildControls() {
     auto* layout = new QVBoxLayout(this);
-    auto* box = new QGroupBox(QStringLiteral("特性选项："), this);
-    auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
-    int column = 1;
-    for (const char* head : {"项目", "运算", "值"}) {
-        grid->addWidget(new QLabel(QString::fromUtf8(head), box), 0, column++);
-    }
+    // Column 0 holds the row letters, so the heads start one column to the right.
+    CCriteriaGrid criteria(QStringLiteral("特性选项："), this, 1);
+    QGroupBox* box = criteria.box();
+    QGridLayout* grid = criteria.grid();
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 3);
     QWidget* previous = nullptr;
