@@ -31,10 +31,11 @@ CString ShownText(const QComboBox* comboBox) {
     return comboBox->currentIndex() < 0 ? CString() : ToCString(comboBox->currentText());
 }
 
-QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent) {
+QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent, int characters) {
     auto* comboBox = new QComboBox(parent);
     comboBox->setEditable(editable);
     comboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comboBox->setMinimumContentsLength(characters);
     FillComboBox(comboBox, items);
     return comboBox;
 }

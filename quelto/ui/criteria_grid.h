@@ -27,8 +27,11 @@ void FillComboBox(QComboBox* comboBox, const CStringArray& items);
 void ChooseText(QComboBox* comboBox, const CString& text);
 // The text shown: an editable list's edit text, a drop-down list's chosen item (empty when none).
 CString ShownText(const QComboBox* comboBox);
-// A drop-down list (editable: a list the user may type into) with the items.
-QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent);
+// A drop-down list (editable: a list the user may type into) with the items, at least `characters` wide
+// so that lists filled later, and disabled ones, still show their text.
+QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent, int characters = 10);
+// The width of the operator lists: the longest operator ("反通配符") fits.
+inline constexpr int OperatorListCharacters = 8;
 
 // A group box holding a grid with the column heads "项目", "运算", "值" from `headColumn` on; rows are
 // added below them.

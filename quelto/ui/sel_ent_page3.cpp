@@ -34,7 +34,7 @@ void CQSelEntPage3::BuildControls() {
         controls.letter = new QLabel(ToQString(CPropertyPageModel::RowLetter(row) + L"："), box);
         controls.property = NewListBox({}, false, box);
         controls.property->setMaxVisibleItems(20);
-        controls.op = NewListBox({}, false, box);
+        controls.op = NewListBox({}, false, box, OperatorListCharacters);
         controls.edit = new QLineEdit(box);
         controls.list = NewListBox({}, false, box);
         controls.letter->setBuddy(controls.property);
@@ -71,7 +71,7 @@ void CQSelEntPage3::BuildControls() {
     auto* logicBox = new QGroupBox(QStringLiteral("逻辑增强："), this);
     auto* logicLayout = new QHBoxLayout(logicBox);
     m_logicCheck = new QCheckBox(QStringLiteral("使用逻辑关系"), logicBox);
-    m_logicMode = NewListBox(CPropertyPageModel::LogicModes(), false, logicBox);
+    m_logicMode = NewListBox(CPropertyPageModel::LogicModes(), false, logicBox, 16);
     m_logicExpression = NewListBox(CPropertyPageModel::LogicExpressions(), true, logicBox);
     logicLayout->addWidget(m_logicCheck);
     logicLayout->addWidget(m_logicMode);
