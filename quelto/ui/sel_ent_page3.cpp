@@ -38,6 +38,12 @@ void CQSelEntPage3::BuildControls() {
         controls.edit = new QLineEdit(box);
         controls.list = NewListBox({}, false, box);
         controls.letter->setBuddy(controls.property);
+        // Names for scripts and tests that address a row by letter rather than by layout position.
+        const QString letter = ToQString(CPropertyPageModel::RowLetter(row));
+        controls.property->setObjectName(QStringLiteral("property") + letter);
+        controls.op->setObjectName(QStringLiteral("operator") + letter);
+        controls.edit->setObjectName(QStringLiteral("valueEdit") + letter);
+        controls.list->setObjectName(QStringLiteral("valueList") + letter);
         grid->addWidget(controls.letter, row + 1, 0);
         grid->addWidget(controls.property, row + 1, 1);
         grid->addWidget(controls.op, row + 1, 2);
@@ -73,6 +79,9 @@ void CQSelEntPage3::BuildControls() {
     m_logicCheck = new QCheckBox(QStringLiteral("使用逻辑关系"), logicBox);
     m_logicMode = NewListBox(CPropertyPageModel::LogicModes(), false, logicBox, 16);
     m_logicExpression = NewListBox(CPropertyPageModel::LogicExpressions(), true, logicBox);
+    m_logicCheck->setObjectName(QStringLiteral("logicCheck"));
+    m_logicMode->setObjectName(QStringLiteral("logicMode"));
+    m_logicExpression->setObjectName(QStringLiteral("logicExpression"));
     logicLayout->addWidget(m_logicCheck);
     logicLayout->addWidget(m_logicMode);
     logicLayout->addWidget(m_logicExpression, 1);

@@ -52,33 +52,12 @@ QComboBox* propertyList(QWidget* page, const char* letter) {
         withText<QLabel>(page, QString::fromUtf8(letter) + QStringLiteral("："))->buddy());
 }
 
-// The widgets of a property row in one column (2 the operator list, 3 the edit box and the list, which
-// share the cell), left to right as the layout holds them.
-std::vector<QWidget*> propertyRowCell(QWidget* page, const char* letter, int column) {
-    QComboBox* property = propertyList(page, letter);
-    auto* grid = static_cast<QGridLayout*>(property->parentWidget()->layout());
-    int row = 0, ignored = 0;
-    grid->getItemPosition(grid->indexOf(property), &row, &ignored, &ignored, &ignored);
-    std::vector<QWidget*> widgets;
-    for (int index = 0; index < grid->count(); ++index) {
-        int itemRow = 0, itemColumn = 0;
-        grid->getItemPosition(index, &itemRow, &itemColumn, &ignored, &ignored);
-        if (itemRow == row && itemColumn == column) {
-            widgets.push_back(grid->itemAt(index)->widget());
-        }
-    }
-    return widgets;
-}
-
+// A property row's other controls by name: "operator", "valueEdit" or "valueList" and the letter.
 template <class Widget>
-Widget* valueControl(QWidget* page, const char* letter) {
-    for (QWidget* widget : propertyRowCell(page, letter, 3)) {
-        if (auto* control = qobject_cast<Widget*>(widget)) {
-            return control;
-        }
-    }
-    ADD_FAILURE() << "row " << letter << " has no such value control";
-    return nullptr;
+Widget* rowControl(QWidget* page, const char* kind, const char* letter) {
+    auto* control = page->findChild<Widget*>(QString::fromUtf8(kind) + QString::fromUtf8(letter));
+    EXPECT_NE(control, nullptr) << kind << letter;
+    return control;
 }
 
 void typeInto(QComboBox* comboBox, const QString& text) {
@@ -240,24 +219,24 @@ TEST_F(CriteriaPages, PropertyRowsShowTheValueControlOfTheirPropertyAndOperator)
     m_catalogue.ReadEntity(m_line, FALSE, FALSE);
     properties.Refill(m_catalogue.GetEntityInfo(L"LINE", TRUE));
     choose(propertyList(&properties, "A"), QStringLiteral("长度"));
-    auto* editA = valueControl<QLineEdit>(&properties, "A");
+    auto* editA = rowControl<QLineEdit>(&properties, "valueEdit", "A");
     EXPECT_TRUE(editA->isVisibleTo(&properties));
     EXPECT_EQ(editA->text(), QStringLiteral("10")) << "the template line is 10 long";
     choose(propertyList(&properties, "B"), QStringLiteral("角度"));
-    EXPECT_EQ(qobject_cast<QComboBox*>(propertyRowCell(&properties, "B", 2).at(0))->count(), 7);
+    EXPECT_EQ(rowControl<QComboBox>(&properties, "operator", "B")->count(), 7);
 
     properties.Refill(m_catalogue.GetEntityInfo(L"TEXT", TRUE));
     choose(propertyList(&properties, "A"), QStringLiteral("对正"));
-    auto* listA = valueControl<QComboBox>(&properties, "A");
+    auto* listA = rowControl<QComboBox>(&properties, "valueList", "A");
     EXPECT_TRUE(listA->isVisibleTo(&properties));
-    EXPECT_FALSE(valueControl<QLineEdit>(&properties, "A")->isVisibleTo(&properties));
+    EXPECT_FALSE(rowControl<QLineEdit>(&properties, "valueEdit", "A")->isVisibleTo(&properties));
     EXPECT_EQ(listA->count(), 15);
     choose(propertyList(&properties, "B"), QStringLiteral("文本内容"));
-    EXPECT_TRUE(valueControl<QLineEdit>(&properties, "B")->isVisibleTo(&properties));
+    EXPECT_TRUE(rowControl<QLineEdit>(&properties, "valueEdit", "B")->isVisibleTo(&properties));
     // Rows keep their typed values across a type change; the template fills only an empty box.
-    EXPECT_EQ(valueControl<QLineEdit>(&properties, "B")->text(), QStringLiteral("53.1301024"));
-    valueControl<QLineEdit>(&properties, "B")->clear();
-    QTest::keyClicks(valueControl<QLineEdit>(&properties, "B"), QStringLiteral("door"));
+    EXPECT_EQ(rowControl<QLineEdit>(&properties, "valueEdit", "B")->text(), QStringLiteral("53.1301024"));
+    rowControl<QLineEdit>(&properties, "valueEdit", "B")->clear();
+    QTest::keyClicks(rowControl<QLineEdit>(&properties, "valueEdit", "B"), QStringLiteral("door"));
 
     QCheckBox* logic = properties.findChild<QCheckBox*>();
     QTest::mouseClick(logic, Qt::LeftButton);
