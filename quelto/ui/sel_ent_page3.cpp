@@ -24,45 +24,11 @@ void CQSelEntPage3::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     // Column 0 holds the row letters, so the heads start one column to the right.
     CCriteriaGrid criteria(QStringLiteral("特性选项："), this, 1);
-    QGroupBox* box = criteria.box();
-    QGridLayout* grid = criteria.grid();
-    grid->setColumnStretch(1, 2);
-    grid->setColumnStretch(3, 3);
+    criteria.grid()->setColumnStretch(1, 2);
+    criteria.grid()->setColumnStretch(3, 3);
     QWidget* previous = nullptr;
     for (int row = 0; row < CPropertyPageModel::RowCount; ++row) {
-        RowControls& controls = m_rows[static_cast<std::size_t>(row)];
-        controls.letter = new QLabel(ToQString(CPropertyPageModel::RowLetter(row) + L"："), box);
-        controls.property = NewListBox({}, false, box);
-        controls.property->setMaxVisibleItems(20);
-        controls.op = NewListBox({}, false, box, OperatorListCharacters);
-        controls.edit = new QLineEdit(box);
-        controls.list = NewListBox({}, false, box);
-        controls.letter->setBuddy(controls.property);
-        // Names for scripts and tests that address a row by letter rather than by layout position.
-        const QString letter = ToQString(CPropertyPageModel::RowLetter(row));
-        controls.property->setObjectName(QStringLiteral("property") + letter);
-        controls.op->setObjectName(QStringLiteral("operator") + letter);
-        controls.edit->setObjectName(QStringLiteral("valueEdit") + letter);
-        controls.list->setObjectName(QStringLiteral("valueList") + letter);
-        grid->addWidget(controls.letter, row + 1, 0);
-        grid->addWidget(controls.property, row + 1, 1);
-        grid->addWidget(controls.op, row + 1, 2);
-        // The edit box and the list share one cell; exactly one of them is visible.
-        grid->addWidget(controls.edit, row + 1, 3);
-        grid->addWidget(controls.list, row + 1, 3);
-
-        connect(controls.property, &QComboBox::currentIndexChanged, this, [this, row](int item) {
-            m_model.ChooseProperty(row, item);
-            ShowRow(row);
-        });
-        connect(controls.op, &QComboBox::currentIndexChanged, this, [this, row, op = controls.op](int) {
-            m_model.ChooseOperator(row, ToCString(op->currentText()));
-            ShowRow(row);
-        });
-        connect(controls.edit, &QLineEdit::textChanged, this,
-                [this, row](const QString& text) { m_model.SetEditText(row, ToCString(text)); });
-        connect(controls.list, &QComboBox::currentIndexChanged, this,
-                [this, row](int item) { m_model.ChooseListItem(row, item); });
+        const RowControls& controls = BuildRow(row, *criteria.grid());
         for (QWidget* control :
              {static_cast<QWidget*>(controls.property), static_cast<QWidget*>(controls.op),
               static_cast<QWidget*>(controls.edit), static_cast<QWidget*>(controls.list)}) {
@@ -72,8 +38,53 @@ void CQSelEntPage3::BuildControls() {
             previous = control;
         }
     }
-    layout->addWidget(box);
+    layout->addWidget(criteria.box());
+    layout->addWidget(BuildLogicBox());
+    layout->addStretch(1);
+    setTabOrder(previous, m_logicCheck);
+    setTabOrder(m_logicCheck, m_logicMode);
+    setTabOrder(m_logicMode, m_logicExpression);
+}
 
+const CQSelEntPage3::RowControls& CQSelEntPage3::BuildRow(int row, QGridLayout& grid) {
+    QWidget* box = grid.parentWidget();
+    RowControls& controls = m_rows[static_cast<std::size_t>(row)];
+    const QString letter = ToQString(CPropertyPageModel::RowLetter(row));
+    controls.letter = new QLabel(letter + QStringLiteral("："), box);
+    controls.property = NewListBox({}, false, box);
+    controls.property->setMaxVisibleItems(20);
+    controls.op = NewListBox({}, false, box, OperatorListCharacters);
+    controls.edit = new QLineEdit(box);
+    controls.list = NewListBox({}, false, box);
+    controls.letter->setBuddy(controls.property);
+    // Names for scripts and tests that address a row by letter rather than by layout position.
+    controls.property->setObjectName(QStringLiteral("property") + letter);
+    controls.op->setObjectName(QStringLiteral("operator") + letter);
+    controls.edit->setObjectName(QStringLiteral("valueEdit") + letter);
+    controls.list->setObjectName(QStringLiteral("valueList") + letter);
+    grid.addWidget(controls.letter, row + 1, 0);
+    grid.addWidget(controls.property, row + 1, 1);
+    grid.addWidget(controls.op, row + 1, 2);
+    // The edit box and the list share one cell; exactly one of them is visible.
+    grid.addWidget(controls.edit, row + 1, 3);
+    grid.addWidget(controls.list, row + 1, 3);
+
+    connect(controls.property, &QComboBox::currentIndexChanged, this, [this, row](int item) {
+        m_model.ChooseProperty(row, item);
+        ShowRow(row);
+    });
+    connect(controls.op, &QComboBox::currentIndexChanged, this, [this, row, op = controls.op](int) {
+        m_model.ChooseOperator(row, ToCString(op->currentText()));
+        ShowRow(row);
+    });
+    connect(controls.edit, &QLineEdit::textChanged, this,
+            [this, row](const QString& text) { m_model.SetEditText(row, ToCString(text)); });
+    connect(controls.list, &QComboBox::currentIndexChanged, this,
+            [this, row](int item) { m_model.ChooseListItem(row, item); });
+    return controls;
+}
+
+QGroupBox* CQSelEntPage3::BuildLogicBox() {
     auto* logicBox = new QGroupBox(QStringLiteral("逻辑增强："), this);
     auto* logicLayout = new QHBoxLayout(logicBox);
     m_logicCheck = new QCheckBox(QStringLiteral("使用逻辑关系"), logicBox);
@@ -85,11 +96,6 @@ void CQSelEntPage3::BuildControls() {
     logicLayout->addWidget(m_logicCheck);
     logicLayout->addWidget(m_logicMode);
     logicLayout->addWidget(m_logicExpression, 1);
-    layout->addWidget(logicBox);
-    layout->addStretch(1);
-    setTabOrder(previous, m_logicCheck);
-    setTabOrder(m_logicCheck, m_logicMode);
-    setTabOrder(m_logicMode, m_logicExpression);
 
     connect(m_logicCheck, &QCheckBox::toggled, this, [this](bool checked) {
         m_model.logicChecked = checked;
@@ -101,6 +107,7 @@ void CQSelEntPage3::BuildControls() {
     });
     connect(m_logicExpression, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { m_model.logicExpression = ToCString(text); });
+    return logicBox;
 }
 
 void CQSelEntPage3::ShowRow(int row) {

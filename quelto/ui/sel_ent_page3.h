@@ -10,6 +10,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -34,6 +36,8 @@ private:
     };
 
     void BuildControls();
+    const RowControls& BuildRow(int row, QGridLayout& grid);
+    QGroupBox* BuildLogicBox();
     void ShowRow(int row);
     void ShowLogic();
     void ShowAll();
