@@ -13,28 +13,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <optional>
 
 namespace {
 
 std::optional<QJsonObject> ezdxfTables(const std::filesystem::path& drawing) {
-    const std::string command = "/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) +
-                                "/tests/ui/ezdxf_tables.py' '" + drawing.string() + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
+    const std::optional<std::string> output =
+        quelto::testing::commandOutput("/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) +
+                                       "/tests/ui/ezdxf_tables.py' '" + drawing.string() + "' 2>/dev/null");
+    if (!output) {
         return std::nullopt;
     }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    if (pclose(pipe) != 0) {
-        return std::nullopt;
-    }
-    return QJsonDocument::fromJson(QByteArray::fromStdString(output)).object();
+    return QJsonDocument::fromJson(QByteArray::fromStdString(*output)).object();
 }
 
 CStringArray texts(const QJsonValue& array) {
