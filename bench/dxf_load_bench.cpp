@@ -26,8 +26,9 @@ std::filesystem::path generatedPath(const char* suffix) {
 // Writes the ASCII and binary copies once per run.
 void ensureGenerated() {
     static bool done = false;
-    if (done)
+    if (done) {
         return;
+    }
     AcDbDatabase database;
     benchdrawing::appendMixedEntities(database, kEntityCount);
     cad::dxf::TagError error;
@@ -55,8 +56,9 @@ void loadBenchmark(benchmark::State& state, const char* suffix, bool twoThreads 
         cad::dxf::TagError error;
         cad::db::DxfReadOptions options;
         options.entitiesOnTwoThreads = twoThreads;
-        if (!database->readDxf(path, error, options))
+        if (!database->readDxf(path, error, options)) {
             state.SkipWithError(error.toString().c_str());
+        }
         memoryPerEntity = (heapBytesInUse() - before) / kEntityCount;
         benchmark::DoNotOptimize(database->objectCount());
         state.PauseTiming();
@@ -94,8 +96,9 @@ void BM_SaveAscii(benchmark::State& state) {
     database.readDxf(generatedPath(".dxf"), error);
     const std::filesystem::path target = generatedPath("_saved.dxf");
     for (auto _ : state) {
-        if (!database.writeDxf(target, {}, error))
+        if (!database.writeDxf(target, {}, error)) {
             state.SkipWithError(error.toString().c_str());
+        }
     }
     const auto bytes = static_cast<double>(std::filesystem::file_size(target));
     state.counters["MB/s"] = benchmark::Counter(bytes / 1e6 * static_cast<double>(state.iterations()),
@@ -110,8 +113,9 @@ void BM_EzdxfLoadOnce(benchmark::State& state) {
                                 generatedPath(".dxf").string() + "')\" 2>/dev/null";
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        if (std::system(command.c_str()) != 0)
+        if (std::system(command.c_str()) != 0) {
             state.SkipWithError("ezdxf not available");
+        }
         state.counters["seconds"] =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }

@@ -56,8 +56,9 @@ std::unique_ptr<AcDbDatabase> mixedDrawing(int count) {
     cad::db::openObjectAs(model, database->modelSpaceId(), AcDb::kForWrite);
     for (int index = 0; index < count; ++index) {
         AcDbEntity* entity = makeEntity(index);
-        if (model->appendAcDbEntity(entity) == Acad::eOk)
+        if (model->appendAcDbEntity(entity) == Acad::eOk) {
             entity->close();
+        }
     }
     model->close();
     return database;

@@ -47,8 +47,9 @@ inline void appendMixedEntities(AcDbDatabase& database, int count) {
         }
         }
         entity->setLayer(layers[index % 5]);
-        if (index % 3 == 0)
+        if (index % 3 == 0) {
             entity->setColorIndex(static_cast<Adesk::UInt16>(1 + index % 7));
+        }
         AcDbObjectId id;
         model->appendAcDbEntity(id, entity);
         entity->close();

@@ -109,11 +109,13 @@ void mirrorStep(cad::db::UndoLog* log, const AcDbObjectIdArray& ids) {
     command.m_nPosIndex = 4;
     command.m_dAxiusA = 30.0;
     command.SetIdArray(ids);
-    if (log != nullptr)
+    if (log != nullptr) {
         log->beginStep(L"QS");
+    }
     command.Run();
-    if (log != nullptr)
+    if (log != nullptr) {
         log->endStep();
+    }
 }
 
 // A new drawing made current; called while the clock stands, so the previous drawing goes then too.

@@ -21,8 +21,9 @@ std::filesystem::path generatedPath() {
 }
 
 void writeDrawing() {
-    if (std::filesystem::exists(generatedPath()))
+    if (std::filesystem::exists(generatedPath())) {
         return;
+    }
     AcDbDatabase database;
     benchdrawing::appendMixedEntities(database, kEntityCount);
     cad::dxf::TagError error;
@@ -88,8 +89,9 @@ BENCHMARK(BM_Redraw)->Arg(1100)->Arg(200)->Arg(40)->Arg(8)->Unit(benchmark::kMil
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

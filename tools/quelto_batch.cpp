@@ -24,8 +24,9 @@ namespace {
 void chooseSystemCodeSet() {
     std::setlocale(LC_CTYPE, "");
     const char* codeSet = nl_langinfo(CODESET);
-    if (codeSet == nullptr || std::strcmp(codeSet, "ANSI_X3.4-1968") == 0)
+    if (codeSet == nullptr || std::strcmp(codeSet, "ANSI_X3.4-1968") == 0) {
         std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
 }
 
 } // namespace
@@ -34,11 +35,13 @@ int main(int argc, char** argv) {
     using namespace quelto::batch;
     int exitCode = kExitAllProcessed;
     const std::optional<BatchOptions> options = parseBatchOptions(argc, argv, exitCode);
-    if (!options)
+    if (!options) {
         return exitCode;
+    }
     chooseSystemCodeSet();
-    if (options->config)
+    if (options->config) {
         ::setenv("QUELTO_BATCH_CONFIG", options->config->c_str(), 1);
+    }
 
     cad::app::CommandProcessor::instance().registerHostCommands();
     // What the module prints while it loads (its banner) is not part of the results.

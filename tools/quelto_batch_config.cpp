@@ -23,13 +23,15 @@ struct RowText {
 bool parseRow(const std::string& text, RowText& row) {
     const std::size_t first = text.find(',');
     const std::size_t second = first == std::string::npos ? first : text.find(',', first + 1);
-    if (second == std::string::npos)
+    if (second == std::string::npos) {
         return false;
+    }
     try {
         std::size_t used = 0;
         row.id = std::stoi(text.substr(0, first), &used);
-        if (used != first)
+        if (used != first) {
             return false;
+        }
     } catch (const std::exception&) {
         return false;
     }
@@ -89,11 +91,13 @@ int main(int argc, char** argv) {
     CFilter record;
     record.m_strName = platform::utf8ToWide(name);
     record.m_bType = type.empty() ? 0 : 1;
-    if (!type.empty())
+    if (!type.empty()) {
         record.m_strType = platform::utf8ToWide(type);
+    }
     record.m_bLayer = layerOption->count() > 0 ? 1 : 0;
-    if (record.m_bLayer)
+    if (record.m_bLayer) {
         record.m_strLayer = platform::utf8ToWide(layer);
+    }
     record.m_bColor = colorOption->count() > 0 ? 1 : 0;
     record.m_nColor = color;
     record.m_strColorOp = platform::utf8ToWide(colorOp);
@@ -104,10 +108,11 @@ int main(int argc, char** argv) {
         record.m_arrPropValue.push_back(platform::utf8ToWide(rows[index].value));
     }
     const int position = configuration.FindFilter(record.m_strName);
-    if (position >= 0)
+    if (position >= 0) {
         configuration.m_arrFilter[static_cast<std::size_t>(position)] = record;
-    else
+    } else {
         configuration.m_arrFilter.push_back(record);
+    }
     if (!configuration.WriteCfgFile()) {
         std::cerr << "quelto-batch-config: cannot write " << file << "\n";
         return 1;

@@ -12,16 +12,20 @@ namespace quelto::batch {
 namespace {
 
 std::optional<double> parseNumber(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
         text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
+    }
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+    }
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
+    }
     return value;
 }
 
@@ -32,16 +36,19 @@ std::optional<Frame> parseFrame(const std::string& text) {
     std::size_t start = 0;
     for (int index = 0; index < 4; ++index) {
         const std::size_t comma = text.find(',', start);
-        if ((comma == std::string::npos) != (index == 3))
+        if ((comma == std::string::npos) != (index == 3)) {
             return std::nullopt;
+        }
         const std::optional<double> value = parseNumber(std::string_view(text).substr(start, comma - start));
-        if (!value)
+        if (!value) {
             return std::nullopt;
+        }
         values[index] = *value;
         start = comma + 1;
     }
-    if (values[0] == values[2] || values[1] == values[3])
+    if (values[0] == values[2] || values[1] == values[3]) {
         return std::nullopt;
+    }
     return Frame{AcGePoint3d(values[0], values[1], 0.0), AcGePoint3d(values[2], values[3], 0.0)};
 }
 
@@ -53,8 +60,9 @@ std::string defaultModulePath(const char* programPath) {
     // Build tree: <build>/tools/quelto-batch and <build>/quelto/libquelto.so; installed: bin/ and lib/.
     for (const std::filesystem::path& candidate :
          {folder / "../quelto/libquelto.so", folder / "../lib/libquelto.so", folder / "libquelto.so"}) {
-        if (std::filesystem::exists(candidate, ignored))
+        if (std::filesystem::exists(candidate, ignored)) {
             return std::filesystem::weakly_canonical(candidate, ignored).string();
+        }
     }
     return "libquelto.so";
 }
@@ -114,18 +122,22 @@ std::optional<BatchOptions> parseBatchOptions(int argc, const char* const* argv,
         }
         options.frames.push_back(*frame);
     }
-    if (!frameTexts.empty())
+    if (!frameTexts.empty()) {
         options.frameSource = FrameSource::Listed;
-    else if (layerOption->count() > 0)
+    } else if (layerOption->count() > 0) {
         options.frameSource = FrameSource::Layer;
-    else if (blockOption->count() > 0)
+    } else if (blockOption->count() > 0) {
         options.frameSource = FrameSource::Block;
-    if (!config.empty())
+    }
+    if (!config.empty()) {
         options.config = std::filesystem::absolute(config).string();
-    if (!report.empty())
+    }
+    if (!report.empty()) {
         options.report = report;
-    if (options.module.empty())
+    }
+    if (options.module.empty()) {
         options.module = defaultModulePath(argv[0]);
+    }
     options.progress = !noProgress;
     return options;
 }

@@ -16,10 +16,11 @@ double ProgressDisplay::elapsedSeconds() const {
 std::string ProgressDisplay::durationText(double seconds) {
     const long total = std::lround(std::max(seconds, 0.0));
     char text[32];
-    if (total >= 3600)
+    if (total >= 3600) {
         std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
-    else
+    } else {
         std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
+    }
     return text;
 }
 
@@ -38,8 +39,9 @@ std::string ProgressDisplay::barText(std::size_t done, std::size_t total, double
 
 void ProgressDisplay::update(std::size_t done) {
     m_done = done;
-    if (!m_enabled)
+    if (!m_enabled) {
         return;
+    }
     if (m_terminal) {
         std::fprintf(m_stream, "\r%s\033[K", barText(done, m_total, elapsedSeconds(), 30).c_str());
         std::fflush(m_stream);
@@ -47,8 +49,9 @@ void ProgressDisplay::update(std::size_t done) {
         return;
     }
     const std::size_t tenth = done * 10 / m_total;
-    if (tenth == m_lastTenth)
+    if (tenth == m_lastTenth) {
         return;
+    }
     m_lastTenth = tenth;
     std::fprintf(m_stream, "quelto-batch: %s\n", barText(done, m_total, elapsedSeconds(), 20).c_str());
     std::fflush(m_stream);
@@ -63,8 +66,9 @@ void ProgressDisplay::writeAbove(std::FILE* output, const std::string& line) {
     }
     std::fprintf(output, "%s\n", line.c_str());
     std::fflush(output);
-    if (redraw)
+    if (redraw) {
         update(m_done);
+    }
 }
 
 void ProgressDisplay::finish() {

@@ -19,8 +19,9 @@ constexpr std::string_view wholeSuffix = "个";
 std::optional<long> parseCount(std::string_view text) {
     long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0) {
         return std::nullopt;
+    }
     return value;
 }
 
@@ -56,20 +57,23 @@ std::vector<Row> rowsOf(const std::vector<DrawingResult>& results) {
                                                             : std::nullopt});
             continue;
         }
-        for (std::size_t index = 0; index < result.frames.size(); ++index)
+        for (std::size_t index = 0; index < result.frames.size(); ++index) {
             rows.push_back(
                 {&result, index, countsKnown ? std::optional<long>(result.counts[index]) : std::nullopt});
+        }
     }
     return rows;
 }
 
 std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
+    }
     std::string quoted = "\"";
     for (const char character : text) {
-        if (character == '"')
+        if (character == '"') {
             quoted += '"';
+        }
         quoted += character;
     }
     return quoted + "\"";
@@ -105,10 +109,12 @@ void writeJson(std::ostream& stream, const std::vector<Row>& rows) {
             item["corner1"] = {frame.first.x, frame.first.y};
             item["corner2"] = {frame.second.x, frame.second.y};
         }
-        if (row.count)
+        if (row.count) {
             item["count"] = *row.count;
-        if (!result.processed())
+        }
+        if (!result.processed()) {
             item["error"] = result.error;
+        }
         array.push_back(std::move(item));
     }
     stream << array.dump(2) << '\n';
@@ -120,12 +126,14 @@ std::optional<std::vector<long>> countsOfResultText(const std::string& text, boo
     std::vector<long> counts;
     if (!perFrame) {
         if (!text.starts_with(wholePrefix) || !text.ends_with(wholeSuffix) ||
-            text.size() <= wholePrefix.size() + wholeSuffix.size())
+            text.size() <= wholePrefix.size() + wholeSuffix.size()) {
             return std::nullopt;
+        }
         const std::optional<long> count = parseCount(std::string_view(text).substr(
             wholePrefix.size(), text.size() - wholePrefix.size() - wholeSuffix.size()));
-        if (!count)
+        if (!count) {
             return std::nullopt;
+        }
         counts.push_back(*count);
         return counts;
     }
@@ -133,19 +141,22 @@ std::optional<std::vector<long>> countsOfResultText(const std::string& text, boo
     while (true) {
         const std::size_t plus = text.find('+', start);
         const std::optional<long> count = parseCount(std::string_view(text).substr(start, plus - start));
-        if (!count)
+        if (!count) {
             return std::nullopt;
+        }
         counts.push_back(*count);
-        if (plus == std::string::npos)
+        if (plus == std::string::npos) {
             return counts;
+        }
         start = plus + 1;
     }
 }
 
 nlohmann::json toJson(const DrawingResult& result) {
     nlohmann::json frames = nlohmann::json::array();
-    for (const Frame& frame : result.frames)
+    for (const Frame& frame : result.frames) {
         frames.push_back({pointJson(frame.first), pointJson(frame.second)});
+    }
     return {{"path", result.path},     {"perFrame", result.perFrame}, {"frames", frames},
             {"text", result.text},     {"returned", result.returned}, {"success", result.success},
             {"counts", result.counts}, {"error", result.error}};
@@ -153,14 +164,16 @@ nlohmann::json toJson(const DrawingResult& result) {
 
 std::optional<DrawingResult> resultFromJson(const std::string& text) {
     const nlohmann::json value = nlohmann::json::parse(text, nullptr, false);
-    if (value.is_discarded() || !value.is_object())
+    if (value.is_discarded() || !value.is_object()) {
         return std::nullopt;
+    }
     try {
         DrawingResult result;
         result.path = value.at("path").get<std::string>();
         result.perFrame = value.at("perFrame").get<bool>();
-        for (const nlohmann::json& frame : value.at("frames"))
+        for (const nlohmann::json& frame : value.at("frames")) {
             result.frames.push_back({pointFromJson(frame.at(0)), pointFromJson(frame.at(1))});
+        }
         result.text = value.at("text").get<std::string>();
         result.returned = value.at("returned").get<int>();
         result.success = value.at("success").get<int>();
@@ -173,18 +186,20 @@ std::optional<DrawingResult> resultFromJson(const std::string& text) {
 }
 
 std::string resultLine(const DrawingResult& result) {
-    if (!result.processed())
+    if (!result.processed()) {
         return result.path + ": failed: " + result.error;
+    }
     return result.path + ": " + result.text + " (success " + std::to_string(result.success) + ")";
 }
 
 bool writeReport(const std::string& path, const std::vector<DrawingResult>& results, std::string& error) {
     std::ostringstream stream;
     const std::vector<Row> rows = rowsOf(results);
-    if (path.ends_with(".json"))
+    if (path.ends_with(".json")) {
         writeJson(stream, rows);
-    else
+    } else {
         writeCsv(stream, rows);
+    }
     return platform::writeFileAtomically(path, stream.str(), &error);
 }
 

@@ -35,10 +35,12 @@ void writeAll(int descriptor, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && errno == EINTR) {
             continue;
-        if (count <= 0)
+        }
+        if (count <= 0) {
             return;
+        }
         written += static_cast<std::size_t>(count);
     }
 }
@@ -92,8 +94,9 @@ std::string exitError(int status, const Worker& worker, double timeoutSeconds) {
         return "the worker process died of signal " + std::to_string(signal) + " (" + ::strsignal(signal) +
                ")";
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+    if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
         return "the worker process ended with status " + std::to_string(WEXITSTATUS(status));
+    }
     return "the worker process ended without a result";
 }
 
@@ -103,36 +106,42 @@ DrawingResult finishWorker(const BatchOptions& options, Worker& worker) {
     while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
     }
     std::optional<DrawingResult> result;
-    if (!worker.timedOut && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+    if (!worker.timedOut && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         result = resultFromJson(worker.output);
-    if (result)
+    }
+    if (result) {
         return *result;
+    }
     DrawingResult failed;
     failed.path = options.drawings[worker.index];
     failed.perFrame = options.frameSource != FrameSource::WholeDrawing;
-    if (options.frameSource == FrameSource::Listed)
+    if (options.frameSource == FrameSource::Listed) {
         failed.frames = options.frames;
+    }
     failed.error = exitError(status, worker, options.timeoutSeconds);
     return failed;
 }
 
 // Milliseconds until the earliest time limit, or -1 without limits.
 int pollTimeout(const BatchOptions& options, const std::vector<Worker>& running) {
-    if (options.timeoutSeconds <= 0.0 || running.empty())
+    if (options.timeoutSeconds <= 0.0 || running.empty()) {
         return -1;
+    }
     const auto limit =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeoutSeconds));
     Clock::time_point earliest = Clock::time_point::max();
-    for (const Worker& worker : running)
+    for (const Worker& worker : running) {
         earliest = std::min(earliest, worker.started + limit);
+    }
     const auto remaining =
         std::chrono::duration_cast<std::chrono::milliseconds>(earliest - Clock::now()).count();
     return static_cast<int>(std::clamp<long long>(remaining + 1, 0, 60'000));
 }
 
 void stopLateWorkers(const BatchOptions& options, std::vector<Worker>& running) {
-    if (options.timeoutSeconds <= 0.0)
+    if (options.timeoutSeconds <= 0.0) {
         return;
+    }
     const auto limit =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeoutSeconds));
     for (Worker& worker : running) {
@@ -152,8 +161,9 @@ bool readFromWorker(Worker& worker) {
             worker.output.append(buffer, static_cast<std::size_t>(count));
             return false;
         }
-        if (count < 0 && errno == EINTR)
+        if (count < 0 && errno == EINTR) {
             continue;
+        }
         return true;
     }
 }
@@ -184,21 +194,25 @@ std::vector<DrawingResult> runWorkers(const BatchOptions& options, const ModuleE
             ++next;
         }
         std::vector<pollfd> descriptors;
-        for (const Worker& worker : running)
+        for (const Worker& worker : running) {
             descriptors.push_back({worker.pipe, POLLIN, 0});
+        }
         if (!descriptors.empty() &&
             ::poll(descriptors.data(), descriptors.size(), pollTimeout(options, running)) < 0 &&
             errno != EINTR) {
             // Watching is impossible (out of memory): stop the running workers, whose drawings then fail.
-            for (pollfd& descriptor : descriptors)
+            for (pollfd& descriptor : descriptors) {
                 descriptor.revents = POLLERR;
-            for (Worker& worker : running)
+            }
+            for (Worker& worker : running) {
                 ::kill(worker.pid, SIGKILL);
+            }
         }
         for (std::size_t slot = descriptors.size(); slot-- > 0;) {
             if ((descriptors[slot].revents & (POLLIN | POLLHUP | POLLERR)) == 0 ||
-                !readFromWorker(running[slot]))
+                !readFromWorker(running[slot])) {
                 continue;
+            }
             const std::size_t index = running[slot].index;
             results[index] = finishWorker(options, running[slot]);
             running.erase(running.begin() + static_cast<std::ptrdiff_t>(slot));
@@ -212,8 +226,9 @@ std::vector<DrawingResult> runWorkers(const BatchOptions& options, const ModuleE
     }
     std::vector<DrawingResult> ordered;
     ordered.reserve(total);
-    for (std::optional<DrawingResult>& result : results)
+    for (std::optional<DrawingResult>& result : results) {
         ordered.push_back(std::move(*result));
+    }
     return ordered;
 }
 

@@ -55,14 +55,16 @@ bool sameNameIgnoringCase(const std::wstring& name, const std::wstring& wanted) 
 void forEachModelSpaceEntity(const AcDbDatabase& database,
                              const std::function<void(const AcDbEntity&)>& visit) {
     AcDbBlockTableRecord* modelSpace = nullptr;
-    if (acdbOpenObject(modelSpace, database.modelSpaceId(), AcDb::kForRead) != Acad::eOk)
+    if (acdbOpenObject(modelSpace, database.modelSpaceId(), AcDb::kForRead) != Acad::eOk) {
         return;
+    }
     const std::vector<AcDbObjectId> ids = modelSpace->entityIds();
     modelSpace->close();
     for (const AcDbObjectId& id : ids) {
         AcDbEntity* entity = nullptr;
-        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk)
+        if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) {
             continue;
+        }
         visit(*entity);
         entity->close();
     }
@@ -70,14 +72,16 @@ void forEachModelSpaceEntity(const AcDbDatabase& database,
 
 // The window of a closed four-vertex polyline whose sides are parallel to the axes.
 std::optional<Frame> rectangleFrame(const AcDbPolyline& polyline) {
-    if (!polyline.isClosed() || polyline.numVerts() != 4)
+    if (!polyline.isClosed() || polyline.numVerts() != 4) {
         return std::nullopt;
+    }
     AcGePoint3d corners[4];
     for (unsigned int index = 0; index < 4; ++index) {
         double bulge = 0.0;
         polyline.getBulgeAt(index, bulge);
-        if (polyline.getPointAt(index, corners[index]) != Acad::eOk || bulge != 0.0)
+        if (polyline.getPointAt(index, corners[index]) != Acad::eOk || bulge != 0.0) {
             return std::nullopt;
+        }
     }
     const double tolerance = 1e-9 * std::max({1.0, std::abs(corners[0].x), std::abs(corners[0].y),
                                               std::abs(corners[2].x), std::abs(corners[2].y)});
@@ -87,11 +91,13 @@ std::optional<Frame> rectangleFrame(const AcDbPolyline& polyline) {
     for (unsigned int index = 0; index < 4; ++index) {
         const AcGePoint3d& from = corners[index];
         const AcGePoint3d& to = corners[(index + 1) % 4];
-        if (!same(from.x, to.x) && !same(from.y, to.y))
+        if (!same(from.x, to.x) && !same(from.y, to.y)) {
             return std::nullopt;
+        }
     }
-    if (same(corners[0].x, corners[2].x) || same(corners[0].y, corners[2].y))
+    if (same(corners[0].x, corners[2].x) || same(corners[0].y, corners[2].y)) {
         return std::nullopt;
+    }
     return Frame{corners[0], corners[2]};
 }
 
@@ -113,8 +119,9 @@ void collectFrames(const BatchOptions& options, const AcDbDatabase& database, Dr
 
 std::string messageBoxError(const std::vector<platform::MessageBoxRequest>& shown) {
     std::string error = "the module showed a message:";
-    for (const platform::MessageBoxRequest& box : shown)
+    for (const platform::MessageBoxRequest& box : shown) {
         error += " [" + platform::wideToUtf8(box.caption) + "] " + platform::wideToUtf8(box.text);
+    }
     return error;
 }
 
@@ -140,8 +147,9 @@ void callModule(const ModuleEntry& module, DrawingResult& result) {
         result.text = platform::wideToUtf8(platform::decodeBytes(text, platform::systemCodeSet()));
         module.releaseText(text);
     }
-    if (const std::optional<std::vector<long>> counts = countsOfResultText(result.text, result.perFrame))
+    if (const std::optional<std::vector<long>> counts = countsOfResultText(result.text, result.perFrame)) {
         result.counts = *counts;
+    }
 }
 
 } // namespace
@@ -179,10 +187,12 @@ std::vector<Frame> framesOnLayer(const AcDbDatabase& database, const std::string
     std::vector<Frame> frames;
     forEachModelSpaceEntity(database, [&](const AcDbEntity& entity) {
         const AcDbPolyline* polyline = AcDbPolyline::cast(&entity);
-        if (polyline == nullptr || !sameNameIgnoringCase(entity.layer(), wanted))
+        if (polyline == nullptr || !sameNameIgnoringCase(entity.layer(), wanted)) {
             return;
-        if (const std::optional<Frame> frame = rectangleFrame(*polyline))
+        }
+        if (const std::optional<Frame> frame = rectangleFrame(*polyline)) {
             frames.push_back(*frame);
+        }
     });
     return frames;
 }
@@ -194,8 +204,9 @@ std::vector<Frame> framesOfBlock(const AcDbDatabase& database, const std::string
         const AcDbBlockReference* reference = AcDbBlockReference::cast(&entity);
         AcDbExtents extents;
         if (reference == nullptr || !sameNameIgnoringCase(reference->blockName(), wanted) ||
-            reference->getGeomExtents(extents) != Acad::eOk)
+            reference->getGeomExtents(extents) != Acad::eOk) {
             return;
+        }
         frames.push_back({extents.minPoint(), extents.maxPoint()});
     });
     return frames;
@@ -225,8 +236,9 @@ DrawingResult processDrawing(const BatchOptions& options, const std::string& pat
     }
     collectFrames(options, *document->database(), result);
     callModule(module, result);
-    if (!messageBoxes.shown().empty())
+    if (!messageBoxes.shown().empty()) {
         result.error = messageBoxError(messageBoxes.shown());
+    }
     return result;
 }
 

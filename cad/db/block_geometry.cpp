@@ -29,8 +29,9 @@ AcGeMatrix3d diagonalScale(const AcGeScale3d& scale) {
 bool stretchPolyline(AcDbPolyline& target, const AcDbPolyline& source, const AcGeMatrix3d& transform) {
     const cad::ge::OcsAxes axes = cad::ge::ocsAxes(source.normal());
     const AcGeVector3d normal = (transform * axes.xAxis).crossProduct(transform * axes.yAxis);
-    if (normal.isZeroLength())
+    if (normal.isZeroLength()) {
         return false;
+    }
     double elevation = 0.0;
     for (unsigned int index = 0; index < source.numVerts(); ++index) {
         AcGePoint2d point;
@@ -51,22 +52,25 @@ bool stretchPolyline(AcDbPolyline& target, const AcDbPolyline& source, const AcG
 Acad::ErrorStatus appendTransformedCopy(const AcDbEntity& entity, const AcGeMatrix3d& transform,
                                         AcDbVoidPtrArray& pieces) {
     std::unique_ptr<AcDbEntity> copy(entity.clone());
-    if (copy == nullptr)
+    if (copy == nullptr) {
         return Acad::eCannotExplodeEntity;
+    }
     if (copy->transformBy(transform) == Acad::eOk) {
         pieces.push_back(copy.release());
         return Acad::eOk;
     }
     std::optional<cad::ge::EllipseArc> ellipse;
-    if (const AcDbArc* arc = AcDbArc::cast(&entity))
+    if (const AcDbArc* arc = AcDbArc::cast(&entity)) {
         ellipse = cad::ge::transformed(cad::ge::toEllipse(cad::db::arcGeometry(*arc)), transform);
-    else if (const AcDbCircle* circle = AcDbCircle::cast(&entity))
+    } else if (const AcDbCircle* circle = AcDbCircle::cast(&entity)) {
         ellipse = cad::ge::transformed(cad::ge::toEllipse(cad::db::circleGeometry(*circle)), transform);
+    }
     // A transform that scales only across the arc's plane (a block stretched in Z) leaves it round.
     if (ellipse) {
         AcDbEntity* piece = cad::db::makeConicEntity(*ellipse, entity);
-        if (piece == nullptr)
+        if (piece == nullptr) {
             return Acad::eCannotExplodeEntity;
+        }
         pieces.push_back(piece);
         return Acad::eOk;
     }
@@ -86,8 +90,9 @@ Acad::ErrorStatus appendTransformedCopy(const AcDbEntity& entity, const AcGeMatr
         Acad::ErrorStatus status = Acad::eOk;
         for (void* part : parts) {
             std::unique_ptr<AcDbEntity> owned(static_cast<AcDbEntity*>(part));
-            if (status == Acad::eOk)
+            if (status == Acad::eOk) {
                 status = appendTransformedCopy(*owned, transform, pieces);
+            }
         }
         return status;
     }
@@ -109,12 +114,14 @@ double arcLength(const AcDbArcDimension& dimension) {
     const AcGeVector3d toSecond = dimension.xLine2Point() - dimension.centerPoint();
     const double first = planeAngle(toFirst, normal);
     double sweep = cad::db::normalizedAngle(planeAngle(toSecond, normal) - first);
-    if (sweep == 0.0 && !toFirst.isZeroLength())
+    if (sweep == 0.0 && !toFirst.isZeroLength()) {
         sweep = cad::db::kFullTurn;
+    }
     const double arcSweep = cad::db::normalizedAngle(dimension.arcEndParam() - dimension.arcStartParam());
     if (arcSweep > 0.0 &&
-        cad::db::normalizedAngle(first + sweep / 2.0 - dimension.arcStartParam()) > arcSweep)
+        cad::db::normalizedAngle(first + sweep / 2.0 - dimension.arcStartParam()) > arcSweep) {
         sweep = cad::db::kFullTurn - sweep;
+    }
     return toFirst.length() * sweep;
 }
 
@@ -125,8 +132,9 @@ namespace cad::db {
 // Distances and angles by kind; the host's own stored value where the kind keeps its geometry elsewhere.
 double measuredValue(const AcDbDimension& dimension) {
     // An arc length dimension carries the angular kind in group 70; its own class tells it apart.
-    if (const AcDbArcDimension* arc = AcDbArcDimension::cast(&dimension))
+    if (const AcDbArcDimension* arc = AcDbArcDimension::cast(&dimension)) {
         return arcLength(*arc);
+    }
     const AcGePoint3d p10 = dimension.definitionPoint();
     switch (dimension.dimensionKind()) {
     case 0: {
@@ -209,8 +217,9 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const {
     AcGePoint3d base;
     if (const AcDbDatabase* owner = database()) {
         if (const auto* record = AcDbBlockTableRecord::cast(
-                owner->peekObject(cad::db::findBlockRecord(*owner, blockTableRecord(), blockName()))))
+                owner->peekObject(cad::db::findBlockRecord(*owner, blockTableRecord(), blockName())))) {
             base = record->origin();
+        }
     }
     return AcGeMatrix3d::planeToWorld(m_normal) * AcGeMatrix3d::translation(m_position.asVector()) *
            AcGeMatrix3d::rotation(rotation(), AcGeVector3d::kZAxis) * diagonalScale(scaleFactors()) *
@@ -219,8 +228,9 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const {
 
 Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const {
     const AcDbDatabase* owner = database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return Acad::eInvalidExtents;
+    }
     const AcGeMatrix3d transform = blockTransform();
     cad::ge::ExtentsResult result = cad::db::blockExtents(
         *owner, cad::db::findBlockRecord(*owner, blockTableRecord(), blockName()), transform, 1);
@@ -249,8 +259,9 @@ Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const
 // insertion point, a normal, a rotation and three scale factors (a mirrored reference gets a negative X
 // scale). A transform that would shear the block cannot be taken apart: eNotApplicable.
 Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const AcGeMatrix3d placed =
         transform * AcGeMatrix3d::planeToWorld(m_normal) * AcGeMatrix3d::translation(m_position.asVector()) *
         AcGeMatrix3d::rotation(rotation(), AcGeVector3d::kZAxis) * diagonalScale(scaleFactors());
@@ -258,13 +269,15 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& transform)
     const AcGeVector3d yColumn = placed * AcGeVector3d::kYAxis;
     const AcGeVector3d zColumn = placed * AcGeVector3d::kZAxis;
     const AcGeVector3d mappedNormal = transform * m_normal;
-    if (xColumn.isZeroLength() || yColumn.isZeroLength() || mappedNormal.isZeroLength())
+    if (xColumn.isZeroLength() || yColumn.isZeroLength() || mappedNormal.isZeroLength()) {
         return Acad::eNotApplicable;
+    }
     const AcGeVector3d normal = mappedNormal.normal();
     const double tolerance = 1e-9 * xColumn.length() * yColumn.length();
     if (std::fabs(xColumn.dotProduct(yColumn)) > tolerance ||
-        std::fabs(xColumn.dotProduct(normal)) > 1e-9 * xColumn.length())
+        std::fabs(xColumn.dotProduct(normal)) > 1e-9 * xColumn.length()) {
         return Acad::eNotApplicable;
+    }
     double angle = std::atan2(cad::ge::wcsToOcs(xColumn, normal).y, cad::ge::wcsToOcs(xColumn, normal).x);
     double scaleX = xColumn.length();
     const AcGeVector3d yDirection = normal.crossProduct(xColumn.normal());
@@ -292,18 +305,21 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& transform)
 // definitions) carried by the block transform. Arrays (MINSERT) do not explode.
 Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& entitySet) const {
     const AcDbDatabase* owner = database();
-    if (owner == nullptr || m_columns > 1 || m_rows > 1)
+    if (owner == nullptr || m_columns > 1 || m_rows > 1) {
         return Acad::eNotApplicable;
+    }
     const auto* record = AcDbBlockTableRecord::cast(
         owner->peekObject(cad::db::findBlockRecord(*owner, blockTableRecord(), blockName())));
-    if (record == nullptr)
+    if (record == nullptr) {
         return Acad::eInvalidInput;
+    }
     const AcGeMatrix3d transform = blockTransform();
     const std::size_t first = entitySet.size();
     for (const AcDbObjectId& id : record->entityIds()) {
         const AcDbEntity* entity = AcDbEntity::cast(owner->peekObject(id));
-        if (entity == nullptr)
+        if (entity == nullptr) {
             continue;
+        }
         const Acad::ErrorStatus status = appendTransformedCopy(*entity, transform, entitySet);
         if (status != Acad::eOk) {
             cad::db::deletePieces(entitySet, first);
@@ -323,14 +339,16 @@ Acad::ErrorStatus AcDbDimension::getGeomExtents(AcDbExtents& extents) const {
     const AcDbDatabase* owner = database();
     const AcDbObjectId block =
         owner != nullptr ? cad::db::findBlockRecord(*owner, dimBlockId(), m_blockName) : AcDbObjectId();
-    if (!block.isNull())
+    if (!block.isNull()) {
         return cad::db::reportExtents(cad::db::blockExtents(*owner, block, AcGeMatrix3d::kIdentity, 1),
                                       extents);
+    }
     // No graphics block: the definition points are all there is to measure.
     AcDbExtents box;
     for (const AcGePoint3d& point :
-         {m_definitionPoint, cad::ge::ocsToWcs(m_textPosition, m_normal), m_point13, m_point14, m_point15})
+         {m_definitionPoint, cad::ge::ocsToWcs(m_textPosition, m_normal), m_point13, m_point14, m_point15}) {
         box.addPoint(point);
+    }
     extents = box;
     return Acad::eOk;
 }
@@ -338,11 +356,13 @@ Acad::ErrorStatus AcDbDimension::getGeomExtents(AcDbExtents& extents) const {
 // The definition points move with the dimension, and so do the graphics in its own block, which no
 // other entity shares; the measured value follows the new geometry.
 Acad::ErrorStatus AcDbDimension::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const AcGeVector3d mappedNormal = transform * m_normal;
-    if (mappedNormal.isZeroLength())
+    if (mappedNormal.isZeroLength()) {
         return Acad::eInvalidInput;
+    }
     const AcGeVector3d normal = mappedNormal.normal();
     const AcGeVector3d oldDirection(std::cos(m_angleDegrees / kDegreesPerRadian),
                                     std::sin(m_angleDegrees / kDegreesPerRadian), 0.0);
@@ -353,8 +373,9 @@ Acad::ErrorStatus AcDbDimension::transformBy(const AcGeMatrix3d& transform) {
     m_point14 = transform * m_point14;
     m_point15 = transform * m_point15;
     const AcGeVector3d newDirection = transform * oldDirection;
-    if (!newDirection.isZeroLength())
+    if (!newDirection.isZeroLength()) {
         m_angleDegrees = std::atan2(newDirection.y, newDirection.x) * kDegreesPerRadian;
+    }
     m_normal = normal;
     m_measurement = cad::db::measuredValue(*this);
     AcDbDatabase* owner = database();
@@ -365,8 +386,9 @@ Acad::ErrorStatus AcDbDimension::transformBy(const AcGeMatrix3d& transform) {
         cad::db::openObjectAs(record, block, AcDb::kForRead) == Acad::eOk) {
         for (const AcDbObjectId& id : record->entityIds()) {
             AcDbEntity* entity = nullptr;
-            if (cad::db::openObjectAs(entity, id, AcDb::kForWrite) != Acad::eOk)
+            if (cad::db::openObjectAs(entity, id, AcDb::kForWrite) != Acad::eOk) {
                 continue;
+            }
             entity->transformBy(transform);
             entity->close();
         }
@@ -380,13 +402,15 @@ Acad::ErrorStatus AcDbDimension::explode(AcDbVoidPtrArray& entitySet) const {
     const auto* record = owner != nullptr ? AcDbBlockTableRecord::cast(owner->peekObject(
                                                 cad::db::findBlockRecord(*owner, dimBlockId(), m_blockName)))
                                           : nullptr;
-    if (record == nullptr)
+    if (record == nullptr) {
         return Acad::eCannotExplodeEntity;
+    }
     const std::size_t first = entitySet.size();
     for (const AcDbObjectId& id : record->entityIds()) {
         const AcDbEntity* entity = AcDbEntity::cast(owner->peekObject(id));
-        if (entity == nullptr)
+        if (entity == nullptr) {
             continue;
+        }
         AcDbEntity* copy = entity->clone();
         if (copy == nullptr) {
             cad::db::deletePieces(entitySet, first);
@@ -406,8 +430,9 @@ bool AcDbDimension::isPlanar() const {
 Acad::ErrorStatus AcDbArcDimension::transformBy(const AcGeMatrix3d& transform) {
     const AcGeVector3d oldNormal = m_normal;
     const Acad::ErrorStatus status = AcDbDimension::transformBy(transform);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     auto turned = [&](double angle) {
         const AcGeVector3d direction =
             cad::ge::ocsToWcs(AcGeVector3d(std::cos(angle), std::sin(angle), 0.0), oldNormal);

@@ -96,8 +96,9 @@ Acad::ErrorStatus AcDbRay::setBasePoint(const AcGePoint3d& point) {
 }
 
 Acad::ErrorStatus AcDbRay::setUnitDir(const AcGeVector3d& direction) {
-    if (direction.isZeroLength())
+    if (direction.isZeroLength()) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_direction, direction.normal());
 }
 
@@ -119,8 +120,9 @@ Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& center) {
 }
 
 Acad::ErrorStatus AcDbCircle::setRadius(double radius) {
-    if (!(radius > 0.0))
+    if (!(radius > 0.0)) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_radius, radius);
 }
 
@@ -157,8 +159,9 @@ Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& center) {
 }
 
 Acad::ErrorStatus AcDbArc::setRadius(double radius) {
-    if (!(radius > 0.0))
+    if (!(radius > 0.0)) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_radius, radius);
 }
 
@@ -191,10 +194,12 @@ AcGeVector3d AcDbEllipse::minorAxis() const {
 
 static double parameterToAngle(double parameter, double ratio) {
     double angle = std::atan2(ratio * std::sin(parameter), std::cos(parameter));
-    if (angle < 0.0)
+    if (angle < 0.0) {
         angle += kTwoPi;
-    if (parameter >= kTwoPi - 1e-12 && angle < 1e-12)
+    }
+    if (parameter >= kTwoPi - 1e-12 && angle < 1e-12) {
         angle = kTwoPi;
+    }
     return angle;
 }
 
@@ -209,21 +214,25 @@ double AcDbEllipse::endAngle() const {
 Acad::ErrorStatus AcDbEllipse::set(const AcGePoint3d& center, const AcGeVector3d& normal,
                                    const AcGeVector3d& majorAxis, double radiusRatio, double startAngle,
                                    double endAngle) {
-    if (majorAxis.isZeroLength() || !(radiusRatio > 0.0) || radiusRatio > 1.0)
+    if (majorAxis.isZeroLength() || !(radiusRatio > 0.0) || radiusRatio > 1.0) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_center = center;
     m_normal = normal;
     m_majorAxis = majorAxis;
     m_ratio = radiusRatio;
     // Angles to parameters: the inverse of parameterToAngle.
     m_startParameter = std::atan2(std::sin(startAngle) / radiusRatio, std::cos(startAngle));
-    if (m_startParameter < 0.0)
+    if (m_startParameter < 0.0) {
         m_startParameter += kTwoPi;
+    }
     m_endParameter = std::atan2(std::sin(endAngle) / radiusRatio, std::cos(endAngle));
-    if (m_endParameter <= m_startParameter)
+    if (m_endParameter <= m_startParameter) {
         m_endParameter += kTwoPi;
+    }
     return Acad::eOk;
 }
 
@@ -251,29 +260,33 @@ const ClassTable& AcDbPolyline::classTable() {
 }
 
 Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned int index, AcGePoint2d& point) const {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
+    }
     point = m_vertices[index].point;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned int index, AcGePoint3d& point) const {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
+    }
     point.set(m_vertices[index].point.x, m_vertices[index].point.y, m_elevation);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getBulgeAt(unsigned int index, double& bulge) const {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
+    }
     bulge = m_vertices[index].bulge;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
+    }
     startWidth = m_vertices[index].startWidth;
     endWidth = m_vertices[index].endWidth;
     return Acad::eOk;
@@ -281,10 +294,12 @@ Acad::ErrorStatus AcDbPolyline::getWidthsAt(unsigned int index, double& startWid
 
 Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2d& point, double bulge,
                                             double startWidth, double endWidth) {
-    if (index > m_vertices.size())
+    if (index > m_vertices.size()) {
         return Acad::eInvalidIndex;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     AcDbPolylineVertex vertex;
     vertex.point = point;
     vertex.bulge = bulge;
@@ -295,19 +310,23 @@ Acad::ErrorStatus AcDbPolyline::addVertexAt(unsigned int index, const AcGePoint2
 }
 
 Acad::ErrorStatus AcDbPolyline::removeVertexAt(unsigned int index) {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_vertices.erase(m_vertices.begin() + index);
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbPolyline::setPointAt(unsigned int index, const AcGePoint2d& point) {
-    if (index >= m_vertices.size())
+    if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_vertices[index].point = point;
     return Acad::eOk;
 }
@@ -317,8 +336,9 @@ Acad::ErrorStatus AcDbPolyline::setElevation(double elevation) {
 }
 
 Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& normal) {
-    if (normal.isZeroLength())
+    if (normal.isZeroLength()) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_normal, normal.normal());
 }
 
@@ -334,15 +354,17 @@ Acad::ErrorStatus AcDbPolyline::getConstantWidth(double& width) const {
             return Acad::eNotApplicable;
         }
     }
-    if (!m_vertices.empty())
+    if (!m_vertices.empty()) {
         width = m_vertices.front().startWidth != 0.0 ? m_vertices.front().startWidth : m_constantWidth;
+    }
     return Acad::eOk;
 }
 
 bool AcDbPolyline::isOnlyLines() const {
     for (const AcDbPolylineVertex& vertex : m_vertices) {
-        if (vertex.bulge != 0.0)
+        if (vertex.bulge != 0.0) {
             return false;
+        }
     }
     return true;
 }
@@ -350,8 +372,9 @@ bool AcDbPolyline::isOnlyLines() const {
 ClassTable AcDbVertex::makeTable(const char* kindMarker) {
     ClassTable result("VERTEX");
     addEntityFields(result).marker("AcDbVertex");
-    if (kindMarker != nullptr)
+    if (kindMarker != nullptr) {
         result.marker(kindMarker);
+    }
     result.anySubclass();
     addPoint<&AcDbVertex::m_position>(result, 10);
     result.add(field<&AcDbVertex::m_startWidth>(40).byDefault(0.0));
@@ -394,8 +417,9 @@ Acad::ErrorStatus AcDbVertex::setPosition(const AcGePoint3d& position) {
 ClassTable AcDbPolylineEntity::makeTable(const char* kindMarker) {
     ClassTable result("POLYLINE");
     addEntityFields(result);
-    if (kindMarker != nullptr)
+    if (kindMarker != nullptr) {
         result.marker(kindMarker);
+    }
     // A read polyline keeps whatever kind marker it came with; its groups follow any marker.
     result.anySubclass();
     using Header = AcDbPolylineHeader;
@@ -441,16 +465,19 @@ Acad::ErrorStatus AcDbPolylineEntity::setClosed(bool closed) {
 }
 
 Acad::ErrorStatus AcDbPolylineEntity::appendVertex(AcDbObjectId& id, AcDbVertex* vertex) {
-    if (vertex == nullptr)
+    if (vertex == nullptr) {
         return Acad::eNullObjectPointer;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     return cad::db::appendSubEntity(*this, id, vertex);
 }
 
 AcDb::Poly2dType AcDb2dPolyline::polyType() const {
-    if ((m_header.flags & 2) != 0)
+    if ((m_header.flags & 2) != 0) {
         return AcDb::k2dFitCurvePoly;
+    }
     if ((m_header.flags & 4) != 0) {
         return m_header.curveType == 5 ? AcDb::k2dQuadSplinePoly : AcDb::k2dCubicSplinePoly;
     }
@@ -458,8 +485,9 @@ AcDb::Poly2dType AcDb2dPolyline::polyType() const {
 }
 
 AcDb::Poly3dType AcDb3dPolyline::polyType() const {
-    if ((m_header.flags & 4) == 0)
+    if ((m_header.flags & 4) == 0) {
         return AcDb::k3dSimplePoly;
+    }
     return m_header.curveType == 5 ? AcDb::k3dQuadSplinePoly : AcDb::k3dCubicSplinePoly;
 }
 
@@ -500,15 +528,17 @@ const ClassTable& AcDbSpline::classTable() {
 }
 
 Acad::ErrorStatus AcDbSpline::getControlPointAt(int index, AcGePoint3d& point) const {
-    if (index < 0 || index >= numControlPoints())
+    if (index < 0 || index >= numControlPoints()) {
         return Acad::eInvalidIndex;
+    }
     point = m_controlPoints[static_cast<std::size_t>(index)];
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbSpline::getFitPointAt(int index, AcGePoint3d& point) const {
-    if (index < 0 || index >= numFitPoints())
+    if (index < 0 || index >= numFitPoints()) {
         return Acad::eInvalidIndex;
+    }
     point = m_fitPoints[static_cast<std::size_t>(index)];
     return Acad::eOk;
 }

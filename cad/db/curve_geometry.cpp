@@ -18,8 +18,9 @@ using platform::kDegreesPerRadian;
 
 template <class Value>
 Acad::ErrorStatus answer(const std::optional<Value>& value, Value& result) {
-    if (!value)
+    if (!value) {
         return Acad::eInvalidInput;
+    }
     result = *value;
     return Acad::eOk;
 }
@@ -61,8 +62,9 @@ ge::EllipseArc ellipseGeometry(const AcDbEllipse& ellipse) {
 ge::BulgePolyline polylineGeometry(const AcDbPolyline& polyline) {
     ge::BulgePolyline result;
     result.vertices.reserve(polyline.vertices().size());
-    for (const AcDbPolylineVertex& vertex : polyline.vertices())
+    for (const AcDbPolylineVertex& vertex : polyline.vertices()) {
         result.vertices.push_back({vertex.point, vertex.bulge});
+    }
     result.closed = polyline.isClosed();
     result.elevation = polyline.elevation();
     result.normal = polyline.normal();
@@ -74,18 +76,21 @@ ge::NurbsCurve splineGeometry(const AcDbSpline& spline) {
     result.degree = spline.degree();
     result.knots = spline.knots();
     result.controlPoints = spline.controlPoints();
-    if (spline.weights().size() == spline.controlPoints().size())
+    if (spline.weights().size() == spline.controlPoints().size()) {
         result.weights = spline.weights();
+    }
     result.fitPoints = spline.fitPoints();
     return result;
 }
 
 PolylineKind polylineKind(const AcDbPolylineEntity& polyline) {
     const int flags = polyline.polylineFlags();
-    if ((flags & 64) != 0)
+    if ((flags & 64) != 0) {
         return PolylineKind::PolyfaceMesh;
-    if ((flags & 16) != 0)
+    }
+    if ((flags & 16) != 0) {
         return PolylineKind::PolygonMesh;
+    }
     return (flags & 8) != 0 ? PolylineKind::Spatial : PolylineKind::Flat;
 }
 
@@ -94,8 +99,9 @@ std::vector<const AcDbVertex*> polylineVertices(const AcDbPolylineEntity& polyli
     forEachSubEntity(polyline, [&](const AcDbEntity& child) {
         const AcDbVertex* vertex = AcDbVertex::cast(&child);
         // 16: a spline frame control point, not on the curve; 128 without 64: a polyface face record.
-        if (vertex != nullptr && (vertex->vertexFlags() & 16) == 0 && (vertex->vertexFlags() & 192) != 128)
+        if (vertex != nullptr && (vertex->vertexFlags() & 16) == 0 && (vertex->vertexFlags() & 192) != 128) {
             vertices.push_back(vertex);
+        }
     });
     return vertices;
 }
@@ -114,8 +120,9 @@ ge::BulgePolyline flatPolylineGeometry(const AcDbPolylineEntity& polyline) {
 
 ge::Polyline3d spatialPolylineGeometry(const AcDbPolylineEntity& polyline) {
     ge::Polyline3d result;
-    for (const AcDbVertex* vertex : polylineVertices(polyline))
+    for (const AcDbVertex* vertex : polylineVertices(polyline)) {
         result.points.push_back(vertex->position());
+    }
     result.closed = polyline.isClosed();
     return result;
 }
@@ -123,8 +130,9 @@ ge::Polyline3d spatialPolylineGeometry(const AcDbPolylineEntity& polyline) {
 void copyCommonProperties(const AcDbEntity& source, AcDbEntity& target) {
     target.setLayer(source.layerName().c_str());
     target.setColorIndex(source.colorIndex());
-    if (source.trueColor() >= 0)
+    if (source.trueColor() >= 0) {
         target.setTrueColor(source.trueColor());
+    }
     target.setLinetype(source.linetype().c_str());
     target.setLinetypeScale(source.linetypeScale());
     target.setLineWeight(source.lineWeight());
@@ -142,13 +150,15 @@ AcDbEntity* makeArcEntity(const ge::CircularArc& arc, const AcDbEntity& source) 
     // angles come out as the arc has them.
     std::unique_ptr<AcDbEntity> entity;
     const AcGePoint3d center = ge::wcsToOcs(arc.center, arc.normal);
-    if (arc.fullCircle)
+    if (arc.fullCircle) {
         entity = std::make_unique<AcDbCircle>(center, AcGeVector3d::kZAxis, arc.radius);
-    else
+    } else {
         entity = std::make_unique<AcDbArc>(center, arc.radius, arc.startAngle, arc.endAngle);
+    }
     if (!ge::isWorldNormal(arc.normal) &&
-        entity->transformBy(AcGeMatrix3d::planeToWorld(arc.normal)) != Acad::eOk)
+        entity->transformBy(AcGeMatrix3d::planeToWorld(arc.normal)) != Acad::eOk) {
         return nullptr;
+    }
     copyCommonProperties(source, *entity);
     return entity.release();
 }
@@ -165,8 +175,9 @@ AcDbEntity* makeEllipseEntity(const ge::EllipseArc& ellipse, const AcDbEntity& s
 // A round ellipse's parameters are angles from its major axis; the arc's angles are counted from the
 // X axis of the object system of the normal.
 AcDbEntity* makeConicEntity(const ge::EllipseArc& ellipse, const AcDbEntity& source) {
-    if (std::fabs(ellipse.radiusRatio - 1.0) > 1e-9)
+    if (std::fabs(ellipse.radiusRatio - 1.0) > 1e-9) {
         return makeEllipseEntity(ellipse, source);
+    }
     const AcGeVector3d axis = ge::wcsToOcs(ellipse.majorAxis, ellipse.normal);
     const double offset = std::atan2(axis.y, axis.x);
     ge::CircularArc arc;
@@ -220,8 +231,9 @@ Acad::ErrorStatus AcDbLine::getGeomExtents(AcDbExtents& extents) const {
         cad::ge::ExtentsResult::finite(cad::ge::extents(cad::ge::LineSegment{m_start, m_end})), extents);
 }
 Acad::ErrorStatus AcDbLine::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_start = transform * m_start;
     m_end = transform * m_end;
     m_normal = transformedNormal(m_normal, transform);
@@ -254,8 +266,9 @@ Acad::ErrorStatus AcDbLine::getPointAtParam(double parameter, AcGePoint3d& point
     return answer(cad::ge::pointAtParameter(cad::ge::LineSegment{m_start, m_end}, parameter), point);
 }
 Acad::ErrorStatus AcDbLine::getDistAtParam(double parameter, double& distance) const {
-    if (parameter < 0.0 || parameter > m_start.distanceTo(m_end) + AcGeContext::gTol.equalPoint())
+    if (parameter < 0.0 || parameter > m_start.distanceTo(m_end) + AcGeContext::gTol.equalPoint()) {
         return Acad::eInvalidInput;
+    }
     distance = parameter;
     return Acad::eOk;
 }
@@ -270,11 +283,13 @@ Acad::ErrorStatus AcDbRay::getGeomExtents(AcDbExtents& extents) const {
     return reportExtents(cad::ge::ExtentsResult::unbounded(), extents);
 }
 Acad::ErrorStatus AcDbRay::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const AcGeVector3d direction = transform * m_direction;
-    if (direction.isZeroLength())
+    if (direction.isZeroLength()) {
         return Acad::eInvalidInput;
+    }
     m_base = transform * m_base;
     m_direction = direction.normal();
     return Acad::eOk;
@@ -287,8 +302,9 @@ bool AcDbRay::isPlanar() const {
 }
 // A ray starts at parameter 0 and never ends; a construction line has neither end.
 Acad::ErrorStatus AcDbRay::getStartParam(double& parameter) const {
-    if (isKindOf(AcDbXline::desc()))
+    if (isKindOf(AcDbXline::desc())) {
         return Acad::eNotApplicable;
+    }
     parameter = 0.0;
     return Acad::eOk;
 }
@@ -296,8 +312,9 @@ Acad::ErrorStatus AcDbRay::getEndParam(double&) const {
     return Acad::eNotApplicable;
 }
 Acad::ErrorStatus AcDbRay::getStartPoint(AcGePoint3d& point) const {
-    if (isKindOf(AcDbXline::desc()))
+    if (isKindOf(AcDbXline::desc())) {
         return Acad::eNotApplicable;
+    }
     point = m_base;
     return Acad::eOk;
 }
@@ -309,8 +326,9 @@ Acad::ErrorStatus AcDbRay::getPointAtParam(double parameter, AcGePoint3d& point)
     return answer(cad::ge::pointAtParameter(ray, parameter), point);
 }
 Acad::ErrorStatus AcDbRay::getDistAtParam(double parameter, double& distance) const {
-    if (isKindOf(AcDbXline::desc()) || parameter < 0.0)
+    if (isKindOf(AcDbXline::desc()) || parameter < 0.0) {
         return Acad::eInvalidInput;
+    }
     distance = parameter;
     return Acad::eOk;
 }
@@ -326,12 +344,14 @@ Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& extents) const {
                          extents);
 }
 Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const std::optional<cad::ge::CircularArc> moved =
         cad::ge::transformed(cad::db::circleGeometry(*this), transform);
-    if (!moved)
+    if (!moved) {
         return Acad::eNotApplicable;
+    }
     m_normal = moved->normal;
     m_center = cad::ge::wcsToOcs(moved->center, m_normal);
     m_thickness *= moved->radius > 0.0 && m_radius > 0.0 ? moved->radius / m_radius : 1.0;
@@ -378,12 +398,14 @@ Acad::ErrorStatus AcDbArc::getGeomExtents(AcDbExtents& extents) const {
                          extents);
 }
 Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const std::optional<cad::ge::CircularArc> moved =
         cad::ge::transformed(cad::db::arcGeometry(*this), transform);
-    if (!moved)
+    if (!moved) {
         return Acad::eNotApplicable;
+    }
     m_normal = moved->normal;
     m_center = cad::ge::wcsToOcs(moved->center, m_normal);
     m_thickness *= moved->radius > 0.0 && m_radius > 0.0 ? moved->radius / m_radius : 1.0;
@@ -432,12 +454,14 @@ Acad::ErrorStatus AcDbEllipse::getGeomExtents(AcDbExtents& extents) const {
                          extents);
 }
 Acad::ErrorStatus AcDbEllipse::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const std::optional<cad::ge::EllipseArc> moved =
         cad::ge::transformed(cad::db::ellipseGeometry(*this), transform);
-    if (!moved)
+    if (!moved) {
         return Acad::eInvalidInput;
+    }
     m_center = moved->center;
     m_majorAxis = moved->majorAxis;
     m_normal = moved->normal;
@@ -485,12 +509,14 @@ Acad::ErrorStatus AcDbPolyline::getGeomExtents(AcDbExtents& extents) const {
     return reportExtents(cad::ge::extents(cad::db::polylineGeometry(*this)), extents);
 }
 Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const std::optional<cad::ge::BulgePolyline> moved =
         cad::ge::transformed(cad::db::polylineGeometry(*this), transform);
-    if (!moved)
+    if (!moved) {
         return Acad::eNotApplicable;
+    }
     const double scale = similarityScale(transform) > 0.0 ? similarityScale(transform) : 1.0;
     for (std::size_t index = 0; index < m_vertices.size(); ++index) {
         m_vertices[index].point = moved->vertices[index].point;
@@ -563,14 +589,16 @@ Acad::ErrorStatus AcDbPolylineEntity::getGeomExtents(AcDbExtents& extents) const
     }
 }
 Acad::ErrorStatus AcDbPolylineEntity::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const bool flat = cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat;
     std::optional<cad::ge::BulgePolyline> movedFlat;
     if (flat) {
         movedFlat = cad::ge::transformed(cad::db::flatPolylineGeometry(*this), transform);
-        if (!movedFlat)
+        if (!movedFlat) {
             return Acad::eNotApplicable;
+        }
     }
     const AcGeVector3d newNormal =
         movedFlat ? movedFlat->normal : transformedNormal(m_header.normal, transform);
@@ -578,16 +606,18 @@ Acad::ErrorStatus AcDbPolylineEntity::transformBy(const AcGeMatrix3d& transform)
     // Every vertex, frame points included, moves; in a flat polyline they stay in object coordinates.
     cad::db::editSubEntities(*this, [&](AcDbEntity& child) {
         AcDbVertex* vertex = AcDbVertex::cast(&child);
-        if (vertex == nullptr)
+        if (vertex == nullptr) {
             return;
+        }
         if (flat) {
             const AcGePoint3d world = cad::ge::ocsToWcs(
                 AcGePoint3d(vertex->position().x, vertex->position().y, m_header.elevationPoint.z),
                 m_header.normal);
             AcGePoint3d local = cad::ge::wcsToOcs(transform * world, newNormal);
             vertex->setPosition(AcGePoint3d(local.x, local.y, 0.0));
-            if (mirrored)
+            if (mirrored) {
                 vertex->setBulge(-vertex->bulge());
+            }
         } else {
             vertex->setPosition(transform * vertex->position());
         }
@@ -616,8 +646,9 @@ Acad::ErrorStatus AcDbPolylineEntity::explode(AcDbVoidPtrArray& entitySet) const
         return Acad::eOk;
     case cad::db::PolylineKind::Spatial:
         for (const cad::ge::LineSegment& segment :
-             cad::ge::explodeSegments(cad::db::spatialPolylineGeometry(*this)))
+             cad::ge::explodeSegments(cad::db::spatialPolylineGeometry(*this))) {
             entitySet.push_back(cad::db::makeLineEntity(segment, *this));
+        }
         return Acad::eOk;
     default:
         // Meshes explode into faces, which this database does not model.
@@ -625,8 +656,9 @@ Acad::ErrorStatus AcDbPolylineEntity::explode(AcDbVoidPtrArray& entitySet) const
     }
 }
 bool AcDbPolylineEntity::isPlanar() const {
-    if (cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat)
+    if (cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat) {
         return true;
+    }
     cad::ge::NurbsCurve asPoints;
     asPoints.fitPoints = cad::db::spatialPolylineGeometry(*this).points;
     return cad::ge::isPlanar(asPoints);
@@ -640,22 +672,25 @@ bool isCurveKind(const AcDbPolylineEntity& polyline) {
 } // namespace
 
 Acad::ErrorStatus AcDbPolylineEntity::getStartParam(double& parameter) const {
-    if (!isCurveKind(*this))
+    if (!isCurveKind(*this)) {
         return Acad::eNotApplicable;
+    }
     parameter = 0.0;
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbPolylineEntity::getEndParam(double& parameter) const {
-    if (!isCurveKind(*this))
+    if (!isCurveKind(*this)) {
         return Acad::eNotApplicable;
+    }
     parameter = cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat
                     ? cad::ge::endParameter(cad::db::flatPolylineGeometry(*this))
                     : cad::ge::endParameter(cad::db::spatialPolylineGeometry(*this));
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbPolylineEntity::getPointAtParam(double parameter, AcGePoint3d& point) const {
-    if (!isCurveKind(*this))
+    if (!isCurveKind(*this)) {
         return Acad::eNotApplicable;
+    }
     return cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat
                ? answer(cad::ge::pointAtParameter(cad::db::flatPolylineGeometry(*this), parameter), point)
                : answer(cad::ge::pointAtParameter(cad::db::spatialPolylineGeometry(*this), parameter), point);
@@ -669,8 +704,9 @@ Acad::ErrorStatus AcDbPolylineEntity::getEndPoint(AcGePoint3d& point) const {
     return status != Acad::eOk ? status : getPointAtParam(parameter, point);
 }
 Acad::ErrorStatus AcDbPolylineEntity::getDistAtParam(double parameter, double& distance) const {
-    if (!isCurveKind(*this))
+    if (!isCurveKind(*this)) {
         return Acad::eNotApplicable;
+    }
     return cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat
                ? answer(cad::ge::distanceAtParameter(cad::db::flatPolylineGeometry(*this), parameter),
                         distance)
@@ -678,8 +714,9 @@ Acad::ErrorStatus AcDbPolylineEntity::getDistAtParam(double parameter, double& d
                         distance);
 }
 Acad::ErrorStatus AcDbPolylineEntity::getArea(double& area) const {
-    if (!isCurveKind(*this))
+    if (!isCurveKind(*this)) {
         return Acad::eNotApplicable;
+    }
     area = cad::db::polylineKind(*this) == cad::db::PolylineKind::Flat
                ? cad::ge::area(cad::db::flatPolylineGeometry(*this))
                : cad::ge::area(cad::db::spatialPolylineGeometry(*this));
@@ -692,15 +729,17 @@ Acad::ErrorStatus AcDbSpline::getGeomExtents(AcDbExtents& extents) const {
     return reportExtents(cad::ge::extents(cad::db::splineGeometry(*this)), extents);
 }
 Acad::ErrorStatus AcDbSpline::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const cad::ge::NurbsCurve moved = cad::ge::transformed(cad::db::splineGeometry(*this), transform);
     m_controlPoints = moved.controlPoints;
     m_fitPoints = moved.fitPoints;
     m_startTangent = transform * m_startTangent;
     m_endTangent = transform * m_endTangent;
-    if (!m_normal.isZeroLength())
+    if (!m_normal.isZeroLength()) {
         m_normal = transformedNormal(m_normal, transform);
+    }
     return Acad::eOk;
 }
 // Splines stay whole: the host explodes them only into themselves.
@@ -713,16 +752,18 @@ bool AcDbSpline::isPlanar() const {
 Acad::ErrorStatus AcDbSpline::getStartParam(double& parameter) const {
     const std::optional<cad::ge::NurbsCurve> curve =
         cad::ge::controlPointForm(cad::db::splineGeometry(*this));
-    if (!curve)
+    if (!curve) {
         return Acad::eDegenerateGeometry;
+    }
     parameter = cad::ge::startParameter(*curve);
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbSpline::getEndParam(double& parameter) const {
     const std::optional<cad::ge::NurbsCurve> curve =
         cad::ge::controlPointForm(cad::db::splineGeometry(*this));
-    if (!curve)
+    if (!curve) {
         return Acad::eDegenerateGeometry;
+    }
     parameter = cad::ge::endParameter(*curve);
     return Acad::eOk;
 }
@@ -739,8 +780,9 @@ Acad::ErrorStatus AcDbSpline::getDistAtParam(double parameter, double& distance)
     return answer(cad::ge::distanceAtParameter(cad::db::splineGeometry(*this), parameter), distance);
 }
 Acad::ErrorStatus AcDbSpline::getArea(double& area) const {
-    if (!cad::ge::isValid(cad::db::splineGeometry(*this)))
+    if (!cad::ge::isValid(cad::db::splineGeometry(*this))) {
         return Acad::eDegenerateGeometry;
+    }
     area = cad::ge::area(cad::db::splineGeometry(*this));
     return Acad::eOk;
 }

@@ -13,31 +13,39 @@
 namespace cad::db {
 
 std::string Diagnostic::toString() const {
-    if (line != 0)
+    if (line != 0) {
         return "line " + std::to_string(line) + ": " + message;
+    }
     return "offset " + std::to_string(offset) + ": " + message;
 }
 
 Acad::ErrorStatus openObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
     object = nullptr;
     ObjectSlot* slot = id.slot();
-    if (slot == nullptr)
+    if (slot == nullptr) {
         return Acad::eNullObjectId;
-    if (slot->object == nullptr)
+    }
+    if (slot->object == nullptr) {
         return Acad::ePermanentlyErased;
-    if (slot->erased && !openErased)
+    }
+    if (slot->erased && !openErased) {
         return Acad::eWasErased;
-    if (slot->openForWrite)
+    }
+    if (slot->openForWrite) {
         return Acad::eWasOpenForWrite;
+    }
     if (mode == AcDb::kForWrite) {
-        if (slot->readers > 0)
+        if (slot->readers > 0) {
             return Acad::eWasOpenForRead;
-        if (UndoLog* log = slot->database->undoLog())
+        }
+        if (UndoLog* log = slot->database->undoLog()) {
             log->noteOpenForWrite(*slot);
+        }
         slot->openForWrite = true;
     } else {
-        if (slot->readers == 0xffff)
+        if (slot->readers == 0xffff) {
             return Acad::eAtMaxReaders;
+        }
         ++slot->readers;
     }
     object = slot->object.get();
@@ -58,8 +66,9 @@ std::uint64_t hashHandle(std::uint64_t handle) {
 } // namespace
 
 AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) {
-    if (buildDefaultDrawing)
+    if (buildDefaultDrawing) {
         this->buildDefaultDrawing();
+    }
 }
 
 AcDbDatabase::~AcDbDatabase() = default;
@@ -79,26 +88,30 @@ void AcDbDatabase::clear() {
     m_diagnostics.clear();
     m_blockTable = m_layerTable = m_linetypeTable = m_textStyleTable = m_dimStyleTable = AcDbObjectId();
     m_namedObjects = m_modelSpace = m_paperSpace = m_currentSpace = AcDbObjectId();
-    if (m_undoLog != nullptr)
+    if (m_undoLog != nullptr) {
         m_undoLog->clear();
+    }
 }
 
 cad::db::UndoLog& AcDbDatabase::enableUndo() {
-    if (m_undoLog == nullptr)
+    if (m_undoLog == nullptr) {
         m_undoLog = std::make_unique<cad::db::UndoLog>(*this);
+    }
     return *m_undoLog;
 }
 
 AcDbObjectId AcDbDatabase::currentSpaceId() const {
-    if (!m_currentSpace.isNull() && m_currentSpace.isValid() && !m_currentSpace.isErased())
+    if (!m_currentSpace.isNull() && m_currentSpace.isValid() && !m_currentSpace.isErased()) {
         return m_currentSpace;
+    }
     return m_modelSpace;
 }
 
 bool AcDbDatabase::setCurrentSpace(AcDbObjectId space) {
     const auto* record = AcDbBlockTableRecord::cast(peekObject(space));
-    if (record == nullptr || space.database() != this || !record->isLayout())
+    if (record == nullptr || space.database() != this || !record->isLayout()) {
         return false;
+    }
     m_currentSpace = space;
     return true;
 }
@@ -108,8 +121,9 @@ void AcDbDatabase::growHandleIndex() {
     m_handleIndex.assign(old.empty() ? 1024 : old.size() * 2, HandleEntry());
     m_handleCount = 0;
     for (const HandleEntry& entry : old) {
-        if (entry.slot != nullptr)
+        if (entry.slot != nullptr) {
             indexHandle(entry.slot);
+        }
     }
 }
 
@@ -118,12 +132,14 @@ void AcDbDatabase::indexHandle(ObjectSlot* slot) {
 }
 
 void AcDbDatabase::indexHandle(ObjectSlot* slot, std::uint64_t handle) {
-    if ((m_handleCount + 1) * 2 > m_handleIndex.size())
+    if ((m_handleCount + 1) * 2 > m_handleIndex.size()) {
         growHandleIndex();
+    }
     const std::size_t mask = m_handleIndex.size() - 1;
     std::size_t position = static_cast<std::size_t>(hashHandle(handle)) & mask;
-    while (m_handleIndex[position].slot != nullptr)
+    while (m_handleIndex[position].slot != nullptr) {
         position = (position + 1) & mask;
+    }
     m_handleIndex[position] = {handle, slot};
     ++m_handleCount;
 }
@@ -131,14 +147,17 @@ void AcDbDatabase::indexHandle(ObjectSlot* slot, std::uint64_t handle) {
 // Backward-shift deletion: the entries after the hole that probed past it move up, so lookups never
 // need tombstones.
 void AcDbDatabase::unindexHandle(std::uint64_t handle) {
-    if (m_handleIndex.empty() || handle == 0)
+    if (m_handleIndex.empty() || handle == 0) {
         return;
+    }
     const std::size_t mask = m_handleIndex.size() - 1;
     std::size_t hole = static_cast<std::size_t>(hashHandle(handle)) & mask;
-    while (m_handleIndex[hole].slot != nullptr && m_handleIndex[hole].handle != handle)
+    while (m_handleIndex[hole].slot != nullptr && m_handleIndex[hole].handle != handle) {
         hole = (hole + 1) & mask;
-    if (m_handleIndex[hole].slot == nullptr)
+    }
+    if (m_handleIndex[hole].slot == nullptr) {
         return;
+    }
     for (std::size_t next = (hole + 1) & mask; m_handleIndex[next].slot != nullptr;
          next = (next + 1) & mask) {
         const std::size_t home = static_cast<std::size_t>(hashHandle(m_handleIndex[next].handle)) & mask;
@@ -154,13 +173,15 @@ void AcDbDatabase::unindexHandle(std::uint64_t handle) {
 }
 
 ObjectSlot* AcDbDatabase::findHandle(std::uint64_t handle) const {
-    if (m_handleIndex.empty() || handle == 0)
+    if (m_handleIndex.empty() || handle == 0) {
         return nullptr;
+    }
     const std::size_t mask = m_handleIndex.size() - 1;
     std::size_t position = static_cast<std::size_t>(hashHandle(handle)) & mask;
     while (m_handleIndex[position].slot != nullptr) {
-        if (m_handleIndex[position].handle == handle)
+        if (m_handleIndex[position].handle == handle) {
             return m_handleIndex[position].slot;
+        }
         position = (position + 1) & mask;
     }
     return nullptr;
@@ -177,28 +198,34 @@ AcDbObjectId AcDbDatabase::adopt(std::unique_ptr<AcDbObject> object, std::uint64
     slot.serial = static_cast<std::uint32_t>(m_slots.size());
     DatabaseAccess::attach(*object, &slot);
     slot.object = std::move(object);
-    if (handle != 0)
+    if (handle != 0) {
         indexHandle(&slot, handle);
+    }
     return AcDbObjectId(&slot);
 }
 
 Acad::ErrorStatus AcDbDatabase::addAcDbObject(AcDbObjectId& id, AcDbObject* object) {
-    if (object == nullptr)
+    if (object == nullptr) {
         return Acad::eNullObjectPointer;
-    if (!object->isNewObject())
+    }
+    if (!object->isNewObject()) {
         return Acad::eAlreadyInDb;
-    if (m_undoLog != nullptr)
+    }
+    if (m_undoLog != nullptr) {
         m_undoLog->prepareAdd();
+    }
     DatabaseAccess::setHandle(*object, m_handseed);
     m_handseed = m_handseed + 1;
     id = adopt(std::unique_ptr<AcDbObject>(object));
-    if (m_undoLog != nullptr)
+    if (m_undoLog != nullptr) {
         m_undoLog->noteAdded(*id.slot());
+    }
     id.slot()->openForWrite = true;
     // A POLYLINE or INSERT made outside the database brings the VERTEXes or ATTRIBs it holds.
     Acad::ErrorStatus status = Acad::eOk;
-    if (auto* entity = AcDbEntity::cast(object))
+    if (auto* entity = AcDbEntity::cast(object)) {
         status = cad::db::addPendingSubEntities(*entity);
+    }
     // Entities are written by their blocks and records by their tables; every other object belongs to
     // the OBJECTS section.
     if (AcDbEntity::cast(object) == nullptr && AcDbSymbolTableRecord::cast(object) == nullptr &&
@@ -220,8 +247,9 @@ AcDbObjectId AcDbDatabase::objectIdOf(AcDbHandle handle) const {
 
 const AcDbObject* AcDbDatabase::peekObject(AcDbObjectId id) const {
     const ObjectSlot* slot = id.slot();
-    if (slot == nullptr || slot->database != this || slot->erased)
+    if (slot == nullptr || slot->database != this || slot->erased) {
         return nullptr;
+    }
     return slot->object.get();
 }
 
@@ -231,15 +259,17 @@ std::string AcDbDatabase::acadVersionText() const {
 
 const cad::db::HeaderVariable* AcDbDatabase::headerVariable(std::string_view name) const {
     for (const cad::db::HeaderVariable& variable : m_header) {
-        if (variable.name == name)
+        if (variable.name == name) {
             return &variable;
+        }
     }
     return nullptr;
 }
 
 void AcDbDatabase::setHeaderVariable(cad::db::HeaderVariable variable) {
-    if (m_undoLog != nullptr)
+    if (m_undoLog != nullptr) {
         m_undoLog->noteHeaderChange();
+    }
     for (cad::db::HeaderVariable& existing : m_header) {
         if (existing.name == variable.name) {
             existing = std::move(variable);
@@ -259,16 +289,18 @@ int AcDbDatabase::insunits() const {
 AcDbObjectId AcDbDatabase::tableIdByName(std::wstring_view name) const {
     for (const AcDbObjectId& id : m_tableOrder) {
         const auto* table = AcDbSymbolTable::cast(peekObject(id));
-        if (table != nullptr && platform::equalsIgnoringAsciiCase(table->tableName(), name))
+        if (table != nullptr && platform::equalsIgnoringAsciiCase(table->tableName(), name)) {
             return id;
+        }
     }
     return {};
 }
 
 AcDbObjectId AcDbDatabase::recordIdByName(AcDbObjectId tableId, std::wstring_view name) const {
     const auto* table = AcDbSymbolTable::cast(peekObject(tableId));
-    if (table == nullptr)
+    if (table == nullptr) {
         return {};
+    }
     AcDbObjectId id;
     const std::wstring text(name);
     return table->getAt(text.c_str(), id) == Acad::eOk ? id : AcDbObjectId();
@@ -276,8 +308,9 @@ AcDbObjectId AcDbDatabase::recordIdByName(AcDbObjectId tableId, std::wstring_vie
 
 AcDbObjectId AcDbDatabase::dictionaryEntry(AcDbObjectId dictionaryId, std::wstring_view key) const {
     const auto* dictionary = AcDbDictionary::cast(peekObject(dictionaryId));
-    if (dictionary == nullptr)
+    if (dictionary == nullptr) {
         return {};
+    }
     AcDbObjectId id;
     const std::wstring text(key);
     return dictionary->getAt(text.c_str(), id) == Acad::eOk ? id : AcDbObjectId();
@@ -297,8 +330,9 @@ AcDbObjectId AcDbDatabase::mLStyleDictionaryId() const {
 
 static Acad::ErrorStatus openDictionary(AcDbObjectId id, AcDbDictionary*& dictionary, AcDb::OpenMode mode) {
     dictionary = nullptr;
-    if (id.isNull())
+    if (id.isNull()) {
         return Acad::eKeyNotFound;
+    }
     return cad::db::openObjectAs(dictionary, id, mode);
 }
 
@@ -324,14 +358,16 @@ AcDbObjectId AcDbDatabase::clayer() const {
 }
 
 void AcDbDatabase::noteEntityAppended(AcDbObjectId record, AcDbObjectId entity) {
-    if (record == m_modelSpace || record == m_paperSpace)
+    if (record == m_modelSpace || record == m_paperSpace) {
         m_entitiesOrder.push_back(entity);
+    }
 }
 
 void AcDbDatabase::noteBlockAdded(AcDbObjectId recordId) {
     auto* record = AcDbBlockTableRecord::cast(recordId.slot()->object.get());
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     auto begin = std::make_unique<AcDbBlockBegin>();
     begin->setName(record->name());
     auto end = std::make_unique<AcDbBlockEnd>();
@@ -349,15 +385,17 @@ void AcDbDatabase::noteBlockAdded(AcDbObjectId recordId) {
 }
 
 Acad::ErrorStatus AcDbDatabase::dxfIn(const ACHAR* fileName) {
-    if (fileName == nullptr)
+    if (fileName == nullptr) {
         return Acad::eInvalidInput;
+    }
     const std::filesystem::path path(fileName);
     return readDxf(path, m_lastError) ? Acad::eOk : Acad::eDxfReadAborted;
 }
 
 Acad::ErrorStatus AcDbDatabase::dxfOut(const ACHAR* fileName) {
-    if (fileName == nullptr)
+    if (fileName == nullptr) {
         return Acad::eInvalidInput;
+    }
     return writeDxf(std::filesystem::path(fileName), cad::db::SaveOptions(), m_lastError)
                ? Acad::eOk
                : Acad::eFileAccessErr;

@@ -73,8 +73,9 @@ Acad::ErrorStatus openObjectAs(T*& object, AcDbObjectId id, AcDb::OpenMode mode,
     object = nullptr;
     AcDbObject* opened = nullptr;
     const Acad::ErrorStatus status = openObject(opened, id, mode, openErased);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     object = T::cast(opened);
     if (object == nullptr) {
         opened->close();
@@ -138,8 +139,9 @@ public:
     template <class Visitor>
     void forEachObject(Visitor&& visit) const {
         for (const cad::db::ObjectSlot& slot : m_slots) {
-            if (slot.object != nullptr && !slot.erased)
+            if (slot.object != nullptr && !slot.erased) {
                 visit(AcDbObjectId(const_cast<cad::db::ObjectSlot*>(&slot)));
+            }
         }
     }
     // Direct read access without the open discipline, for fast whole-drawing scans that only read

@@ -43,35 +43,41 @@ AcDbObjectId AcDbEntity::layerId() const {
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* name) {
-    if (name == nullptr || *name == 0)
+    if (name == nullptr || *name == 0) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_layer, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId layerRecord) {
     const AcDbObject* record =
         layerRecord.database() != nullptr ? layerRecord.database()->peekObject(layerRecord) : nullptr;
-    if (record == nullptr)
+    if (record == nullptr) {
         return Acad::eInvalidInput;
+    }
     const AcDbLayerTableRecord* layer = AcDbLayerTableRecord::cast(record);
-    if (layer == nullptr)
+    if (layer == nullptr) {
         return Acad::eWrongObjectType;
+    }
     return setLayer(layer->name().c_str());
 }
 
 Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 color) {
-    if (color > 257)
+    if (color > 257) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_color = static_cast<Adesk::Int16>(color);
     m_trueColor = -1;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbEntity::setTrueColor(Adesk::Int32 rgb) {
-    if (rgb < -1 || rgb > 0xffffff)
+    if (rgb < -1 || rgb > 0xffffff) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_trueColor, rgb);
 }
 
@@ -85,20 +91,23 @@ AcDbObjectId AcDbEntity::linetypeId() const {
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* name) {
-    if (name == nullptr || *name == 0)
+    if (name == nullptr || *name == 0) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_linetype, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetypeScale(double scale) {
-    if (!(scale > 0.0))
+    if (!(scale > 0.0)) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_linetypeScale, scale);
 }
 
 Acad::ErrorStatus AcDbEntity::setLineWeight(AcDb::LineWeight weight) {
-    if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211)
+    if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_lineWeight, static_cast<Adesk::Int16>(weight));
 }
 

@@ -66,8 +66,9 @@ AcDbObjectId AcDbObject::extensionDictionary() const {
             inDictionaryGroup = tag.text == "{ACAD_XDICTIONARY";
         } else if (inDictionaryGroup && tag.code == 360) {
             AcDbHandle handle;
-            if (AcDbHandle::parseHex(tag.text, handle) && database() != nullptr)
+            if (AcDbHandle::parseHex(tag.text, handle) && database() != nullptr) {
                 return database()->objectIdOf(handle);
+            }
         }
     }
     return {};
@@ -81,8 +82,9 @@ std::vector<AcDbHandle> AcDbObject::reactorHandles() const {
             inReactorGroup = tag.text == "{ACAD_REACTORS";
         } else if (inReactorGroup && tag.code == 330) {
             AcDbHandle handle;
-            if (AcDbHandle::parseHex(tag.text, handle))
+            if (AcDbHandle::parseHex(tag.text, handle)) {
                 handles.push_back(handle);
+            }
         }
     }
     return handles;
@@ -92,21 +94,26 @@ std::vector<cad::dxf::OwnedTag> AcDbObject::xData(const std::string& appName) co
     std::vector<cad::dxf::OwnedTag> result;
     bool inWantedApplication = false;
     for (const cad::dxf::OwnedTag& tag : extraTags()) {
-        if (tag.code < 1000)
+        if (tag.code < 1000) {
             continue;
-        if (tag.code == 1001)
+        }
+        if (tag.code == 1001) {
             inWantedApplication = appName.empty() || tag.text == appName;
-        if (inWantedApplication)
+        }
+        if (inWantedApplication) {
             result.push_back(tag);
+        }
     }
     return result;
 }
 
 Acad::ErrorStatus AcDbObject::setXData(const std::vector<cad::dxf::OwnedTag>& tags) {
-    if (tags.empty() || tags.front().code != 1001)
+    if (tags.empty() || tags.front().code != 1001) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const std::string& appName = tags.front().text;
     // Drop the application's old block from the unmapped tags and from the plan together, so the
     // remaining unmapped tags keep their places.
@@ -117,10 +124,12 @@ Acad::ErrorStatus AcDbObject::setXData(const std::vector<cad::dxf::OwnedTag>& ta
     bool inApplication = false;
     for (std::size_t index = 0; index < extra.size(); ++index) {
         const cad::dxf::OwnedTag& tag = extra[index];
-        if (tag.code == 1001)
+        if (tag.code == 1001) {
             inApplication = tag.text == appName;
-        if (tag.code >= 1000 && inApplication)
+        }
+        if (tag.code >= 1000 && inApplication) {
             keepExtra[index] = false;
+        }
     }
     std::size_t extraIndex = 0;
     if (m_plan != nullptr) {
@@ -137,8 +146,9 @@ Acad::ErrorStatus AcDbObject::setXData(const std::vector<cad::dxf::OwnedTag>& ta
         }
     } else {
         for (std::size_t index = 0; index < extra.size(); ++index) {
-            if (keepExtra[index])
+            if (keepExtra[index]) {
                 kept.push_back(extra[index]);
+            }
         }
     }
     if (tags.size() > 1) {
@@ -148,8 +158,9 @@ Acad::ErrorStatus AcDbObject::setXData(const std::vector<cad::dxf::OwnedTag>& ta
         }
     }
     m_extraTags = std::make_unique<std::vector<cad::dxf::OwnedTag>>(std::move(kept));
-    if (m_plan != nullptr)
+    if (m_plan != nullptr) {
         m_plan = cad::db::ObjectReader::internPlan(plan);
+    }
     return Acad::eOk;
 }
 
@@ -162,53 +173,64 @@ bool AcDbObject::isWriteEnabled() const {
 }
 
 bool AcDbObject::checkWriteEnabled() {
-    if (m_slot != nullptr && !m_slot->openForWrite)
+    if (m_slot != nullptr && !m_slot->openForWrite) {
         return false;
+    }
     m_modified = true;
     return true;
 }
 
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
-    if (m_slot == nullptr)
+    if (m_slot == nullptr) {
         return Acad::eNotInDatabase;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_slot->erased = erasing;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbObject::close() {
-    if (m_slot == nullptr)
+    if (m_slot == nullptr) {
         return Acad::eNotInDatabase;
+    }
     if (m_slot->openForWrite) {
         m_slot->openForWrite = false;
         return Acad::eOk;
     }
-    if (m_slot->readers == 0)
+    if (m_slot->readers == 0) {
         return Acad::eNotOpenForRead;
+    }
     --m_slot->readers;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbObject::upgradeOpen() {
-    if (m_slot == nullptr)
+    if (m_slot == nullptr) {
         return Acad::eNotInDatabase;
-    if (m_slot->openForWrite)
+    }
+    if (m_slot->openForWrite) {
         return Acad::eWasOpenForWrite;
-    if (m_slot->readers != 1)
+    }
+    if (m_slot->readers != 1) {
         return Acad::eHadMultipleReaders;
-    if (cad::db::UndoLog* log = m_slot->database->undoLog())
+    }
+    if (cad::db::UndoLog* log = m_slot->database->undoLog()) {
         log->noteOpenForWrite(*m_slot);
+    }
     m_slot->readers = 0;
     m_slot->openForWrite = true;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbObject::downgradeOpen() {
-    if (m_slot == nullptr)
+    if (m_slot == nullptr) {
         return Acad::eNotInDatabase;
-    if (!m_slot->openForWrite)
+    }
+    if (!m_slot->openForWrite) {
         return Acad::eNotOpenForWrite;
+    }
     m_slot->openForWrite = false;
     m_slot->readers = 1;
     return Acad::eOk;

@@ -90,8 +90,9 @@ protected:
     // takes the value; the text form answers eInvalidInput for a null C string first.
     template <class Member, class Value>
     Acad::ErrorStatus assignWhenWritable(Member& member, Value&& value) {
-        if (!checkWriteEnabled())
+        if (!checkWriteEnabled()) {
             return Acad::eNotOpenForWrite;
+        }
         member = std::forward<Value>(value);
         return Acad::eOk;
     }

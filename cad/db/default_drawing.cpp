@@ -429,6 +429,7 @@ void AcDbDatabase::buildDefaultDrawing() {
     cad::dxf::TagError error;
     const bool loaded = readDxfBuffer(text, error, "default drawing");
     // The template is part of the program: failing to read it is a bug, not bad input.
-    if (!loaded)
+    if (!loaded) {
         __builtin_trap();
+    }
 }

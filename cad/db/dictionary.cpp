@@ -46,8 +46,9 @@ const ClassTable& AcDbDictionaryWithDefault::classTable() {
 
 const AcDbDictionaryEntry* AcDbDictionary::find(std::wstring_view key) const {
     for (const AcDbDictionaryEntry& entry : m_entries) {
-        if (platform::equalsIgnoringAsciiCase(entry.name, key))
+        if (platform::equalsIgnoringAsciiCase(entry.name, key)) {
             return &entry;
+        }
     }
     return nullptr;
 }
@@ -59,21 +60,25 @@ bool AcDbDictionary::has(const ACHAR* key) const {
 
 bool AcDbDictionary::has(AcDbObjectId id) const {
     for (const AcDbDictionaryEntry& entry : m_entries) {
-        if (entry.handle() == id.handle() && !id.isNull())
+        if (entry.handle() == id.handle() && !id.isNull()) {
             return true;
+        }
     }
     return false;
 }
 
 Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObjectId& id) const {
-    if (key == nullptr)
+    if (key == nullptr) {
         return Acad::eInvalidKey;
+    }
     const AcDbDictionaryEntry* entry = find(key);
-    if (entry == nullptr || database() == nullptr)
+    if (entry == nullptr || database() == nullptr) {
         return Acad::eKeyNotFound;
+    }
     const AcDbObjectId found = database()->objectIdOf(entry->handle());
-    if (found.isNull() || found.isErased())
+    if (found.isNull() || found.isErased()) {
         return Acad::eKeyNotFound;
+    }
     id = found;
     return Acad::eOk;
 }
@@ -82,8 +87,9 @@ Acad::ErrorStatus AcDbDictionary::getAt(const ACHAR* key, AcDbObject*& object, A
     object = nullptr;
     AcDbObjectId id;
     const Acad::ErrorStatus status = getAt(key, id);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     return cad::db::openObject(object, id, mode);
 }
 
@@ -98,19 +104,24 @@ Acad::ErrorStatus AcDbDictionary::nameAt(AcDbObjectId id, std::wstring& key) con
 }
 
 Acad::ErrorStatus AcDbDictionary::setAt(const ACHAR* key, AcDbObject* object, AcDbObjectId& id) {
-    if (key == nullptr || *key == 0)
+    if (key == nullptr || *key == 0) {
         return Acad::eInvalidKey;
-    if (object == nullptr)
+    }
+    if (object == nullptr) {
         return Acad::eNullObjectPointer;
+    }
     AcDbDatabase* owner = database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return Acad::eNotInDatabase;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     if (object->isNewObject()) {
         const Acad::ErrorStatus status = owner->addAcDbObject(id, object);
-        if (status != Acad::eOk)
+        if (status != Acad::eOk) {
             return status;
+        }
     } else {
         id = object->objectId();
     }
@@ -134,15 +145,19 @@ Acad::ErrorStatus AcDbDictionary::remove(const ACHAR* key) {
 }
 
 Acad::ErrorStatus AcDbDictionary::remove(const ACHAR* key, AcDbObjectId& id) {
-    if (key == nullptr)
+    if (key == nullptr) {
         return Acad::eInvalidKey;
+    }
     const AcDbDictionaryEntry* entry = find(key);
-    if (entry == nullptr)
+    if (entry == nullptr) {
         return Acad::eKeyNotFound;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
-    if (database() != nullptr)
+    }
+    if (database() != nullptr) {
         id = database()->objectIdOf(entry->handle());
+    }
     m_entries.erase(m_entries.begin() + (entry - m_entries.data()));
     return Acad::eOk;
 }
@@ -185,35 +200,43 @@ Adesk::UInt32 AcDbGroup::numEntities() const {
 Adesk::UInt32 AcDbGroup::allEntityIds(AcDbObjectIdArray& ids) const {
     ids.clear();
     const AcDbDatabase* owner = database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return 0;
+    }
     for (const AcDbHandle& handle : m_members) {
         const AcDbObjectId id = owner->objectIdOf(handle);
-        if (!id.isNull() && !id.isErased())
+        if (!id.isNull() && !id.isErased()) {
             ids.push_back(id);
+        }
     }
     return static_cast<Adesk::UInt32>(ids.size());
 }
 
 bool AcDbGroup::has(const AcDbObjectId& id) const {
-    if (id.isNull())
+    if (id.isNull()) {
         return false;
+    }
     for (const AcDbHandle& handle : m_members) {
-        if (handle == id.handle())
+        if (handle == id.handle()) {
             return true;
+        }
     }
     return false;
 }
 
 Acad::ErrorStatus AcDbGroup::append(AcDbObjectId id) {
-    if (id.isNull())
+    if (id.isNull()) {
         return Acad::eNullObjectId;
-    if (database() != nullptr && id.database() != database())
+    }
+    if (database() != nullptr && id.database() != database()) {
         return Acad::eWrongDatabase;
-    if (has(id))
+    }
+    if (has(id)) {
         return Acad::eAlreadyInGroup;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_members.push_back(id.handle());
     return Acad::eOk;
 }
@@ -221,24 +244,28 @@ Acad::ErrorStatus AcDbGroup::append(AcDbObjectId id) {
 Acad::ErrorStatus AcDbGroup::append(const AcDbObjectIdArray& ids) {
     for (const AcDbObjectId& id : ids) {
         const Acad::ErrorStatus status = append(id);
-        if (status != Acad::eOk)
+        if (status != Acad::eOk) {
             return status;
+        }
     }
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbGroup::remove(AcDbObjectId id) {
-    if (!has(id))
+    if (!has(id)) {
         return Acad::eNotInGroup;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     std::erase(m_members, id.handle());
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbGroup::clear() {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_members.clear();
     return Acad::eOk;
 }
@@ -262,8 +289,9 @@ const ClassTable& AcDbLayout::classTable() {
 }
 
 Acad::ErrorStatus AcDbLayout::setLayoutName(const ACHAR* name) {
-    if (name == nullptr || *name == 0)
+    if (name == nullptr || *name == 0) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_name, name);
 }
 

@@ -4,14 +4,17 @@
 namespace cad::db {
 
 Name TextContext::name(std::string_view bytes) {
-    if (bytes.empty())
+    if (bytes.empty()) {
         return Name();
+    }
     RecentName& recent = m_recentNames[recentSlotOf(bytes)];
-    if (!recent.name.isEmpty() && recent.bytes == bytes)
+    if (!recent.name.isEmpty() && recent.bytes == bytes) {
         return recent.name;
+    }
     auto found = m_names.find(bytes);
-    if (found == m_names.end())
+    if (found == m_names.end()) {
         found = m_names.emplace(std::string(bytes), Name(m_codec.decode(bytes))).first;
+    }
     if (!found->second.isEmpty()) {
         recent.bytes.assign(bytes);
         recent.name = found->second;
@@ -26,8 +29,9 @@ std::string_view TextContext::encode(std::wstring_view text) {
 
 std::string_view TextContext::encodeName(Name name) {
     auto found = m_encodedNames.find(name.index());
-    if (found == m_encodedNames.end())
+    if (found == m_encodedNames.end()) {
         found = m_encodedNames.emplace(name.index(), m_codec.encode(name.text())).first;
+    }
     return found->second;
 }
 
@@ -41,8 +45,9 @@ ClassTable& ClassTable::add(Field field) {
             m_firstByCode[field.code] = index;
         } else {
             int previous = m_firstByCode[field.code];
-            while (m_nextSameCode[previous] >= 0)
+            while (m_nextSameCode[previous] >= 0) {
                 previous = m_nextSameCode[previous];
+            }
             m_nextSameCode[previous] = index;
         }
     }

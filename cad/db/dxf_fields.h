@@ -148,8 +148,9 @@ public:
         ClassTable copy = *this;
         copy.m_dxfName = std::move(dxfName);
         for (Field& field : copy.m_fields) {
-            if (field.markerText == oldMarker)
+            if (field.markerText == oldMarker) {
                 field.markerText = newMarker;
+            }
         }
         return copy;
     }
@@ -283,8 +284,9 @@ ListInfo listOf() {
     info.append = [](AcDbObject& object) { fields::access<ListMember>(object).emplace_back(); };
     info.reserve = [](AcDbObject& object, std::size_t count) {
         auto& list = fields::access<ListMember>(object);
-        if constexpr (requires { list.reserve(count); })
+        if constexpr (requires { list.reserve(count); }) {
             list.reserve(count);
+        }
     };
     return info;
 }
@@ -328,8 +330,9 @@ void addPoint(ClassTable& table, int code) {
     using Point = typename Traits::Owner;
     table.add(field<Path..., &Point::x>(code));
     table.add(field<Path..., &Point::y>(code + 10));
-    if constexpr (requires(Point point) { point.z; })
+    if constexpr (requires(Point point) { point.z; }) {
         table.add(field<Path..., &Point::z>(code + 20));
+    }
 }
 
 } // namespace cad::db

@@ -109,8 +109,9 @@ AcDbObjectId DxfLoader::build(std::unique_ptr<AcDbObject> object) {
 
 AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, std::uint64_t handle,
                               const std::vector<std::string>& problems, std::uint64_t position) {
-    for (const std::string& problem : problems)
+    for (const std::string& problem : problems) {
         diagnoseAt(position, object->dxfName() + " " + AcDbHandle(handle).toHex() + ": " + problem);
+    }
     if (handle != 0 && m_database.findHandle(handle) != nullptr) {
         diagnoseAt(position, "duplicate handle " + AcDbHandle(handle).toHex() + " of " + object->dxfName() +
                                  "; the object gets a new handle");
@@ -119,8 +120,9 @@ AcDbObjectId DxfLoader::adopt(std::unique_ptr<AcDbObject> object, std::uint64_t 
     }
     m_maxHandle = std::max(m_maxHandle, handle);
     const AcDbObjectId id = m_database.adopt(std::move(object), handle);
-    if (handle == 0)
+    if (handle == 0) {
         m_withoutHandle.push_back(id.slot());
+    }
     return id;
 }
 
@@ -128,8 +130,9 @@ namespace {
 bool isSpaceName(const std::wstring& name) {
     for (const std::wstring_view space :
          {L"*MODEL_SPACE", L"*PAPER_SPACE", L"$MODEL_SPACE", L"$PAPER_SPACE"}) {
-        if (platform::equalsIgnoringAsciiCase(name, space))
+        if (platform::equalsIgnoringAsciiCase(name, space)) {
             return true;
+        }
     }
     return false;
 }
@@ -142,10 +145,12 @@ bool DxfLoader::run() {
     m_database.m_formatRead = m_reader.format();
     dxf::Tag tag;
     while (m_reader.next(tag)) {
-        if (tag.code == dxf::commentGroupCode)
+        if (tag.code == dxf::commentGroupCode) {
             continue;
-        if (tag.is(0, "EOF"))
+        }
+        if (tag.is(0, "EOF")) {
             break;
+        }
         if (tag.is(0, "ENDSEC")) {
             diagnose(tag, "ENDSEC without SECTION ignored");
             continue;
@@ -160,23 +165,27 @@ bool DxfLoader::run() {
                     break;
                 }
             }
-            if (!foundSection)
+            if (!foundSection) {
                 break;
+            }
             m_reader.pushBack();
             continue;
         }
         dxf::Tag nameTag;
-        if (!m_reader.next(nameTag))
+        if (!m_reader.next(nameTag)) {
             return failAtEnd("2 and the section name");
-        if (nameTag.code != 2)
+        }
+        if (nameTag.code != 2) {
             return fail(nameTag, "expected 2 and the section name after 0 SECTION");
+        }
         const std::string name(nameTag.text);
         bool ok = true;
         if (name == "HEADER") {
             m_database.m_sectionOrder.emplace_back(SectionKind::Header, 0);
             ok = readHeader();
-            if (ok)
+            if (ok) {
                 reserveHandleIndex();
+            }
         } else if (name == "TABLES") {
             m_database.m_sectionOrder.emplace_back(SectionKind::Tables, 0);
             ok = readTables();
@@ -193,12 +202,15 @@ bool DxfLoader::run() {
             m_database.m_sectionOrder.emplace_back(SectionKind::Raw, m_database.m_rawSections.size());
             ok = readRawSection(name);
         }
-        if (!ok)
+        if (!ok) {
             return false;
-        if (!m_reader.next(tag))
+        }
+        if (!m_reader.next(tag)) {
             return failAtEnd("0 ENDSEC");
-        if (!tag.is(0, "ENDSEC"))
+        }
+        if (!tag.is(0, "ENDSEC")) {
             return fail(tag, "expected 0 ENDSEC");
+        }
     }
     if (m_reader.failed()) {
         m_error = m_reader.error();
@@ -227,8 +239,9 @@ bool DxfLoader::readHeader() {
             m_database.m_header.push_back(std::move(variable));
             continue;
         }
-        if (m_database.m_header.empty())
+        if (m_database.m_header.empty()) {
             return fail(tag, "expected 9 and a variable name");
+        }
         m_database.m_header.back().values.emplace_back(tag);
     }
     return failAtEnd("0 ENDSEC of the HEADER section");
@@ -280,8 +293,9 @@ const DxfLoader::SymbolTableKind* DxfLoader::symbolTableKind(std::string_view na
          make<AcDbSymbolTableRecord, AcDbBlockTableRecord>, &AcDbDatabase::m_blockTable},
     };
     for (const SymbolTableKind& kind : kinds) {
-        if (kind.name == name)
+        if (kind.name == name) {
             return &kind;
+        }
     }
     return nullptr;
 }
@@ -293,17 +307,20 @@ bool DxfLoader::readTables() {
             m_reader.pushBack();
             return true;
         }
-        if (!tag.is(0, "TABLE"))
+        if (!tag.is(0, "TABLE")) {
             return fail(tag, "expected 0 TABLE or 0 ENDSEC");
-        if (!readTable(tag))
+        }
+        if (!readTable(tag)) {
             return false;
+        }
     }
     return failAtEnd("0 ENDSEC of the TABLES section");
 }
 
 bool DxfLoader::readTable(const dxf::Tag& start) {
-    if (!collect(start))
+    if (!collect(start)) {
         return failAtEnd("the groups of a TABLE");
+    }
     std::string tableName;
     for (const dxf::Tag& group : m_parser.collected()) {
         if (group.code == 2) {
@@ -317,18 +334,23 @@ bool DxfLoader::readTable(const dxf::Tag& start) {
     AcDbSymbolTable* tablePointer = table.get();
     const AcDbObjectId tableId = build(std::move(table));
     m_database.m_tableOrder.push_back(tableId);
-    if (kind != nullptr)
+    if (kind != nullptr) {
         m_database.*kind->member = tableId;
+    }
     dxf::Tag tag;
     while (true) {
-        if (!m_reader.next(tag))
+        if (!m_reader.next(tag)) {
             return failAtEnd("0 ENDTAB");
-        if (tag.is(0, "ENDTAB"))
+        }
+        if (tag.is(0, "ENDTAB")) {
             break;
-        if (tag.code != 0 || tag.is(0, "ENDSEC"))
+        }
+        if (tag.code != 0 || tag.is(0, "ENDSEC")) {
             return fail(tag, "expected 0 and a table record type or 0 ENDTAB");
-        if (!collect(tag))
+        }
+        if (!collect(tag)) {
             return failAtEnd("the groups of a table record");
+        }
         const std::string type(tag.text);
         const SymbolTableKind* recordKind = symbolTableKind(type);
         std::unique_ptr<AcDbSymbolTableRecord> record =
@@ -338,17 +360,20 @@ bool DxfLoader::readTable(const dxf::Tag& start) {
         tablePointer->appendLoadedRecord(recordId, recordPointer->name());
     }
     // ENDTAB carries no groups in the files we know; anything else is kept by nobody, so say so.
-    if (!collect(tag))
+    if (!collect(tag)) {
         return failAtEnd("the groups of ENDTAB");
-    if (!m_parser.collected().empty())
+    }
+    if (!m_parser.collected().empty()) {
         diagnose(tag, "groups after 0 ENDTAB ignored");
+    }
     return true;
 }
 
 AcDbBlockTableRecord* DxfLoader::recordByName(const std::wstring& name) {
     const AcDbObjectId id = m_database.recordIdByName(m_database.m_blockTable, name);
-    if (!id.isNull())
+    if (!id.isNull()) {
         return AcDbBlockTableRecord::cast(id.slot()->object.get());
+    }
     for (const AcDbObjectId& blockId : m_database.m_blockOrder) {
         auto* record = AcDbBlockTableRecord::cast(blockId.slot()->object.get());
         if (record != nullptr && record->isSynthesized() &&
@@ -370,13 +395,16 @@ AcDbBlockTableRecord* DxfLoader::synthesizeRecord(const std::wstring& name) {
 
 AcDbBlockTableRecord* DxfLoader::spaceRecord(bool paperSpace) {
     AcDbObjectId& cached = paperSpace ? m_database.m_paperSpace : m_database.m_modelSpace;
-    if (!cached.isNull())
+    if (!cached.isNull()) {
         return AcDbBlockTableRecord::cast(cached.slot()->object.get());
+    }
     AcDbBlockTableRecord* record = recordByName(paperSpace ? L"*Paper_Space" : L"*Model_Space");
-    if (record == nullptr)
+    if (record == nullptr) {
         record = recordByName(paperSpace ? L"$PAPER_SPACE" : L"$MODEL_SPACE");
-    if (record == nullptr)
+    }
+    if (record == nullptr) {
         record = synthesizeRecord(paperSpace ? L"*Paper_Space" : L"*Model_Space");
+    }
     cached = record->objectId();
     return record;
 }
@@ -388,10 +416,12 @@ bool DxfLoader::readBlocks() {
             m_reader.pushBack();
             return true;
         }
-        if (!tag.is(0, "BLOCK"))
+        if (!tag.is(0, "BLOCK")) {
             return fail(tag, "expected 0 BLOCK or 0 ENDSEC");
-        if (!collect(tag))
+        }
+        if (!collect(tag)) {
             return failAtEnd("the groups of a BLOCK");
+        }
         auto begin = std::make_unique<AcDbBlockBegin>();
         AcDbBlockBegin* beginPointer = begin.get();
         const AcDbObjectId beginId = build(std::move(begin));
@@ -408,12 +438,15 @@ bool DxfLoader::readBlocks() {
             record = synthesizeRecord(beginPointer->name());
         }
         m_database.m_blockOrder.push_back(record->objectId());
-        if (!readEntities(record, "ENDBLK", false))
+        if (!readEntities(record, "ENDBLK", false)) {
             return false;
-        if (!m_reader.next(tag) || !tag.is(0, "ENDBLK"))
+        }
+        if (!m_reader.next(tag) || !tag.is(0, "ENDBLK")) {
             return tag.code == 0 ? fail(tag, "expected 0 ENDBLK") : failAtEnd("0 ENDBLK");
-        if (!collect(tag))
+        }
+        if (!collect(tag)) {
             return failAtEnd("the groups of ENDBLK");
+        }
         const AcDbObjectId endId = build(std::make_unique<AcDbBlockEnd>());
         record->attachLoaded(beginId, endId);
     }
@@ -427,24 +460,29 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
     placement.entitiesSection = entitiesSection;
     // The ENTITIES section of a large drawing is read on two threads up to its end (or up to the
     // first thing this loop must see for itself); the loop then reads what is left.
-    if (entitiesSection)
+    if (entitiesSection) {
         EntitySectionSplit::read(m_reader, m_parser, m_options,
                                  [&](ParsedEntity& entity) { place(entity, placement); });
+    }
     dxf::Tag tag;
     while (true) {
-        if (!m_reader.next(tag))
+        if (!m_reader.next(tag)) {
             break;
-        if (tag.code == dxf::commentGroupCode)
+        }
+        if (tag.code == dxf::commentGroupCode) {
             continue;
-        if (tag.code != 0)
+        }
+        if (tag.code != 0) {
             return fail(tag, "expected 0 and an entity type");
+        }
         if (tag.text == stopName || (stopsAtSectionEnd && tag.text == "ENDSEC")) {
             m_reader.pushBack();
             return true;
         }
         ParsedEntity entity;
-        if (!m_parser.parseEntity(m_reader, tag, entity))
+        if (!m_parser.parseEntity(m_reader, tag, entity)) {
             return failAtEnd("the groups of " + std::string(tag.text));
+        }
         place(entity, placement);
     }
     return failAtEnd("0 " + std::string(stopName));
@@ -468,9 +506,10 @@ void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
         }
         return;
     }
-    if (isSubEntity)
+    if (isSubEntity) {
         diagnoseAt(entity.position,
                    entityPointer->dxfName() + " outside an INSERT or POLYLINE kept as an entity of its own");
+    }
     if (placement.sequenceOwner != nullptr) {
         diagnoseAt(entity.position, "a sequence of ATTRIB or VERTEX entities ends without SEQEND");
         placement.sequenceOwner = nullptr;
@@ -495,17 +534,21 @@ void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
                                             " as owner, not a space; kept in its space");
             record = nullptr;
         }
-        if (record == nullptr)
+        if (record == nullptr) {
             record = spaceRecord(entity.inPaperSpace);
+        }
     }
     record->appendLoadedEntity(id);
     // Files without owner groups (R12) still give the entity its block as owner.
-    if (entity.ownerHandle == 0)
+    if (entity.ownerHandle == 0) {
         DatabaseAccess::setOwnerHandle(*entityPointer, record->handle());
-    if (placement.entitiesSection)
+    }
+    if (placement.entitiesSection) {
         m_database.m_entitiesOrder.push_back(id);
-    if (entity.opensSequence)
+    }
+    if (entity.opensSequence) {
         placement.sequenceOwner = entityPointer;
+    }
 }
 
 namespace {
@@ -521,8 +564,9 @@ std::unique_ptr<AcDbObject> makeObject(const std::string& name) {
         {"MLINESTYLE", make<AcDbObject, AcDbMlineStyle>},
     };
     for (const auto& [kindName, makeKind] : kinds) {
-        if (kindName == name)
+        if (kindName == name) {
             return makeKind();
+        }
     }
     return std::make_unique<AcDbGenericObject>(name);
 }
@@ -536,16 +580,20 @@ bool DxfLoader::readObjects() {
             m_reader.pushBack();
             return true;
         }
-        if (tag.code == dxf::commentGroupCode)
+        if (tag.code == dxf::commentGroupCode) {
             continue;
-        if (tag.code != 0)
+        }
+        if (tag.code != 0) {
             return fail(tag, "expected 0 and an object type");
-        if (!collect(tag))
+        }
+        if (!collect(tag)) {
             return failAtEnd("the groups of " + std::string(tag.text));
+        }
         const std::string name(tag.text);
         const AcDbObjectId id = build(makeObject(name));
-        if (m_database.m_namedObjects.isNull() && name == "DICTIONARY")
+        if (m_database.m_namedObjects.isNull() && name == "DICTIONARY") {
             m_database.m_namedObjects = id;
+        }
         m_database.m_objectsOrder.push_back(id);
     }
     return failAtEnd("0 ENDSEC of the OBJECTS section");
@@ -555,16 +603,18 @@ void DxfLoader::reserveHandleIndex() {
     const HeaderVariable* seed = m_database.headerVariable("$HANDSEED");
     AcDbHandle handle;
     if (seed == nullptr || seed->values.empty() || !AcDbHandle::parseHex(seed->values.front().text, handle) ||
-        !m_database.m_handleIndex.empty())
+        !m_database.m_handleIndex.empty()) {
         return;
+    }
     // Real objects take well over 64 bytes of the file (type, handle, owner, layer...): with that bound
     // a damaged or sparse $HANDSEED costs at most half the file's size in index.
     constexpr std::uint64_t kSmallestObjectBytes = 64;
     const std::uint64_t expected =
         std::min<std::uint64_t>(handle.value(), m_reader.size() / kSmallestObjectBytes);
     std::size_t capacity = 1024;
-    while (capacity < 2 * expected + 2)
+    while (capacity < 2 * expected + 2) {
         capacity *= 2;
+    }
     m_database.m_handleIndex.assign(capacity, AcDbDatabase::HandleEntry());
 }
 
@@ -572,14 +622,16 @@ void DxfLoader::reserveHandleIndex() {
 // $HANDSEED and every handle in use, so that no handle is given twice.
 void DxfLoader::finish() {
     spaceRecord(false);
-    if (m_database.m_paperSpace.isNull() && recordByName(L"*Paper_Space") != nullptr)
+    if (m_database.m_paperSpace.isNull() && recordByName(L"*Paper_Space") != nullptr) {
         spaceRecord(true);
+    }
     std::uint64_t next = 1;
     if (const HeaderVariable* seed = m_database.headerVariable("$HANDSEED");
         seed != nullptr && !seed->values.empty()) {
         AcDbHandle handle;
-        if (AcDbHandle::parseHex(seed->values.front().text, handle))
+        if (AcDbHandle::parseHex(seed->values.front().text, handle)) {
             next = handle.value();
+        }
     }
     next = std::max(next, m_maxHandle + 1);
     for (ObjectSlot* slot : m_withoutHandle) {
@@ -589,8 +641,9 @@ void DxfLoader::finish() {
         if (const auto* record = AcDbBlockTableRecord::cast(slot->object.get())) {
             for (const AcDbObjectId& entity : record->entityIds()) {
                 AcDbObject& object = *entity.slot()->object;
-                if (object.ownerHandle().isNull())
+                if (object.ownerHandle().isNull()) {
                     DatabaseAccess::setOwnerHandle(object, record->handle());
+                }
             }
         }
     }
@@ -620,8 +673,9 @@ bool AcDbDatabase::readDxf(const std::filesystem::path& path, cad::dxf::TagError
         clear();
         return false;
     }
-    if (!readDxfFrom(reader, error, options))
+    if (!readDxfFrom(reader, error, options)) {
         return false;
+    }
     m_filePath = path;
     return true;
 }

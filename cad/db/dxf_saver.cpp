@@ -25,8 +25,9 @@ private:
         return !id.isNull() && id.slot()->object != nullptr && !id.isErased();
     }
     void writeObject(AcDbObjectId id) {
-        if (live(id))
+        if (live(id)) {
             writeObjectTags(*id.slot()->object, m_writer, m_context, m_version);
+        }
     }
     void writeEntity(AcDbObjectId id);
     void writeHeader();
@@ -40,15 +41,18 @@ private:
 };
 
 void DxfSaver::writeEntity(AcDbObjectId id) {
-    if (!live(id))
+    if (!live(id)) {
         return;
+    }
     const auto* entity = AcDbEntity::cast(id.slot()->object.get());
     writeObject(id);
     const AcDbSequence* sequence = entity != nullptr ? entity->sequence() : nullptr;
-    if (sequence == nullptr)
+    if (sequence == nullptr) {
         return;
-    for (const AcDbObjectId& child : sequence->entities)
+    }
+    for (const AcDbObjectId& child : sequence->entities) {
         writeObject(child);
+    }
     writeObject(sequence->sequenceEnd);
 }
 
@@ -56,8 +60,9 @@ void DxfSaver::writeHeader() {
     beginSection("HEADER");
     std::uint64_t seed = m_database.m_handseed.value();
     for (const ObjectSlot& slot : m_database.m_slots) {
-        if (slot.object != nullptr) // an addition that was undone leaves its slot empty
+        if (slot.object != nullptr) { // an addition that was undone leaves its slot empty
             seed = std::max(seed, slot.object->handle().value() + 1);
+        }
     }
     for (const HeaderVariable& variable : m_database.m_header) {
         m_writer.writeString(9, variable.name);
@@ -72,8 +77,9 @@ void DxfSaver::writeHeader() {
             }
             continue;
         }
-        for (const dxf::OwnedTag& value : variable.values)
+        for (const dxf::OwnedTag& value : variable.values) {
             m_writer.write(value.view());
+        }
     }
     endSection();
 }
@@ -81,12 +87,14 @@ void DxfSaver::writeHeader() {
 void DxfSaver::writeTables() {
     beginSection("TABLES");
     for (const AcDbObjectId& tableId : m_database.m_tableOrder) {
-        if (!live(tableId))
+        if (!live(tableId)) {
             continue;
+        }
         writeObject(tableId);
         const auto* table = AcDbSymbolTable::cast(tableId.slot()->object.get());
-        for (const AcDbObjectId& record : table->recordIds())
+        for (const AcDbObjectId& record : table->recordIds()) {
             writeObject(record);
+        }
         m_writer.writeString(0, "ENDTAB");
     }
     endSection();
@@ -97,15 +105,18 @@ void DxfSaver::writeTables() {
 void DxfSaver::writeBlocks() {
     beginSection("BLOCKS");
     for (const AcDbObjectId& recordId : m_database.m_blockOrder) {
-        if (!live(recordId))
+        if (!live(recordId)) {
             continue;
+        }
         const auto* record = AcDbBlockTableRecord::cast(recordId.slot()->object.get());
-        if (record->blockBeginId().isNull())
+        if (record->blockBeginId().isNull()) {
             continue;
+        }
         writeObject(record->blockBeginId());
         if (recordId != m_database.m_modelSpace && recordId != m_database.m_paperSpace) {
-            for (const AcDbObjectId& entity : record->entityIds())
+            for (const AcDbObjectId& entity : record->entityIds()) {
                 writeEntity(entity);
+            }
         }
         writeObject(record->blockEndId());
     }
@@ -126,21 +137,24 @@ void DxfSaver::run() {
             break;
         case SectionKind::Entities:
             beginSection("ENTITIES");
-            for (const AcDbObjectId& id : m_database.m_entitiesOrder)
+            for (const AcDbObjectId& id : m_database.m_entitiesOrder) {
                 writeEntity(id);
+            }
             endSection();
             break;
         case SectionKind::Objects:
             beginSection("OBJECTS");
-            for (const AcDbObjectId& id : m_database.m_objectsOrder)
+            for (const AcDbObjectId& id : m_database.m_objectsOrder) {
                 writeObject(id);
+            }
             endSection();
             break;
         case SectionKind::Raw: {
             const RawSection& section = m_database.m_rawSections[rawIndex];
             beginSection(section.name);
-            for (const dxf::OwnedTag& tag : section.tags)
+            for (const dxf::OwnedTag& tag : section.tags) {
                 m_writer.write(tag.view());
+            }
             endSection();
             break;
         }
@@ -163,11 +177,13 @@ bool AcDbDatabase::writeDxf(const std::filesystem::path& path, const cad::db::Sa
     writerOptions.acadVersion = options.version != 0 ? options.version : m_version;
     writerOptions.codec = m_codec;
     cad::dxf::FileTagWriter writer(writerOptions);
-    if (!writer.open(path, error))
+    if (!writer.open(path, error)) {
         return false;
+    }
     writeDxfTags(writer, options.version);
-    if (!writer.commit(error))
+    if (!writer.commit(error)) {
         return false;
+    }
     m_filePath = path;
     return true;
 }

@@ -32,12 +32,14 @@ std::vector<DataTag> objectDataList(const AcDbObject& object) {
     for (const dxf::OwnedTag& tag : collector.tags()) {
         DataTag item;
         item.tag = tag;
-        if (tag.type == dxf::ValueType::String)
+        if (tag.type == dxf::ValueType::String) {
             item.tag.text = platform::wideToUtf8(codec.decode(tag.text));
+        }
         if (database != nullptr && isHandleReferenceCode(tag.code)) {
             AcDbHandle handle;
-            if (AcDbHandle::parseHex(tag.text, handle))
+            if (AcDbHandle::parseHex(tag.text, handle)) {
                 item.id = database->objectIdOf(handle);
+            }
         }
         list.push_back(std::move(item));
     }

@@ -40,11 +40,13 @@ public:
 
     // Parses one chunk if one is left; false otherwise.
     bool parseOne(ObjectParser& parser) {
-        if (m_stopped.load(std::memory_order_relaxed))
+        if (m_stopped.load(std::memory_order_relaxed)) {
             return false;
+        }
         const std::size_t index = m_next.fetch_add(1);
-        if (index >= m_chunks.size())
+        if (index >= m_chunks.size()) {
             return false;
+        }
         parse(m_chunks[index], parser);
         return true;
     }
@@ -64,23 +66,28 @@ private:
         // One block for the chunk's list: the loader's thread frees it, and one free of another
         // thread's memory costs far less than thousands.
         constexpr std::uint64_t kSmallestEntityBytes = 64;
-        if (chunk.limit != std::numeric_limits<std::uint64_t>::max())
+        if (chunk.limit != std::numeric_limits<std::uint64_t>::max()) {
             chunk.entities.reserve((chunk.limit - chunk.start) / kSmallestEntityBytes);
+        }
         dxf::Tag tag;
         std::uint64_t endOffset = 0;
         std::uint64_t endLine = 1;
         while (true) {
             endOffset = reader.bytesConsumed();
             endLine = reader.nextLine();
-            if (endOffset >= chunk.limit || m_stopped.load(std::memory_order_relaxed) || !reader.next(tag))
+            if (endOffset >= chunk.limit || m_stopped.load(std::memory_order_relaxed) || !reader.next(tag)) {
                 break;
-            if (tag.code == dxf::commentGroupCode)
+            }
+            if (tag.code == dxf::commentGroupCode) {
                 continue;
-            if (tag.code != 0 || tag.text == "ENDSEC" || tag.text == "EOF" || tag.text == "SECTION")
+            }
+            if (tag.code != 0 || tag.text == "ENDSEC" || tag.text == "EOF" || tag.text == "SECTION") {
                 break;
+            }
             ParsedEntity entity;
-            if (!parser.parseEntity(reader, tag, entity))
+            if (!parser.parseEntity(reader, tag, entity)) {
                 break;
+            }
             chunk.entities.push_back(std::move(entity));
         }
         {
@@ -104,12 +111,14 @@ private:
 
 bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, const DxfReadOptions& options,
                               const PlaceFunction& place) {
-    if (!options.entitiesOnTwoThreads || std::thread::hardware_concurrency() < 2)
+    if (!options.entitiesOnTwoThreads || std::thread::hardware_concurrency() < 2) {
         return false;
+    }
     const std::vector<std::uint64_t> starts =
         dxf::findEntityBoundaries(reader, options.chunkBytes, options.smallestSplitSection);
-    if (starts.size() < 2)
+    if (starts.size() < 2) {
         return false;
+    }
 
     ChunkWork work(reader, starts);
     std::thread helper([&work, &parser] {
@@ -137,10 +146,11 @@ bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, cons
         std::vector<Chunk>& chunks = work.chunks();
         while (!ended && placed < chunks.size()) {
             Chunk& chunk = chunks[placed];
-            if (wait)
+            if (wait) {
                 work.waitFor(chunk);
-            else if (!chunk.done.load(std::memory_order_acquire))
+            } else if (!chunk.done.load(std::memory_order_acquire)) {
                 return;
+            }
             if (chunk.start != offset) {
                 ended = true;
                 break;
@@ -150,27 +160,33 @@ bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, cons
             constexpr std::size_t kRecordDistance = 16;
             constexpr std::size_t kEntityDistance = 8;
             for (std::size_t index = 0; index < chunk.entities.size(); ++index) {
-                if (index + kRecordDistance < chunk.entities.size())
+                if (index + kRecordDistance < chunk.entities.size()) {
                     __builtin_prefetch(&chunk.entities[index + kRecordDistance]);
-                if (index + kEntityDistance < chunk.entities.size())
+                }
+                if (index + kEntityDistance < chunk.entities.size()) {
                     __builtin_prefetch(chunk.entities[index + kEntityDistance].object.get(), 1);
+                }
                 ParsedEntity& entity = chunk.entities[index];
-                if (ascii)
+                if (ascii) {
                     entity.position += line - 1;
+                }
                 place(entity);
             }
             std::vector<ParsedEntity>().swap(chunk.entities);
             offset = chunk.endOffset;
             line += chunk.endLine - 1;
             ++placed;
-            if (chunk.endOffset != chunk.limit)
+            if (chunk.endOffset != chunk.limit) {
                 ended = true;
+            }
         }
-        if (ended)
+        if (ended) {
             work.stop();
+        }
     };
-    while (work.parseOne(parser))
+    while (work.parseOne(parser)) {
         placeFinished(false);
+    }
     placeFinished(true);
     reader.seek(offset, line);
     return true;

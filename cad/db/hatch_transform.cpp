@@ -60,15 +60,17 @@ public:
     void rewrite() {
         for (std::size_t index = 0; index < m_tags.size(); ++index) {
             cad::dxf::OwnedTag& tag = m_tags[index];
-            if (tag.code >= 1000)
+            if (tag.code >= 1000) {
                 break; // extended data follows the hatch's own groups
+            }
             switch (tag.code) {
             case 92:
                 m_section = (tag.integer & 2) != 0 ? Section::PolylinePath : Section::EdgePath;
                 break;
             case 72:
-                if (m_section == Section::EdgePath)
+                if (m_section == Section::EdgePath) {
                     m_edgeType = tag.integer;
+                }
                 break;
             case 78:
                 m_section = Section::Pattern;
@@ -83,17 +85,20 @@ public:
                 rewritePair(index);
                 break;
             case 40:
-                if (m_section == Section::EdgePath && m_edgeType == 2)
+                if (m_section == Section::EdgePath && m_edgeType == 2) {
                     tag.real *= m_scale;
+                }
                 break;
             case 42:
-                if (m_section == Section::PolylinePath && m_mapping.mirrored())
+                if (m_section == Section::PolylinePath && m_mapping.mirrored()) {
                     tag.real = -tag.real;
+                }
                 break;
             case 50:
                 if (m_section == Section::EdgePath && index + 1 < m_tags.size() &&
-                    m_tags[index + 1].code == 51)
+                    m_tags[index + 1].code == 51) {
                     rewriteEnds(tag, m_tags[index + 1]);
+                }
                 break;
             case 53:
                 tag.real = m_mapping.angle(tag.real / kDegreesPerRadian) * kDegreesPerRadian;
@@ -119,8 +124,9 @@ private:
     void rewritePair(std::size_t index) {
         cad::dxf::OwnedTag& first = m_tags[index];
         const int yCode = first.code >= 43 ? first.code + 1 : first.code + 10;
-        if (index + 1 >= m_tags.size() || m_tags[index + 1].code != yCode)
+        if (index + 1 >= m_tags.size() || m_tags[index + 1].code != yCode) {
             return;
+        }
         cad::dxf::OwnedTag& second = m_tags[index + 1];
         const bool isVector = first.code == 45 || first.code == 12 || first.code == 13 ||
                               (first.code == 11 && m_section == Section::EdgePath && m_edgeType == 3);
@@ -149,8 +155,9 @@ private:
         } else {
             return;
         }
-        if (m_mapping.mirrored())
+        if (m_mapping.mirrored()) {
             std::swap(first, second);
+        }
         start.real = first * kDegreesPerRadian;
         end.real = second * kDegreesPerRadian;
     }
@@ -166,11 +173,13 @@ private:
 
 // Only transforms that keep shapes similar: a hatch's arcs and pattern cannot be stretched.
 Acad::ErrorStatus AcDbHatch::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
-    if (scale <= 0.0)
+    if (scale <= 0.0) {
         return Acad::eNotApplicable;
+    }
     const HatchMapping mapping(transform, m_normal, m_elevationPoint.z);
     std::vector<cad::dxf::OwnedTag> tags = extraTags();
     HatchTagRewriter(tags, mapping, scale).rewrite();

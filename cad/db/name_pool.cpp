@@ -23,8 +23,9 @@ struct Pool {
 
     Pool() { chunks[0].store(new std::wstring[kChunkSize], std::memory_order_release); }
     ~Pool() {
-        for (auto& chunk : chunks)
+        for (auto& chunk : chunks) {
             delete[] chunk.load();
+        }
     }
 };
 
@@ -36,16 +37,18 @@ Pool& pool() {
 } // namespace
 
 Name::Name(std::wstring_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return;
+    }
     // New objects intern the same default names ("0", "ByLayer") one after another: the last name
     // this thread interned is checked first, without the lock. Texts never move or change once
     // interned, so reading the cached one needs no lock either.
     thread_local std::uint32_t lastIndex = 0;
     if (lastIndex != 0) {
         m_index = lastIndex;
-        if (this->text() == text)
+        if (this->text() == text) {
             return;
+        }
         m_index = 0;
     }
     Pool& names = pool();
@@ -58,8 +61,9 @@ Name::Name(std::wstring_view text) {
     }
     const std::uint32_t index = names.count;
     const std::uint32_t chunk = index >> kChunkBits;
-    if (chunk >= kChunkCount)
+    if (chunk >= kChunkCount) {
         __builtin_trap(); // sixteen million distinct names: a bug, not a drawing
+    }
     if (names.chunks[chunk].load(std::memory_order_relaxed) == nullptr) {
         names.chunks[chunk].store(new std::wstring[kChunkSize], std::memory_order_release);
     }

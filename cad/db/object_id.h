@@ -57,10 +57,12 @@ public:
     }
     friend bool operator!=(const AcDbObjectId& left, const AcDbObjectId& right) { return !(left == right); }
     friend bool operator<(const AcDbObjectId& left, const AcDbObjectId& right) {
-        if (left.m_slot == nullptr || right.m_slot == nullptr)
+        if (left.m_slot == nullptr || right.m_slot == nullptr) {
             return left.m_slot == nullptr && right.m_slot != nullptr;
-        if (left.m_slot->database != right.m_slot->database)
+        }
+        if (left.m_slot->database != right.m_slot->database) {
             return left.m_slot->database < right.m_slot->database;
+        }
         return left.m_slot->serial < right.m_slot->serial;
     }
 
@@ -89,8 +91,9 @@ public:
     const AcDbObjectId& at(int index) const { return (*this)[static_cast<std::size_t>(index)]; }
     bool contains(const AcDbObjectId& id) const {
         for (const AcDbObjectId& element : *this) {
-            if (element == id)
+            if (element == id) {
                 return true;
+            }
         }
         return false;
     }

@@ -15,12 +15,15 @@ struct PlanLess {
 };
 
 bool isDefaultValue(const Field& field, const dxf::Tag& tag) {
-    if (!field.optional)
+    if (!field.optional) {
         return false;
-    if (tag.isDouble())
+    }
+    if (tag.isDouble()) {
         return tag.real == field.defaultReal;
-    if (tag.isInteger())
+    }
+    if (tag.isInteger()) {
         return tag.integer == field.defaultInteger;
+    }
     return tag.text == field.defaultText;
 }
 
@@ -41,17 +44,20 @@ public:
                 field.code, static_cast<std::int64_t>(m_table.lists()[field.list].count(m_object)));
         } else {
             field.save(m_object, element, m_context, tag);
-            if (skipDefault && isDefaultValue(field, tag))
+            if (skipDefault && isDefaultValue(field, tag)) {
                 return;
+            }
         }
         m_writer.write(tag);
     }
 
     bool wantedInNewObject(const Field& field) const {
-        if (field.minVersion > m_version)
+        if (field.minVersion > m_version) {
             return false;
-        if (!field.markerText.empty())
+        }
+        if (!field.markerText.empty()) {
             return m_version >= kVersionR13;
+        }
         return true;
     }
 
@@ -62,8 +68,9 @@ public:
         for (std::size_t element = first; element < count; ++element) {
             for (std::size_t index = 0; index < fieldList.size(); ++index) {
                 const Field& field = fieldList[index];
-                if (field.list != list || field.countOf || !wantedInNewObject(field))
+                if (field.list != list || field.countOf || !wantedInNewObject(field)) {
                     continue;
+                }
                 writeField(static_cast<int>(index), element, !field.startsElement);
             }
         }
@@ -73,19 +80,23 @@ public:
         const auto& fieldList = m_table.fields();
         for (std::size_t index = 0; index < fieldList.size(); ++index) {
             const Field& field = fieldList[index];
-            if (!wantedInNewObject(field))
-                continue;
-            if (field.list >= 0 && !field.countOf) {
-                if (field.startsElement)
-                    writeElements(field.list, 0);
+            if (!wantedInNewObject(field)) {
                 continue;
             }
-            if (field.code == m_table.handleCode() && m_object.handle().isNull())
+            if (field.list >= 0 && !field.countOf) {
+                if (field.startsElement) {
+                    writeElements(field.list, 0);
+                }
                 continue;
+            }
+            if (field.code == m_table.handleCode() && m_object.handle().isNull()) {
+                continue;
+            }
             writeField(static_cast<int>(index), 0, true);
         }
-        for (const dxf::OwnedTag& tag : m_object.extraTags())
+        for (const dxf::OwnedTag& tag : m_object.extraTags()) {
             m_writer.write(tag.view());
+        }
     }
 
     void writePlanned(const Plan& plan) {
@@ -95,14 +106,16 @@ public:
         if (!m_object.isModified()) {
             for (const std::uint16_t item : plan) {
                 if (item == kRawItem) {
-                    if (nextExtra < extra.size())
+                    if (nextExtra < extra.size()) {
                         m_writer.write(extra[nextExtra++].view());
+                    }
                     continue;
                 }
                 writePlannedField(item);
             }
-            for (; nextExtra < extra.size(); ++nextExtra)
+            for (; nextExtra < extra.size(); ++nextExtra) {
                 m_writer.write(extra[nextExtra].view());
+            }
             return;
         }
         // A changed object: fields it was read without are written where a new object would have
@@ -110,22 +123,26 @@ public:
         std::vector<bool> present(fieldList.size(), false);
         std::vector<std::size_t> lastOfList(m_table.lists().size(), plan.size());
         for (std::size_t position = 0; position < plan.size(); ++position) {
-            if (plan[position] == kRawItem)
+            if (plan[position] == kRawItem) {
                 continue;
+            }
             present[plan[position]] = true;
             const Field& field = fieldList[plan[position]];
-            if (field.list >= 0 && !field.countOf)
+            if (field.list >= 0 && !field.countOf) {
                 lastOfList[field.list] = position;
+            }
         }
         std::size_t nextMissing = 0;
         auto writeMissingBefore = [&](std::size_t limit) {
             for (; nextMissing < limit && nextMissing < fieldList.size(); ++nextMissing) {
                 const Field& field = fieldList[nextMissing];
-                if (present[nextMissing] || !wantedInNewObject(field) || !field.markerText.empty())
+                if (present[nextMissing] || !wantedInNewObject(field) || !field.markerText.empty()) {
                     continue;
+                }
                 if (field.list >= 0 && !field.countOf) {
-                    if (field.startsElement && lastOfList[field.list] == plan.size())
+                    if (field.startsElement && lastOfList[field.list] == plan.size()) {
                         writeElements(field.list, 0);
+                    }
                     continue;
                 }
                 writeField(static_cast<int>(nextMissing), 0, true);
@@ -134,8 +151,9 @@ public:
         for (std::size_t position = 0; position < plan.size(); ++position) {
             const std::uint16_t item = plan[position];
             if (item == kRawItem) {
-                if (nextExtra < extra.size())
+                if (nextExtra < extra.size()) {
                     m_writer.write(extra[nextExtra++].view());
+                }
                 continue;
             }
             writeMissingBefore(item);
@@ -146,19 +164,22 @@ public:
             }
         }
         writeMissingBefore(fieldList.size());
-        for (; nextExtra < extra.size(); ++nextExtra)
+        for (; nextExtra < extra.size(); ++nextExtra) {
             m_writer.write(extra[nextExtra].view());
+        }
     }
 
 private:
     void writePlannedField(std::uint16_t item) {
         const Field& field = m_table.fields()[item];
         if (field.list >= 0 && !field.countOf) {
-            if (field.startsElement)
+            if (field.startsElement) {
                 ++m_elements[field.list];
+            }
             const std::size_t element = m_elements[field.list];
-            if (element == 0 || element > m_table.lists()[field.list].count(m_object))
+            if (element == 0 || element > m_table.lists()[field.list].count(m_object)) {
                 return;
+            }
             writeField(item, element - 1, false);
             return;
         }
@@ -184,11 +205,13 @@ const Plan* ObjectReader::internPlan(const Plan& items) {
 }
 
 ObjectReader::ClassState& ObjectReader::classState(const ClassTable& table) {
-    if (m_currentClass < m_classes.size() && m_classes[m_currentClass].table == &table)
+    if (m_currentClass < m_classes.size() && m_classes[m_currentClass].table == &table) {
         return m_classes[m_currentClass];
+    }
     for (m_currentClass = 0; m_currentClass < m_classes.size(); ++m_currentClass) {
-        if (m_classes[m_currentClass].table == &table)
+        if (m_classes[m_currentClass].table == &table) {
             return m_classes[m_currentClass];
+        }
     }
     ClassState& state = m_classes.emplace_back();
     state.table = &table;
@@ -196,8 +219,9 @@ ObjectReader::ClassState& ObjectReader::classState(const ClassTable& table) {
     for (std::size_t index = 0; index + 1 < fieldList.size(); ++index) {
         const Field& field = fieldList[index];
         const int unit = field.code % 100;
-        if (field.list < 0 && fieldList[index + 1].code == field.code + 10 && unit >= 10 && unit < 20)
+        if (field.list < 0 && fieldList[index + 1].code == field.code + 10 && unit >= 10 && unit < 20) {
             state.pointXFields.push_back(static_cast<std::uint16_t>(index));
+        }
     }
     return state;
 }
@@ -223,8 +247,9 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
         m_inGroup102 = !tag.text.empty() && tag.text.front() == '{';
         return false;
     }
-    if (m_inGroup102 || tag.code >= 1000 || tag.code == dxf::commentGroupCode)
+    if (m_inGroup102 || tag.code >= 1000 || tag.code == dxf::commentGroupCode) {
         return false;
+    }
     // An embedded object (group 101, as MTEXT carries one) repeats the entity's group codes for its own
     // data; none of them is the entity's, so they stay as read.
     if (tag.code == 101) {
@@ -234,10 +259,12 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
     }
     if (tag.code == 100) {
         for (int index = table.firstField(100); index >= 0; index = table.nextSameCode(index)) {
-            if (table.fields()[index].markerText != tag.text)
+            if (table.fields()[index].markerText != tag.text) {
                 continue;
-            if (m_filledEpoch[index] == m_epoch)
+            }
+            if (m_filledEpoch[index] == m_epoch) {
                 continue;
+            }
             m_filledEpoch[index] = m_epoch;
             m_subclass = index;
             m_sawMarker = true;
@@ -250,18 +277,21 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
     }
     for (int index = table.firstField(tag.code); index >= 0; index = table.nextSameCode(index)) {
         const Field& field = table.fields()[index];
-        if (m_sawMarker && field.subclass != -1 && field.subclass != m_subclass)
+        if (m_sawMarker && field.subclass != -1 && field.subclass != m_subclass) {
             continue;
+        }
         if (field.countOf) {
-            if (m_filledEpoch[index] == m_epoch)
+            if (m_filledEpoch[index] == m_epoch) {
                 continue;
+            }
             m_filledEpoch[index] = m_epoch;
             // Room for the announced elements saves the regrowth of every polyline's vertex list; a
             // damaged count only ever reserves a little.
             constexpr std::int64_t kLargestReservation = 256;
             const ListInfo& list = table.lists()[field.list];
-            if (list.reserve != nullptr && tag.isInteger() && tag.integer > 0)
+            if (list.reserve != nullptr && tag.isInteger() && tag.integer > 0) {
                 list.reserve(*m_object, static_cast<std::size_t>(std::min(tag.integer, kLargestReservation)));
+            }
             m_items.push_back(static_cast<std::uint16_t>(index));
             return true;
         }
@@ -280,8 +310,9 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
             m_items.push_back(static_cast<std::uint16_t>(index));
             return true;
         }
-        if (m_filledEpoch[index] == m_epoch)
+        if (m_filledEpoch[index] == m_epoch) {
             continue;
+        }
         m_filledEpoch[index] = m_epoch;
         field.load(*m_object, 0, tag, m_context);
         m_items.push_back(static_cast<std::uint16_t>(index));
@@ -291,10 +322,12 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
 }
 
 void ObjectReader::add(const dxf::Tag& tag) {
-    if (mapTag(tag))
+    if (mapTag(tag)) {
         return;
-    if (m_object->m_extraTags == nullptr)
+    }
+    if (m_object->m_extraTags == nullptr) {
         m_object->m_extraTags = std::make_unique<std::vector<dxf::OwnedTag>>();
+    }
     m_object->m_extraTags->emplace_back(tag);
     m_items.push_back(kRawItem);
 }
@@ -315,8 +348,9 @@ std::vector<std::string> ObjectReader::finish() {
         state.next = (state.next + 1) % kRecentPlans;
     }
     m_object->m_plan = plan;
-    if (m_object->m_extraTags != nullptr)
+    if (m_object->m_extraTags != nullptr) {
         m_object->m_extraTags->shrink_to_fit();
+    }
     // A point whose x was read without its y: the drawing stays usable, y reads as 0.
     for (const std::uint16_t index : state.pointXFields) {
         if (m_filledEpoch[index] == m_epoch && m_filledEpoch[index + 1] != m_epoch) {

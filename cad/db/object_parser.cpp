@@ -21,8 +21,9 @@ std::unique_ptr<AcDbObject> makeOf() {
 // Type names are short and few: a cheap mix of length and end bytes spreads them well enough.
 struct TypeNameHash {
     std::size_t operator()(std::string_view name) const noexcept {
-        if (name.empty())
+        if (name.empty()) {
             return 0;
+        }
         return name.size() * 131 + static_cast<unsigned char>(name.front()) * 31 +
                static_cast<unsigned char>(name.back()) +
                static_cast<unsigned char>(name[name.size() / 2]) * 7;
@@ -61,16 +62,21 @@ const std::unordered_map<std::string_view, EntityFactory, TypeNameHash>& entityF
 } // namespace
 
 SequenceRole sequenceRoleOf(std::string_view name) {
-    if (name == "VERTEX")
+    if (name == "VERTEX") {
         return SequenceRole::Vertex;
-    if (name == "ATTRIB")
+    }
+    if (name == "ATTRIB") {
         return SequenceRole::Attrib;
-    if (name == "SEQEND")
+    }
+    if (name == "SEQEND") {
         return SequenceRole::SequenceEnd;
-    if (name == "POLYLINE")
+    }
+    if (name == "POLYLINE") {
         return SequenceRole::Polyline;
-    if (name == "DIMENSION")
+    }
+    if (name == "DIMENSION") {
         return SequenceRole::Dimension;
+    }
     return SequenceRole::None;
 }
 
@@ -94,16 +100,18 @@ bool ObjectParser::collect(dxf::TagReader& reader) {
 
 std::int64_t ObjectParser::collectedInteger(int code) const {
     for (const dxf::Tag& tag : m_collected) {
-        if (tag.code == code)
+        if (tag.code == code) {
             return tag.integer;
+        }
     }
     return 0;
 }
 
 std::vector<std::string> ObjectParser::readCollected(AcDbObject& object) {
     m_objects.begin(object);
-    for (const dxf::Tag& tag : m_collected)
+    for (const dxf::Tag& tag : m_collected) {
         m_objects.add(tag);
+    }
     return m_objects.finish();
 }
 
@@ -123,27 +131,34 @@ bool ObjectParser::stream(dxf::TagReader& reader, AcDbObject& object) {
 std::unique_ptr<AcDbObject> ObjectParser::makeEntity(std::string_view name) const {
     const auto& factories = entityFactories();
     const auto found = factories.find(name);
-    if (found != factories.end())
+    if (found != factories.end()) {
         return found->second();
+    }
     if (name == "POLYLINE") {
         const std::int64_t flags = collectedInteger(70);
-        if ((flags & 8) != 0)
+        if ((flags & 8) != 0) {
             return std::make_unique<AcDb3dPolyline>();
-        if ((flags & 16) != 0)
+        }
+        if ((flags & 16) != 0) {
             return std::make_unique<AcDbPolygonMesh>();
-        if ((flags & 64) != 0)
+        }
+        if ((flags & 64) != 0) {
             return std::make_unique<AcDbPolyFaceMesh>();
+        }
         return std::make_unique<AcDb2dPolyline>();
     }
     if (name == "VERTEX") {
         const std::int64_t flags = collectedInteger(70);
-        if ((flags & 32) != 0)
+        if ((flags & 32) != 0) {
             return std::make_unique<AcDb3dPolylineVertex>();
-        if ((flags & 128) != 0)
+        }
+        if ((flags & 128) != 0) {
             return (flags & 64) != 0 ? std::unique_ptr<AcDbObject>(std::make_unique<AcDbPolyFaceMeshVertex>())
                                      : std::make_unique<AcDbFaceRecord>();
-        if ((flags & 64) != 0)
+        }
+        if ((flags & 64) != 0) {
             return std::make_unique<AcDbPolygonMeshVertex>();
+        }
         return std::make_unique<AcDb2dVertex>();
     }
     if (name == "DIMENSION") {
@@ -174,14 +189,16 @@ bool ObjectParser::parseEntity(dxf::TagReader& reader, const dxf::Tag& start, Pa
     const bool needsLookahead = entity.role == SequenceRole::Polyline ||
                                 entity.role == SequenceRole::Vertex || entity.role == SequenceRole::Dimension;
     if (needsLookahead) {
-        if (!collect(reader))
+        if (!collect(reader)) {
             return false;
+        }
         entity.object = makeEntity(start.text);
         entity.problems = readCollected(*entity.object);
     } else {
         entity.object = makeEntity(start.text);
-        if (!stream(reader, *entity.object))
+        if (!stream(reader, *entity.object)) {
             return false;
+        }
         entity.problems = m_objects.finish();
     }
     const auto& made = static_cast<const AcDbEntity&>(*entity.object);

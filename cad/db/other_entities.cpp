@@ -85,8 +85,9 @@ double AcDbHatch::patternAngle() const {
 std::vector<cad::dxf::OwnedTag> AcDbHatch::boundaryTags() const {
     std::vector<cad::dxf::OwnedTag> tags;
     for (const cad::dxf::OwnedTag& tag : extraTags()) {
-        if (tag.code != 102 && tag.code < 1000)
+        if (tag.code != 102 && tag.code < 1000) {
             tags.push_back(tag);
+        }
     }
     return tags;
 }
@@ -143,20 +144,23 @@ const ClassTable& AcDbMline::classTable() {
 }
 
 AcGePoint3d AcDbMline::vertexAt(int index) const {
-    if (index < 0 || index >= numVertices())
+    if (index < 0 || index >= numVertices()) {
         return {};
+    }
     return m_vertices[static_cast<std::size_t>(index)].position;
 }
 
 AcGeVector3d AcDbMline::axisAt(int index) const {
-    if (index < 0 || index >= numVertices())
+    if (index < 0 || index >= numVertices()) {
         return {};
+    }
     return m_vertices[static_cast<std::size_t>(index)].direction;
 }
 
 AcGeVector3d AcDbMline::miterAt(int index) const {
-    if (index < 0 || index >= numVertices())
+    if (index < 0 || index >= numVertices()) {
         return {};
+    }
     return m_vertices[static_cast<std::size_t>(index)].miter;
 }
 
@@ -204,10 +208,12 @@ Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& position) {
 }
 
 Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& scale) {
-    if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0)
+    if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_scale.set(scale.sx, scale.sy, scale.sz);
     return Acad::eOk;
 }
@@ -220,22 +226,27 @@ Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId record) {
     const AcDbDatabase* owner = record.database();
     const AcDbObject* object = owner != nullptr ? owner->peekObject(record) : nullptr;
     const AcDbBlockTableRecord* block = AcDbBlockTableRecord::cast(object);
-    if (block == nullptr)
+    if (block == nullptr) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_blockName = cad::db::Name(block->name());
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbEntity* attribute) {
-    if (AcDbAttribute::cast(attribute) == nullptr)
+    if (AcDbAttribute::cast(attribute) == nullptr) {
         return Acad::eWrongObjectType;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const Acad::ErrorStatus status = cad::db::appendSubEntity(*this, id, attribute);
-    if (status == Acad::eOk)
+    if (status == Acad::eOk) {
         m_attributesFollow = 1;
+    }
     return status;
 }
 
@@ -418,12 +429,15 @@ bool AcDbDimension::findOverride(int code, cad::dxf::OwnedTag& value) const {
     bool inStyle = false;
     for (std::size_t index = 0; index < data.size(); ++index) {
         const cad::dxf::OwnedTag& tag = data[index];
-        if (tag.code == 1000 && tag.text == "DSTYLE")
+        if (tag.code == 1000 && tag.text == "DSTYLE") {
             inStyle = true;
-        if (!inStyle)
+        }
+        if (!inStyle) {
             continue;
-        if (tag.code == 1002 && tag.text == "}")
+        }
+        if (tag.code == 1002 && tag.text == "}") {
             break;
+        }
         if (tag.code == 1070 && tag.integer == code && index + 1 < data.size()) {
             value = data[index + 1];
             return true;
@@ -435,8 +449,9 @@ bool AcDbDimension::findOverride(int code, cad::dxf::OwnedTag& value) const {
 namespace {
 const AcDbDimStyleTableRecord* styleOf(const AcDbDimension& dimension) {
     const AcDbDatabase* owner = dimension.database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return nullptr;
+    }
     return AcDbDimStyleTableRecord::cast(owner->peekObject(dimension.dimensionStyle()));
 }
 double numberOf(const cad::dxf::OwnedTag& tag) {
@@ -446,32 +461,36 @@ double numberOf(const cad::dxf::OwnedTag& tag) {
 
 int AcDbDimension::dimdec() const {
     cad::dxf::OwnedTag value;
-    if (findOverride(271, value))
+    if (findOverride(271, value)) {
         return static_cast<int>(numberOf(value));
+    }
     const AcDbDimStyleTableRecord* style = styleOf(*this);
     return style != nullptr ? style->dimdec() : 4;
 }
 
 int AcDbDimension::dimzin() const {
     cad::dxf::OwnedTag value;
-    if (findOverride(78, value))
+    if (findOverride(78, value)) {
         return static_cast<int>(numberOf(value));
+    }
     const AcDbDimStyleTableRecord* style = styleOf(*this);
     return style != nullptr ? style->dimzin() : 0;
 }
 
 double AcDbDimension::dimscale() const {
     cad::dxf::OwnedTag value;
-    if (findOverride(40, value))
+    if (findOverride(40, value)) {
         return numberOf(value);
+    }
     const AcDbDimStyleTableRecord* style = styleOf(*this);
     return style != nullptr ? style->dimscale() : 1.0;
 }
 
 double AcDbDimension::dimasz() const {
     cad::dxf::OwnedTag value;
-    if (findOverride(41, value))
+    if (findOverride(41, value)) {
         return numberOf(value);
+    }
     const AcDbDimStyleTableRecord* style = styleOf(*this);
     return style != nullptr ? style->dimasz() : 0.18;
 }
@@ -479,8 +498,9 @@ double AcDbDimension::dimasz() const {
 std::wstring AcDbDimension::dimpost() const {
     cad::dxf::OwnedTag value;
     const AcDbDatabase* owner = database();
-    if (findOverride(3, value))
+    if (findOverride(3, value)) {
         return owner != nullptr ? owner->textCodec().decode(value.text) : std::wstring();
+    }
     const AcDbDimStyleTableRecord* style = styleOf(*this);
     return style != nullptr ? style->dimpost() : std::wstring();
 }

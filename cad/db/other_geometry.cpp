@@ -25,8 +25,9 @@ public:
 
     cad::ge::ExtentsResult measure() {
         const int paths = static_cast<int>(integerAfter(91));
-        for (int path = 0; path < paths && m_index < m_tags.size(); ++path)
+        for (int path = 0; path < paths && m_index < m_tags.size(); ++path) {
             readPath();
+        }
         return m_any ? cad::ge::ExtentsResult::finite(m_box) : cad::ge::ExtentsResult::empty();
     }
 
@@ -35,8 +36,9 @@ private:
     const cad::dxf::OwnedTag* next(int code) {
         while (m_index < m_tags.size()) {
             const cad::dxf::OwnedTag& tag = m_tags[m_index++];
-            if (tag.code == code)
+            if (tag.code == code) {
                 return &tag;
+            }
         }
         return nullptr;
     }
@@ -50,8 +52,9 @@ private:
     }
     // The next group only when it carries `code` (optional groups).
     const cad::dxf::OwnedTag* optional(int code) {
-        if (m_index < m_tags.size() && m_tags[m_index].code == code)
+        if (m_index < m_tags.size() && m_tags[m_index].code == code) {
             return &m_tags[m_index++];
+        }
         return nullptr;
     }
     AcGePoint3d world(double x, double y) const {
@@ -81,8 +84,9 @@ private:
             return;
         }
         const std::int64_t edges = integerAfter(93);
-        for (std::int64_t edge = 0; edge < edges && m_index < m_tags.size(); ++edge)
+        for (std::int64_t edge = 0; edge < edges && m_index < m_tags.size(); ++edge) {
             readEdge(integerAfter(72));
+        }
     }
 
     void readEdge(std::int64_t type) {
@@ -118,10 +122,11 @@ private:
                 full ? 0.0 : (type == 3 ? cad::ge::parameterFromAngle(radiusOrRatio, start) : start);
             ellipse.endParam = full ? cad::db::kFullTurn
                                     : (type == 3 ? cad::ge::parameterFromAngle(radiusOrRatio, end) : end);
-            if (ellipse.majorAxis.isZeroLength())
+            if (ellipse.majorAxis.isZeroLength()) {
                 addPoint(ellipse.center);
-            else
+            } else {
                 m_box.addExt(cad::ge::extents(ellipse)), m_any = true;
+            }
         } else if (type == 4) {
             cad::ge::NurbsCurve spline;
             spline.degree = static_cast<int>(integerAfter(94));
@@ -129,8 +134,9 @@ private:
             integerAfter(74);
             const std::int64_t knots = integerAfter(95);
             const std::int64_t controls = integerAfter(96);
-            for (std::int64_t knot = 0; knot < knots && m_index < m_tags.size(); ++knot)
+            for (std::int64_t knot = 0; knot < knots && m_index < m_tags.size(); ++knot) {
                 spline.knots.push_back(realAfter(40));
+            }
             for (std::int64_t control = 0; control < controls && m_index < m_tags.size(); ++control) {
                 const AcGePoint2d location = point(10);
                 spline.controlPoints.push_back(world(location.x, location.y));
@@ -142,8 +148,9 @@ private:
             if (const cad::dxf::OwnedTag* fits = optional(97)) {
                 for (std::int64_t fit = 0; fit < fits->integer && m_index < m_tags.size(); ++fit) {
                     const AcGePoint2d location = point(11);
-                    if (spline.controlPoints.empty())
+                    if (spline.controlPoints.empty()) {
                         spline.fitPoints.push_back(world(location.x, location.y));
+                    }
                 }
             }
             addResult(cad::ge::extents(spline));
@@ -178,12 +185,14 @@ Acad::ErrorStatus AcDbPoint::getGeomExtents(AcDbExtents& extents) const {
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbPoint::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_position = transform * m_position;
     const AcGeVector3d normal = transform * m_normal;
-    if (!normal.isZeroLength())
+    if (!normal.isZeroLength()) {
         m_normal = normal.normal();
+    }
     const double scale = cad::db::similarityScale(transform);
     m_thickness *= scale > 0.0 ? scale : 1.0;
     return Acad::eOk;
@@ -229,14 +238,17 @@ std::vector<double> elementOffsets(const AcDbDatabase& database, const AcDbMline
     if (style == nullptr) {
         const auto* dictionary = AcDbDictionary::cast(database.peekObject(database.mLStyleDictionaryId()));
         AcDbObjectId id;
-        if (dictionary != nullptr && dictionary->getAt(mline.styleName().c_str(), id) == Acad::eOk)
+        if (dictionary != nullptr && dictionary->getAt(mline.styleName().c_str(), id) == Acad::eOk) {
             style = database.peekObject(id);
+        }
     }
-    if (AcDbMlineStyle::cast(style) == nullptr)
+    if (AcDbMlineStyle::cast(style) == nullptr) {
         return offsets;
+    }
     for (const cad::dxf::OwnedTag& tag : style->extraTags()) {
-        if (tag.code == 49)
+        if (tag.code == 49) {
             offsets.push_back(tag.view().isDouble() ? tag.real : static_cast<double>(tag.integer));
+        }
     }
     return offsets;
 }
@@ -249,39 +261,46 @@ std::vector<double> elementOffsets(const AcDbDatabase& database, const AcDbMline
 // direction at the perpendicular distance of the element. Without its style (a multiline copied out of
 // its drawing) only the reference line is measured.
 Acad::ErrorStatus AcDbMline::getGeomExtents(AcDbExtents& extents) const {
-    if (m_vertices.empty())
+    if (m_vertices.empty()) {
         return Acad::eInvalidExtents;
+    }
     std::vector<double> offsets;
-    if (const AcDbDatabase* owner = database())
+    if (const AcDbDatabase* owner = database()) {
         offsets = elementOffsets(*owner, *this);
-    if (offsets.empty())
+    }
+    if (offsets.empty()) {
         offsets.push_back(0.0);
+    }
     double shift = 0.0;
-    if (m_justification == kTop)
+    if (m_justification == kTop) {
         shift = *std::max_element(offsets.begin(), offsets.end());
-    else if (m_justification == kBottom)
+    } else if (m_justification == kBottom) {
         shift = *std::min_element(offsets.begin(), offsets.end());
+    }
     AcDbExtents box;
     for (const Vertex& vertex : m_vertices) {
         const AcGeVector3d across = m_normal.crossProduct(vertex.direction);
         const double lean = vertex.miter.dotProduct(across);
         for (const double offset : offsets) {
             const double distance = (offset - shift) * m_scale;
-            if (std::fabs(lean) > 1e-9)
+            if (std::fabs(lean) > 1e-9) {
                 box.addPoint(vertex.position + vertex.miter * (distance / lean));
-            else
+            } else {
                 box.addPoint(vertex.position + across * distance);
+            }
         }
     }
     extents = box;
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbMline::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
-    if (scale <= 0.0)
+    if (scale <= 0.0) {
         return Acad::eNotApplicable;
+    }
     for (Vertex& vertex : m_vertices) {
         vertex.position = transform * vertex.position;
         vertex.direction = transform * vertex.direction / scale;
@@ -317,26 +336,30 @@ Acad::ErrorStatus AcDbRasterImage::getGeomExtents(AcDbExtents& extents) const {
             const AcGePoint2d& first = m_clipVertices[0];
             const AcGePoint2d& second = m_clipVertices[1];
             for (const AcGePoint3d& corner : {toWorld(first.x, first.y), toWorld(second.x, first.y),
-                                              toWorld(second.x, second.y), toWorld(first.x, second.y)})
+                                              toWorld(second.x, second.y), toWorld(first.x, second.y)}) {
                 box.addPoint(corner);
+            }
         } else {
-            for (const AcGePoint2d& vertex : m_clipVertices)
+            for (const AcGePoint2d& vertex : m_clipVertices) {
                 box.addPoint(toWorld(vertex.x, vertex.y));
+            }
         }
     } else {
         AcGePoint3d origin;
         AcGeVector3d width;
         AcGeVector3d height;
         getOrientation(origin, width, height);
-        for (const AcGePoint3d& corner : {origin, origin + width, origin + width + height, origin + height})
+        for (const AcGePoint3d& corner : {origin, origin + width, origin + width + height, origin + height}) {
             box.addPoint(corner);
+        }
     }
     extents = box;
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbRasterImage::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_origin = transform * m_origin;
     m_u = transform * m_u;
     m_v = transform * m_v;
@@ -359,14 +382,17 @@ Acad::ErrorStatus AcDbViewport::getGeomExtents(AcDbExtents& extents) const {
 // A viewport's frame stays upright on the sheet: it moves and scales, and turns only by whole
 // quarter turns (which swap its width and height).
 Acad::ErrorStatus AcDbViewport::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
     const AcGeVector3d xImage = transform * AcGeVector3d::kXAxis;
-    if (scale <= 0.0 || (std::fabs(xImage.x) > 1e-9 * scale && std::fabs(xImage.y) > 1e-9 * scale))
+    if (scale <= 0.0 || (std::fabs(xImage.x) > 1e-9 * scale && std::fabs(xImage.y) > 1e-9 * scale)) {
         return Acad::eNotApplicable;
-    if (std::fabs(xImage.x) <= 1e-9 * scale)
+    }
+    if (std::fabs(xImage.x) <= 1e-9 * scale) {
         std::swap(m_width, m_height);
+    }
     m_center = transform * m_center;
     m_width *= scale;
     m_height *= scale;

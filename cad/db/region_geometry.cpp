@@ -38,8 +38,9 @@ bool isPointer(const std::string& token) {
 }
 
 bool parseNumber(const std::string& token, double& value) {
-    if (token.empty())
+    if (token.empty()) {
         return false;
+    }
     char* end = nullptr;
     value = std::strtod(token.c_str(), &end);
     return end == token.c_str() + token.size();
@@ -55,8 +56,9 @@ std::vector<std::string> tokenize(const std::string& text) {
             continue;
         }
         std::size_t end = at;
-        while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end])))
+        while (end < text.size() && !std::isspace(static_cast<unsigned char>(text[end]))) {
             ++end;
+        }
         std::string token = text.substr(at, end - at);
         at = end;
         if (token.size() > 1 && token[0] == '@' && std::isdigit(static_cast<unsigned char>(token[1]))) {
@@ -80,21 +82,26 @@ std::vector<std::string> tokenize(const std::string& text) {
 class SatBody {
 public:
     std::optional<Failure> read(const std::vector<std::string>& lines) {
-        if (lines.size() < 4)
+        if (lines.size() < 4) {
             return Failure{Acad::eInvalidInput, "ACIS data has " + std::to_string(lines.size()) +
                                                     " lines, fewer than its three header lines and a record"};
+        }
         std::string body;
-        for (std::size_t index = 3; index < lines.size(); ++index)
+        for (std::size_t index = 3; index < lines.size(); ++index) {
             body += lines[index] + "\n";
+        }
         Record current;
         bool open = false;
         for (std::string& token : tokenize(body)) {
             if (!open) {
-                if (token.rfind("End-of-", 0) == 0)
+                if (token.rfind("End-of-", 0) == 0) {
                     return std::nullopt;
+                }
                 // Files saved with sequence numbers put "-n" before each record's type.
-                if (token.size() > 1 && token[0] == '-' && std::isdigit(static_cast<unsigned char>(token[1])))
+                if (token.size() > 1 && token[0] == '-' &&
+                    std::isdigit(static_cast<unsigned char>(token[1]))) {
                     continue;
+                }
                 current = Record{std::move(token), {}};
                 open = true;
             } else if (token == "#") {
@@ -104,9 +111,10 @@ public:
                 current.tokens.push_back(std::move(token));
             }
         }
-        if (open)
+        if (open) {
             return Failure{Acad::eInvalidInput, "ACIS record " + std::to_string(m_records.size()) + " (" +
                                                     current.type + ") is not closed by \"#\""};
+        }
         return std::nullopt;
     }
 
@@ -114,8 +122,9 @@ public:
 
     // The record a pointer token names, or null for $-1 and pointers out of range.
     const Record* follow(const std::string& token) const {
-        if (!isPointer(token))
+        if (!isPointer(token)) {
             return nullptr;
+        }
         const long index = std::strtol(token.c_str() + 1, nullptr, 10);
         return index >= 0 && static_cast<std::size_t>(index) < m_records.size() ? &m_records[index] : nullptr;
     }
@@ -128,31 +137,38 @@ private:
 };
 
 std::optional<std::size_t> senseIndex(const Record& record) {
-    for (std::size_t index = 0; index < record.tokens.size(); ++index)
-        if (record.tokens[index] == "forward" || record.tokens[index] == "reversed")
+    for (std::size_t index = 0; index < record.tokens.size(); ++index) {
+        if (record.tokens[index] == "forward" || record.tokens[index] == "reversed") {
             return index;
+        }
+    }
     return std::nullopt;
 }
 
 std::vector<std::string> pointersBefore(const Record& record, std::size_t end) {
     std::vector<std::string> pointers;
-    for (std::size_t index = 0; index < end && index < record.tokens.size(); ++index)
-        if (isPointer(record.tokens[index]))
+    for (std::size_t index = 0; index < end && index < record.tokens.size(); ++index) {
+        if (isPointer(record.tokens[index])) {
             pointers.push_back(record.tokens[index]);
+        }
+    }
     return pointers;
 }
 
 // The numbers that follow the last pointer of a geometry record.
 std::vector<double> geometryNumbers(const Record& record) {
     std::size_t start = 0;
-    for (std::size_t index = 0; index < record.tokens.size(); ++index)
-        if (isPointer(record.tokens[index]))
+    for (std::size_t index = 0; index < record.tokens.size(); ++index) {
+        if (isPointer(record.tokens[index])) {
             start = index + 1;
+        }
+    }
     std::vector<double> numbers;
     double value = 0.0;
     for (std::size_t index = start; index < record.tokens.size() && parseNumber(record.tokens[index], value);
-         ++index)
+         ++index) {
         numbers.push_back(value);
+    }
     return numbers;
 }
 
@@ -177,21 +193,25 @@ public:
         for (const Record& record : m_body.records()) {
             if (record.type == "edge") {
                 const std::optional<EdgeShape> shape = edgeShape(record);
-                if (!shape)
+                if (!shape) {
                     return m_failure;
+                }
                 addEdge(*shape, result);
             } else if (record.type == "coedge") {
-                if (std::optional<Failure> failure = addCoedge(record, faceAreas))
+                if (std::optional<Failure> failure = addCoedge(record, faceAreas)) {
                     return failure;
+                }
             } else if (record.type.find("-surface") != std::string::npos && record.type != "plane-surface") {
                 return fail(Acad::eNotImplementedYet, record,
                             "is not a plane: only planar regions are measured");
             }
         }
-        if (faceAreas.empty())
+        if (faceAreas.empty()) {
             return Failure{Acad::eNotApplicable, "ACIS data holds no face"};
-        for (const auto& [face, area] : faceAreas)
+        }
+        for (const auto& [face, area] : faceAreas) {
             result.area += std::fabs(area);
+        }
         return std::nullopt;
     }
 
@@ -230,16 +250,18 @@ private:
         const std::optional<AcGePoint3d> start = vertexPoint(pointers[count - 4], edge);
         const std::optional<AcGePoint3d> end = vertexPoint(pointers[count - 3], edge);
         const Record* curve = m_body.follow(pointers[count - 1]);
-        if (!start || !end)
+        if (!start || !end) {
             return std::nullopt;
+        }
         if (curve == nullptr) {
             fail(Acad::eInvalidInput, edge, "names no curve");
             return std::nullopt;
         }
         EdgeShape shape{*start, *end, std::nullopt, edge.tokens[*sense] == "forward"};
         const std::vector<double> numbers = geometryNumbers(*curve);
-        if (curve->type == "straight-curve")
+        if (curve->type == "straight-curve") {
             return shape;
+        }
         if (curve->type != "ellipse-curve") {
             fail(Acad::eNotImplementedYet, *curve, "is neither a straight nor an elliptical curve");
             return std::nullopt;
@@ -258,8 +280,9 @@ private:
         const AcGePoint3d& second = shape.alongCurve ? shape.end : shape.start;
         arc.startParam = parameterOf(arc, first);
         arc.endParam = parameterOf(arc, second);
-        while (arc.endParam <= arc.startParam + 1e-12)
+        while (arc.endParam <= arc.startParam + 1e-12) {
             arc.endParam += cad::ge::EllipseArc::kFullTurn;
+        }
         shape.arc = arc;
         return shape;
     }
@@ -286,33 +309,42 @@ private:
     std::optional<Failure> addCoedge(const Record& coedge, std::map<const Record*, double>& faceAreas) {
         const std::optional<std::size_t> sense = senseIndex(coedge);
         const std::vector<std::string> before = pointersBefore(coedge, sense.value_or(0));
-        if (!sense || before.empty())
+        if (!sense || before.empty()) {
             return fail(Acad::eInvalidInput, coedge, "lacks its edge or sense");
+        }
         const Record* edge = m_body.follow(before.back());
         const Record* loop = nullptr;
-        for (std::size_t index = *sense + 1; index < coedge.tokens.size() && loop == nullptr; ++index)
-            if (isPointer(coedge.tokens[index]))
+        for (std::size_t index = *sense + 1; index < coedge.tokens.size() && loop == nullptr; ++index) {
+            if (isPointer(coedge.tokens[index])) {
                 loop = m_body.follow(coedge.tokens[index]);
-        if (edge == nullptr || edge->type != "edge" || loop == nullptr || loop->type != "loop")
+            }
+        }
+        if (edge == nullptr || edge->type != "edge" || loop == nullptr || loop->type != "loop") {
             return fail(Acad::eInvalidInput, coedge, "names no edge or no loop");
+        }
         const std::vector<std::string> loopPointers = pointersBefore(*loop, loop->tokens.size());
         const Record* face = loopPointers.empty() ? nullptr : m_body.follow(loopPointers.back());
-        if (face == nullptr || face->type != "face")
+        if (face == nullptr || face->type != "face") {
             return fail(Acad::eInvalidInput, *loop, "names no face");
+        }
         const std::optional<std::size_t> faceSense = senseIndex(*face);
         const std::vector<std::string> facePointers = pointersBefore(*face, faceSense.value_or(0));
         const Record* surface = facePointers.empty() ? nullptr : m_body.follow(facePointers.back());
-        if (surface == nullptr)
+        if (surface == nullptr) {
             return fail(Acad::eInvalidInput, *face, "names no surface");
-        if (surface->type != "plane-surface")
+        }
+        if (surface->type != "plane-surface") {
             return fail(Acad::eNotImplementedYet, *surface,
                         "is not a plane: only planar regions are measured");
+        }
         const std::vector<double> plane = geometryNumbers(*surface);
-        if (plane.size() < 6 || vectorAt(plane, 3).isZeroLength())
+        if (plane.size() < 6 || vectorAt(plane, 3).isZeroLength()) {
             return fail(Acad::eInvalidInput, *surface, "lacks a root point or normal");
+        }
         const std::optional<EdgeShape> shape = edgeShape(*edge);
-        if (!shape)
+        if (!shape) {
             return m_failure;
+        }
         const AcGePoint3d root = AcGePoint3d::kOrigin + vectorAt(plane, 0);
         const AcGeVector3d normal = vectorAt(plane, 3).normal();
         // The loop runs this coedge along the curve when coedge and edge agree in sense.
@@ -351,8 +383,10 @@ private:
 namespace cad::db {
 
 std::vector<std::string> decodeAcisLines(const std::vector<std::string>& lines) {
-    if (lines.empty() || lines.front().empty() || std::isdigit(static_cast<unsigned char>(lines.front()[0])))
+    if (lines.empty() || lines.front().empty() ||
+        std::isdigit(static_cast<unsigned char>(lines.front()[0]))) {
         return lines;
+    }
     std::vector<std::string> decoded;
     decoded.reserve(lines.size());
     for (const std::string& line : lines) {
@@ -383,8 +417,9 @@ RegionMeasure measureRegion(const std::vector<std::string>& lines) {
     }
     SatBody body;
     std::optional<Failure> failure = body.read(decodeAcisLines(lines));
-    if (!failure)
+    if (!failure) {
         failure = RegionReader(body).measure(result);
+    }
     if (failure) {
         result = RegionMeasure{};
         result.status = failure->status;
@@ -413,23 +448,26 @@ cad::db::RegionMeasure measure(const AcDbRegion& region) {
 
 Acad::ErrorStatus AcDbRegion::getArea(double& area) const {
     const cad::db::RegionMeasure result = measure(*this);
-    if (result.status == Acad::eOk)
+    if (result.status == Acad::eOk) {
         area = result.area;
+    }
     return result.status;
 }
 
 Acad::ErrorStatus AcDbRegion::getPerimeter(double& perimeter) const {
     const cad::db::RegionMeasure result = measure(*this);
-    if (result.status == Acad::eOk)
+    if (result.status == Acad::eOk) {
         perimeter = result.perimeter;
+    }
     return result.status;
 }
 
 // A region without readable data has no extents, which the host answers with eInvalidExtents.
 Acad::ErrorStatus AcDbRegion::getGeomExtents(AcDbExtents& extents) const {
     const cad::db::RegionMeasure result = measure(*this);
-    if (result.status != Acad::eOk)
+    if (result.status != Acad::eOk) {
         return Acad::eInvalidExtents;
+    }
     extents = result.extents;
     return Acad::eOk;
 }
@@ -447,8 +485,9 @@ AcDbEntity* makeEdgeEntity(const cad::db::RegionEdge& edge, const AcDbEntity& so
 // nothing and says why through the status.
 Acad::ErrorStatus AcDbRegion::explode(AcDbVoidPtrArray& entitySet) const {
     const cad::db::RegionMeasure result = measure(*this);
-    if (result.status != Acad::eOk)
+    if (result.status != Acad::eOk) {
         return result.status == Acad::eNotApplicable ? Acad::eNotApplicable : Acad::eCannotExplodeEntity;
+    }
     const std::size_t first = entitySet.size();
     for (const cad::db::RegionEdge& edge : result.edges) {
         AcDbEntity* piece = makeEdgeEntity(edge, *this);

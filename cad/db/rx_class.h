@@ -12,8 +12,9 @@ public:
     const AcRxClass* myParent() const { return m_parent; }
     bool isDerivedFrom(const AcRxClass* other) const {
         for (const AcRxClass* current = this; current != nullptr; current = current->m_parent) {
-            if (current == other)
+            if (current == other) {
                 return true;
+            }
         }
         return false;
     }

@@ -31,11 +31,13 @@ void addCurve(AcDbExtents& box, bool& any, const ge::CircularArc& arc, const AcG
 }
 
 ge::ExtentsResult pointsBox(const std::vector<AcGePoint3d>& points, const AcGeMatrix3d& transform) {
-    if (points.empty())
+    if (points.empty()) {
         return ge::ExtentsResult::empty();
+    }
     AcDbExtents box;
-    for (const AcGePoint3d& point : points)
+    for (const AcGePoint3d& point : points) {
         box.addPoint(transform * point);
+    }
     return ge::ExtentsResult::finite(box);
 }
 
@@ -62,8 +64,9 @@ ge::ExtentsResult bulgeBox(const ge::BulgePolyline& polyline, const AcGeMatrix3d
 
 ge::ExtentsResult cornersBox(const std::optional<std::array<AcGePoint3d, 4>>& corners,
                              const AcGeMatrix3d& transform) {
-    if (!corners)
+    if (!corners) {
         return ge::ExtentsResult::empty();
+    }
     return pointsBox({corners->begin(), corners->end()}, transform);
 }
 
@@ -75,8 +78,9 @@ bool isInfiniteLine(const AcDbEntity& entity) {
 } // namespace
 
 Acad::ErrorStatus reportExtents(const ge::ExtentsResult& result, AcDbExtents& extents) {
-    if (!result.isFinite())
+    if (!result.isFinite()) {
         return Acad::eInvalidExtents;
+    }
     extents = result.box;
     return Acad::eOk;
 }
@@ -84,13 +88,15 @@ Acad::ErrorStatus reportExtents(const ge::ExtentsResult& result, AcDbExtents& ex
 ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3d* transform, int depth) {
     if (transform == nullptr) {
         AcDbExtents box;
-        if (entity.getGeomExtents(box) == Acad::eOk)
+        if (entity.getGeomExtents(box) == Acad::eOk) {
             return ge::ExtentsResult::finite(box);
+        }
         return isInfiniteLine(entity) ? ge::ExtentsResult::unbounded() : ge::ExtentsResult::empty();
     }
     const AcGeMatrix3d& matrix = *transform;
-    if (const AcDbLine* line = AcDbLine::cast(&entity))
+    if (const AcDbLine* line = AcDbLine::cast(&entity)) {
         return pointsBox({line->startPoint(), line->endPoint()}, matrix);
+    }
     if (const AcDbArc* arc = AcDbArc::cast(&entity)) {
         AcDbExtents box;
         bool any = false;
@@ -107,31 +113,39 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
         const std::optional<ge::EllipseArc> moved = ge::transformed(ellipseGeometry(*ellipse), matrix);
         return moved ? ge::ExtentsResult::finite(ge::extents(*moved)) : ge::ExtentsResult::empty();
     }
-    if (const AcDbPolyline* polyline = AcDbPolyline::cast(&entity))
+    if (const AcDbPolyline* polyline = AcDbPolyline::cast(&entity)) {
         return bulgeBox(polylineGeometry(*polyline), matrix);
+    }
     if (const AcDbPolylineEntity* polyline = AcDbPolylineEntity::cast(&entity)) {
-        if (polylineKind(*polyline) == PolylineKind::Flat)
+        if (polylineKind(*polyline) == PolylineKind::Flat) {
             return bulgeBox(flatPolylineGeometry(*polyline), matrix);
+        }
         return pointsBox(spatialPolylineGeometry(*polyline).points, matrix);
     }
-    if (const AcDbSpline* spline = AcDbSpline::cast(&entity))
+    if (const AcDbSpline* spline = AcDbSpline::cast(&entity)) {
         return ge::extents(ge::transformed(splineGeometry(*spline), matrix));
-    if (isInfiniteLine(entity))
+    }
+    if (isInfiniteLine(entity)) {
         return ge::ExtentsResult::unbounded();
-    if (const AcDbText* text = AcDbText::cast(&entity))
+    }
+    if (const AcDbText* text = AcDbText::cast(&entity)) {
         return cornersBox(textCorners(*text), matrix);
-    if (const AcDbMText* text = AcDbMText::cast(&entity))
+    }
+    if (const AcDbMText* text = AcDbMText::cast(&entity)) {
         return cornersBox(mtextCorners(*text), matrix);
+    }
     if (const AcDbBlockReference* reference = AcDbBlockReference::cast(&entity)) {
-        if (depth >= kMaxBlockNesting || reference->database() == nullptr)
+        if (depth >= kMaxBlockNesting || reference->database() == nullptr) {
             return ge::ExtentsResult::empty();
+        }
         ge::ExtentsResult result = blockExtents(
             *reference->database(),
             findBlockRecord(*reference->database(), reference->blockTableRecord(), reference->blockName()),
             matrix * reference->blockTransform(), depth + 1);
         for (const AcDbEntity* attribute : subEntities(*reference)) {
-            if (attribute->visibility() == AcDb::kInvisible)
+            if (attribute->visibility() == AcDb::kInvisible) {
                 continue;
+            }
             const ge::ExtentsResult part = transformedExtents(*attribute, transform, depth + 1);
             if (part.isFinite()) {
                 result.box.addExt(part.box);
@@ -141,17 +155,20 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
         return result;
     }
     if (const AcDbDimension* dimension = AcDbDimension::cast(&entity)) {
-        if (depth >= kMaxBlockNesting || dimension->database() == nullptr)
+        if (depth >= kMaxBlockNesting || dimension->database() == nullptr) {
             return ge::ExtentsResult::empty();
+        }
         const AcDbObjectId block =
             findBlockRecord(*dimension->database(), dimension->dimBlockId(), dimension->dimBlockName());
-        if (!block.isNull())
+        if (!block.isNull()) {
             return blockExtents(*dimension->database(), block, matrix, depth + 1);
+        }
     }
     // Points, frames, hatches and the rest: the box of their own box's corners.
     AcDbExtents box;
-    if (entity.getGeomExtents(box) != Acad::eOk)
+    if (entity.getGeomExtents(box) != Acad::eOk) {
         return ge::ExtentsResult::empty();
+    }
     box.transformBy(matrix);
     return ge::ExtentsResult::finite(box);
 }
@@ -159,16 +176,19 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
 ge::ExtentsResult blockExtents(const AcDbDatabase& database, AcDbObjectId block,
                                const AcGeMatrix3d& transform, int depth) {
     const auto* record = AcDbBlockTableRecord::cast(database.peekObject(block));
-    if (record == nullptr)
+    if (record == nullptr) {
         return ge::ExtentsResult::empty();
+    }
     ge::ExtentsResult result = ge::ExtentsResult::empty();
     for (const AcDbObjectId& id : record->entityIds()) {
         const AcDbEntity* entity = AcDbEntity::cast(database.peekObject(id));
-        if (entity == nullptr || entity->isKindOf(AcDbAttributeDefinition::desc()))
+        if (entity == nullptr || entity->isKindOf(AcDbAttributeDefinition::desc())) {
             continue;
+        }
         const ge::ExtentsResult part = transformedExtents(*entity, &transform, depth);
-        if (part.kind == ge::ExtentsKind::Unbounded)
+        if (part.kind == ge::ExtentsKind::Unbounded) {
             return part;
+        }
         if (part.isFinite()) {
             result.box.addExt(part.box);
             result.kind = ge::ExtentsKind::Finite;
@@ -178,44 +198,51 @@ ge::ExtentsResult blockExtents(const AcDbDatabase& database, AcDbObjectId block,
 }
 
 AcDbObjectId findBlockRecord(const AcDbDatabase& database, AcDbObjectId fromTable, const std::wstring& name) {
-    if (!fromTable.isNull() || name.empty())
+    if (!fromTable.isNull() || name.empty()) {
         return fromTable;
+    }
     for (const AcDbObjectId& id : database.blockRecordIds()) {
         const auto* record = AcDbBlockTableRecord::cast(database.peekObject(id));
         std::wstring recordName;
         if (record != nullptr && record->getName(recordName) == Acad::eOk &&
-            platform::equalsIgnoringAsciiCase(recordName, name))
+            platform::equalsIgnoringAsciiCase(recordName, name)) {
             return id;
+        }
     }
     return {};
 }
 
 double similarityScale(const AcGeMatrix3d& transform) {
-    if (!transform.isUniScaledOrtho())
+    if (!transform.isUniScaledOrtho()) {
         return 0.0;
+    }
     return (transform * AcGeVector3d::kXAxis).length();
 }
 
 bool mirrorTextEnabled(const AcDbEntity& entity) {
     const AcDbDatabase* database = entity.database();
-    if (database == nullptr)
+    if (database == nullptr) {
         return false;
+    }
     const HeaderVariable* variable = database->headerVariable("$MIRRTEXT");
-    if (variable == nullptr || variable->values.empty())
+    if (variable == nullptr || variable->values.empty()) {
         return false;
+    }
     return variable->values.front().integer != 0;
 }
 
 double normalizedAngle(double angle) {
     double result = std::fmod(angle, kFullTurn);
-    if (result < 0.0)
+    if (result < 0.0) {
         result += kFullTurn;
+    }
     return result >= kFullTurn ? 0.0 : result;
 }
 
 void deletePieces(AcDbVoidPtrArray& pieces, std::size_t from) {
-    for (std::size_t index = from; index < pieces.size(); ++index)
+    for (std::size_t index = from; index < pieces.size(); ++index) {
         delete static_cast<AcDbEntity*>(pieces[index]);
+    }
     pieces.resize(from);
 }
 
@@ -276,8 +303,9 @@ const std::unordered_map<const AcRxClass*, EntityMaker>& entityMakers() {
 
 AcDbEntity* copyThroughGroups(const AcDbEntity& entity) {
     const auto found = entityMakers().find(entity.isA());
-    if (found == entityMakers().end())
+    if (found == entityMakers().end()) {
         return nullptr;
+    }
     std::unique_ptr<AcDbEntity> copy(found->second());
     const dxf::TextCodec fallbackCodec;
     const dxf::TextCodec& codec =
@@ -291,8 +319,9 @@ AcDbEntity* copyThroughGroups(const AcDbEntity& entity) {
     for (std::size_t index = 1; index < collector.tags().size(); ++index) {
         const dxf::OwnedTag& tag = collector.tags()[index];
         // The copy is a new object: it takes no handle, owner or reactors from the original.
-        if (tag.code == 5 || tag.code == 330 || tag.code == 360)
+        if (tag.code == 5 || tag.code == 330 || tag.code == 360) {
             continue;
+        }
         reader.add(tag.view());
     }
     reader.finish();
@@ -311,20 +340,23 @@ Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
     const std::vector<cad::dxf::OwnedTag>& tags = extraTags();
     for (std::size_t index = 0; index < tags.size(); ++index) {
         const int code = tags[index].code;
-        if (code < 10 || code > 18)
+        if (code < 10 || code > 18) {
             continue;
+        }
         AcGePoint3d point(tags[index].real, 0.0, 0.0);
         for (std::size_t next = index + 1; next < tags.size() && next <= index + 2; ++next) {
-            if (tags[next].code == code + 10)
+            if (tags[next].code == code + 10) {
                 point.y = tags[next].real;
-            else if (tags[next].code == code + 20)
+            } else if (tags[next].code == code + 20) {
                 point.z = tags[next].real;
+            }
         }
         box.addPoint(point);
         any = true;
     }
-    if (!any)
+    if (!any) {
         return Acad::eInvalidExtents;
+    }
     extents = box;
     return Acad::eOk;
 }
@@ -339,13 +371,15 @@ Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray&) const {
 
 AcDbEntity* AcDbEntity::clone() const {
     std::unique_ptr<AcDbEntity> copy(cad::db::copyThroughGroups(*this));
-    if (copy == nullptr || !cad::db::copySubEntities(*this, *copy))
+    if (copy == nullptr || !cad::db::copySubEntities(*this, *copy)) {
         return nullptr;
+    }
     return copy.release();
 }
 
 AcDbSequence::AcDbSequence(const AcDbSequence& other)
     : entities(other.entities), sequenceEnd(other.sequenceEnd) {
-    for (const std::unique_ptr<AcDbEntity>& child : other.pending)
+    for (const std::unique_ptr<AcDbEntity>& child : other.pending) {
         pending.emplace_back(child->clone());
+    }
 }

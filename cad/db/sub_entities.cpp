@@ -30,8 +30,9 @@ Acad::ErrorStatus addSequenceEnd(AcDbDatabase& database, AcDbEntity& owner, AcDb
 
 // A vertex goes on its polyline's layer; attributes keep their own, as the host leaves them.
 void adoptChild(const AcDbEntity& owner, AcDbEntity& child) {
-    if (AcDbVertex::cast(&child) != nullptr)
+    if (AcDbVertex::cast(&child) != nullptr) {
         child.setLayer(owner.layerName().c_str());
+    }
     child.setPaperSpaceFlag(owner.isInPaperSpaceFlag());
 }
 
@@ -45,17 +46,20 @@ std::vector<const AcDbEntity*> subEntities(const AcDbEntity& owner) {
 
 void editSubEntities(AcDbEntity& owner, const std::function<void(AcDbEntity&)>& edit) {
     AcDbSequence* sequence = owner.sequence();
-    if (sequence == nullptr)
+    if (sequence == nullptr) {
         return;
+    }
     if (owner.database() == nullptr) {
-        for (const std::unique_ptr<AcDbEntity>& child : sequence->pending)
+        for (const std::unique_ptr<AcDbEntity>& child : sequence->pending) {
             edit(*child);
+        }
         return;
     }
     for (const AcDbObjectId& id : sequence->entities) {
         AcDbEntity* child = nullptr;
-        if (openObjectAs(child, id, AcDb::kForWrite) != Acad::eOk)
+        if (openObjectAs(child, id, AcDb::kForWrite) != Acad::eOk) {
             continue;
+        }
         edit(*child);
         child->close();
     }
@@ -64,43 +68,51 @@ void editSubEntities(AcDbEntity& owner, const std::function<void(AcDbEntity&)>& 
 Acad::ErrorStatus appendSubEntity(AcDbEntity& owner, AcDbObjectId& id, AcDbEntity* child) {
     id = AcDbObjectId();
     AcDbSequence* sequence = owner.sequence();
-    if (child == nullptr)
+    if (child == nullptr) {
         return Acad::eNullObjectPointer;
-    if (sequence == nullptr)
+    }
+    if (sequence == nullptr) {
         return Acad::eNotApplicable;
-    if (!child->isNewObject())
+    }
+    if (!child->isNewObject()) {
         return Acad::eAlreadyInDb;
+    }
     AcDbDatabase* database = owner.database();
     if (database == nullptr) {
         adoptChild(owner, *child);
         sequence->pending.emplace_back(child);
         return Acad::eOk;
     }
-    if (!owner.isWriteEnabled())
+    if (!owner.isWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const Acad::ErrorStatus status = database->addAcDbObject(id, child);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     child->setOwnerId(owner.objectId());
     adoptChild(owner, *child);
     sequence->entities.push_back(id);
-    if (sequence->sequenceEnd.isNull())
+    if (sequence->sequenceEnd.isNull()) {
         return addSequenceEnd(*database, owner, *sequence);
+    }
     return Acad::eOk;
 }
 
 Acad::ErrorStatus addPendingSubEntities(AcDbEntity& owner) {
     AcDbSequence* sequence = owner.sequence();
     AcDbDatabase* database = owner.database();
-    if (sequence == nullptr || database == nullptr || sequence->pending.empty())
+    if (sequence == nullptr || database == nullptr || sequence->pending.empty()) {
         return Acad::eOk;
+    }
     std::vector<std::unique_ptr<AcDbEntity>> pending = std::move(sequence->pending);
     sequence->pending.clear();
     for (std::unique_ptr<AcDbEntity>& child : pending) {
         AcDbObjectId id;
         const Acad::ErrorStatus status = database->addAcDbObject(id, child.get());
-        if (status != Acad::eOk)
+        if (status != Acad::eOk) {
             return status;
+        }
         AcDbEntity* added = child.release();
         added->setOwnerId(owner.objectId());
         adoptChild(owner, *added);
@@ -112,13 +124,15 @@ Acad::ErrorStatus addPendingSubEntities(AcDbEntity& owner) {
 
 bool copySubEntities(const AcDbEntity& source, AcDbEntity& target) {
     AcDbSequence* sequence = target.sequence();
-    if (sequence == nullptr || source.sequence() == nullptr)
+    if (sequence == nullptr || source.sequence() == nullptr) {
         return true;
+    }
     std::vector<std::unique_ptr<AcDbEntity>> copies;
     for (const AcDbEntity* child : subEntities(source)) {
         std::unique_ptr<AcDbEntity> copy(child->clone());
-        if (copy == nullptr)
+        if (copy == nullptr) {
             return false;
+        }
         copies.push_back(std::move(copy));
     }
     sequence->pending = std::move(copies);

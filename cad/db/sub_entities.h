@@ -17,17 +17,20 @@ namespace cad::db {
 template <class Visitor>
 void forEachSubEntity(const AcDbEntity& owner, Visitor&& visit) {
     const AcDbSequence* sequence = owner.sequence();
-    if (sequence == nullptr)
+    if (sequence == nullptr) {
         return;
+    }
     if (const AcDbDatabase* database = owner.database()) {
         for (const AcDbObjectId& id : sequence->entities) {
-            if (const AcDbEntity* child = AcDbEntity::cast(database->peekObject(id)))
+            if (const AcDbEntity* child = AcDbEntity::cast(database->peekObject(id))) {
                 visit(*child);
+            }
         }
         return;
     }
-    for (const std::unique_ptr<AcDbEntity>& child : sequence->pending)
+    for (const std::unique_ptr<AcDbEntity>& child : sequence->pending) {
         visit(static_cast<const AcDbEntity&>(*child));
+    }
 }
 
 // The same, as a list.

@@ -75,18 +75,21 @@ bool AcDbSymbolTable::has(const ACHAR* name) const {
 
 bool AcDbSymbolTable::has(AcDbObjectId id) const {
     for (const AcDbObjectId& record : m_records) {
-        if (record == id && !id.isErased())
+        if (record == id && !id.isErased()) {
             return true;
+        }
     }
     return false;
 }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbObjectId& id, bool getErasedRecord) const {
-    if (name == nullptr)
+    if (name == nullptr) {
         return Acad::eInvalidInput;
+    }
     const auto found = m_byName.find(key(name));
-    if (found == m_byName.end() || (found->second.isErased() && !getErasedRecord))
+    if (found == m_byName.end() || (found->second.isErased() && !getErasedRecord)) {
         return Acad::eKeyNotFound;
+    }
     id = found->second;
     return Acad::eOk;
 }
@@ -96,30 +99,38 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* name, AcDbSymbolTableRecor
     record = nullptr;
     AcDbObjectId id;
     const Acad::ErrorStatus status = getAt(name, id, openErasedRecord);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     return cad::db::openObjectAs(record, id, mode, openErasedRecord);
 }
 
 Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* record) {
-    if (record == nullptr)
+    if (record == nullptr) {
         return Acad::eNullObjectPointer;
+    }
     AcDbDatabase* owner = database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return Acad::eNotInDatabase;
-    if (record->name().empty())
+    }
+    if (record->name().empty()) {
         return Acad::eInvalidSymbolTableName;
-    if (has(record->name().c_str()))
+    }
+    if (has(record->name().c_str())) {
         return Acad::eDuplicateKey;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const Acad::ErrorStatus status = owner->addAcDbObject(id, record);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     record->setOwnerId(objectId());
     appendLoadedRecord(id, record->name());
-    if (AcDbBlockTableRecord::cast(record) != nullptr)
+    if (AcDbBlockTableRecord::cast(record) != nullptr) {
         owner->noteBlockAdded(id);
+    }
     // Group 70 counts the table's entries. Some programs write it low or as 0, which is kept as read;
     // an added record only ever raises it to the number of records.
     constexpr std::size_t kLargestCount = 32767;
@@ -131,18 +142,21 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
 ClassTable& AcDbSymbolTableRecord::addRecordFields(ClassTable& table, std::string_view subclass) {
     addObjectFields(table);
     table.marker("AcDbSymbolTableRecord");
-    if (!subclass.empty())
+    if (!subclass.empty()) {
         table.marker(subclass);
+    }
     table.add(field<&AcDbSymbolTableRecord::m_name>(2));
     table.add(field<&AcDbSymbolTableRecord::m_flags>(70));
     return table;
 }
 
 Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* name) {
-    if (name == nullptr || *name == 0)
+    if (name == nullptr || *name == 0) {
         return Acad::eInvalidInput;
-    if (database() != nullptr)
+    }
+    if (database() != nullptr) {
         return Acad::eNotApplicable;
+    }
     m_name = name;
     return Acad::eOk;
 }
@@ -175,14 +189,16 @@ const ClassTable& AcDbLayerTableRecord::classTable() {
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setColorIndex(Adesk::UInt16 color) {
-    if (color < 1 || color > 255)
+    if (color < 1 || color > 255) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_color, static_cast<Adesk::Int16>(isOff() ? -static_cast<int>(color) : color));
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setIsOff(bool off) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const Adesk::Int16 magnitude = static_cast<Adesk::Int16>(colorIndex());
     m_color = off ? static_cast<Adesk::Int16>(-magnitude) : magnitude;
     return Acad::eOk;
@@ -201,14 +217,16 @@ AcDbObjectId AcDbLayerTableRecord::linetypeObjectId() const {
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setLinetypeName(const ACHAR* name) {
-    if (name == nullptr || *name == 0)
+    if (name == nullptr || *name == 0) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_linetype, cad::db::Name(name));
 }
 
 Acad::ErrorStatus AcDbLayerTableRecord::setLineWeight(AcDb::LineWeight weight) {
-    if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211)
+    if (weight < AcDb::kLnWtByLwDefault || weight > AcDb::kLnWt211) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_lineWeight, static_cast<Adesk::Int16>(weight));
 }
 
@@ -272,8 +290,9 @@ Acad::ErrorStatus AcDbTextStyleTableRecord::font(ACHAR*& typeface, Adesk::Boolea
     // Allocated as acutNewString allocates, so that acutDelString releases it.
     const std::wstring name = this->typeface();
     typeface = static_cast<ACHAR*>(std::malloc((name.size() + 1) * sizeof(ACHAR)));
-    if (typeface == nullptr)
+    if (typeface == nullptr) {
         return Acad::eOutOfMemory;
+    }
     std::wmemcpy(typeface, name.c_str(), name.size() + 1);
     italic = (flags & 0x1000000) != 0;
     bold = (flags & 0x2000000) != 0;
@@ -311,20 +330,25 @@ const ClassTable& AcDbBlockTableRecord::classTable() {
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity) {
-    if (entity == nullptr)
+    if (entity == nullptr) {
         return Acad::eNullEntityPointer;
+    }
     AcDbDatabase* owner = database();
-    if (owner == nullptr)
+    if (owner == nullptr) {
         return Acad::eNotInDatabase;
-    if (!entity->isNewObject())
+    }
+    if (!entity->isNewObject()) {
         return Acad::eAlreadyInDb;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     // Set before the entity joins the database, so that sub-entities joining with it take it too.
     entity->setPaperSpaceFlag(objectId() == owner->paperSpaceId());
     const Acad::ErrorStatus status = owner->addAcDbObject(id, entity);
-    if (status != Acad::eOk)
+    if (status != Acad::eOk) {
         return status;
+    }
     entity->setOwnerId(objectId());
     m_entities.push_back(id);
     owner->noteEntityAppended(objectId(), id);
@@ -335,8 +359,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator
                                                     bool skipDeleted) const {
     iterator = new AcDbBlockTableRecordIterator(m_entities, skipDeleted);
     if (!atBeginning) {
-        while (!iterator->done())
+        while (!iterator->done()) {
             iterator->step();
+        }
     }
     return Acad::eOk;
 }
@@ -344,8 +369,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::newIterator(AcDbBlockTableRecordIterator
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntity(AcDbEntity*& entity, AcDb::OpenMode mode,
                                                           bool openErased) const {
     entity = nullptr;
-    if (done())
+    if (done()) {
         return Acad::eInvalidIndex;
+    }
     return cad::db::openObjectAs(entity, m_entities[m_index], mode, openErased);
 }
 
@@ -371,8 +397,9 @@ const AcDbBlockBegin* beginOf(const AcDbBlockTableRecord& record) {
 
 bool AcDbBlockTableRecord::isAnonymous() const {
     const AcDbBlockBegin* begin = beginOf(*this);
-    if (begin != nullptr)
+    if (begin != nullptr) {
         return (begin->flags() & 1) != 0;
+    }
     return !m_name.empty() && m_name.front() == L'*' && !isLayout();
 }
 

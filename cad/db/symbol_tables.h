@@ -258,8 +258,9 @@ public:
         skip();
     }
     Acad::ErrorStatus getEntityId(AcDbObjectId& id) const {
-        if (done())
+        if (done()) {
             return Acad::eInvalidIndex;
+        }
         id = m_entities[m_index];
         return Acad::eOk;
     }
@@ -267,8 +268,9 @@ public:
 
 private:
     void skip() {
-        while (m_skipDeleted && m_index < m_entities.size() && m_entities[m_index].isErased())
+        while (m_skipDeleted && m_index < m_entities.size() && m_entities[m_index].isErased()) {
             ++m_index;
+        }
     }
     std::vector<AcDbObjectId> m_entities;
     bool m_skipDeleted;

@@ -71,8 +71,9 @@ Acad::ErrorStatus AcDbText::setAlignmentPoint(const AcGePoint3d& point) {
 }
 
 Acad::ErrorStatus AcDbText::setHeight(double height) {
-    if (!(height > 0.0))
+    if (!(height > 0.0)) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_height, height);
 }
 
@@ -85,8 +86,9 @@ Acad::ErrorStatus AcDbText::setTextString(const ACHAR* text) {
 }
 
 Acad::ErrorStatus AcDbText::setWidthFactor(double factor) {
-    if (!(factor > 0.0))
+    if (!(factor > 0.0)) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_widthFactor, factor);
 }
 
@@ -102,14 +104,16 @@ AcDbObjectId AcDbText::textStyle() const {
 
 AcDbEntity* AcDbText::clone() const {
     AcDbEntity* copy = AcDbEntity::clone();
-    if (AcDbText* text = AcDbText::cast(copy))
+    if (AcDbText* text = AcDbText::cast(copy)) {
         text->m_copiedFrom = styleDatabase();
+    }
     return copy;
 }
 
 Acad::ErrorStatus AcDbText::setTextStyleName(const ACHAR* name) {
-    if (name == nullptr)
+    if (name == nullptr) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_style, cad::db::Name(name));
 }
 
@@ -136,8 +140,9 @@ const ClassTable& AcDbAttribute::classTable() {
 }
 
 Acad::ErrorStatus AcDbAttribute::setTag(const ACHAR* tag) {
-    if (tag == nullptr || *tag == 0)
+    if (tag == nullptr || *tag == 0) {
         return Acad::eInvalidInput;
+    }
     return assignWhenWritable(m_tag, tag);
 }
 
@@ -185,16 +190,18 @@ const ClassTable& AcDbMText::classTable() {
 
 void AcDbMText::dxfLoaded(cad::db::TextContext& context) {
     std::string bytes;
-    for (const std::string& chunk : m_chunks)
+    for (const std::string& chunk : m_chunks) {
         bytes += chunk;
+    }
     bytes += m_lastChunk;
     m_contents = context.decode(bytes);
 }
 
 double AcDbMText::rotation() const {
     // Older writers give only the direction vector (group 11).
-    if (m_rotation == 0.0 && (m_direction.y != 0.0 || m_direction.x < 0.0))
+    if (m_rotation == 0.0 && (m_direction.y != 0.0 || m_direction.x < 0.0)) {
         return std::atan2(m_direction.y, m_direction.x);
+    }
     return m_rotation;
 }
 
@@ -203,10 +210,12 @@ Acad::ErrorStatus AcDbMText::setLocation(const AcGePoint3d& location) {
 }
 
 Acad::ErrorStatus AcDbMText::setContents(const ACHAR* text) {
-    if (text == nullptr)
+    if (text == nullptr) {
         return Acad::eInvalidInput;
-    if (!checkWriteEnabled())
+    }
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     m_contents = text;
     const cad::dxf::TextCodec codec =
         database() != nullptr ? database()->textCodec() : cad::dxf::TextCodec::utf8();
@@ -216,8 +225,9 @@ Acad::ErrorStatus AcDbMText::setContents(const ACHAR* text) {
     while (bytes.size() - start > kChunkBytes) {
         std::size_t length = kChunkBytes;
         // Never split a UTF-8 sequence between two groups.
-        while (length > 1 && (static_cast<unsigned char>(bytes[start + length]) & 0xc0) == 0x80)
+        while (length > 1 && (static_cast<unsigned char>(bytes[start + length]) & 0xc0) == 0x80) {
             --length;
+        }
         m_chunks.push_back(bytes.substr(start, length));
         start += length;
     }

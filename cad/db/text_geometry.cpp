@@ -31,8 +31,9 @@ double angularDistance(double first, double second) {
 
 AcGePoint3d centroid(const std::array<AcGePoint3d, 4>& corners) {
     AcGeVector3d sum;
-    for (const AcGePoint3d& corner : corners)
+    for (const AcGePoint3d& corner : corners) {
         sum += corner.asVector();
+    }
     return AcGePoint3d::kOrigin + sum / 4.0;
 }
 
@@ -42,8 +43,9 @@ std::pair<AcGeVector3d, AcGeVector3d> mtextAxes(const cad::ge::MTextLayout& layo
     const cad::ge::OcsAxes axes = cad::ge::ocsAxes(layout.normal);
     AcGeVector3d xAxis = axes.xAxis * std::cos(layout.rotation) + axes.yAxis * std::sin(layout.rotation);
     const AcGeVector3d inPlane = layout.direction - axes.zAxis * layout.direction.dotProduct(axes.zAxis);
-    if (!inPlane.isZeroLength())
+    if (!inPlane.isZeroLength()) {
         xAxis = inPlane.normal();
+    }
     return {xAxis, axes.zAxis.crossProduct(xAxis)};
 }
 
@@ -53,8 +55,9 @@ namespace cad::db {
 
 ge::TextWidthFactor textWidthFactorMode(const AcDbText& text) {
     const AcDbDatabase* database = text.styleDatabase();
-    if (database == nullptr)
+    if (database == nullptr) {
         return ge::TextWidthFactor::AppliedOnce;
+    }
     const auto* style = AcDbTextStyleTableRecord::cast(database->peekObject(text.textStyle()));
     return style != nullptr && !style->typeface().empty() ? ge::TextWidthFactor::AppliedTwice
                                                           : ge::TextWidthFactor::AppliedOnce;
@@ -80,8 +83,9 @@ ge::TextLayout textLayout(const AcDbText& text) {
 
 std::optional<std::array<AcGePoint3d, 4>> textCorners(const AcDbText& text) {
     const ge::TextLayout layout = textLayout(text);
-    if (layout.text.empty())
+    if (layout.text.empty()) {
         return std::nullopt;
+    }
     return ge::textBoxCorners(layout, textWidthFactorMode(text));
 }
 
@@ -104,8 +108,9 @@ std::optional<std::array<AcGePoint3d, 4>> mtextCorners(const AcDbMText& text) {
     const ge::MTextLayout layout = mtextLayout(text);
     const double width = ge::mtextActualWidth(layout);
     const double height = ge::mtextActualHeight(layout);
-    if (width <= 0.0)
+    if (width <= 0.0) {
         return std::nullopt;
+    }
     const auto [xAxis, yAxis] = mtextAxes(layout);
     const int attachment = std::clamp(layout.attachment, 1, 9);
     const double left = -0.5 * width * ((attachment - 1) % 3);
@@ -127,11 +132,13 @@ Acad::ErrorStatus AcDbText::getGeomExtents(AcDbExtents& extents) const {
 }
 
 Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
-    if (scale <= 0.0)
+    if (scale <= 0.0) {
         return Acad::eNotApplicable;
+    }
     const std::optional<std::array<AcGePoint3d, 4>> oldCorners = cad::db::textCorners(*this);
     // The directions the characters read and stand in, flags included, carried by the transform.
     const cad::ge::OcsAxes axes = cad::ge::ocsAxes(m_normal);
@@ -188,16 +195,18 @@ Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& transform) {
     AcGePoint3d mirroredCentre = AcGePoint3d::kOrigin;
     {
         std::array<AcGePoint3d, 4> moved = *oldCorners;
-        for (AcGePoint3d& corner : moved)
+        for (AcGePoint3d& corner : moved) {
             corner = transform * corner;
+        }
         mirroredCentre = centroid(moved);
     }
     const double flipReading = angularDistance(angleInPlane(-reading, normal), angle);
     const double flipUp = angularDistance(angleInPlane(reading, normal), angle);
-    if (flipReading <= flipUp)
+    if (flipReading <= flipUp) {
         apply(-reading, up);
-    else
+    } else {
         apply(reading, -up);
+    }
     if (const std::optional<std::array<AcGePoint3d, 4>> corners = cad::db::textCorners(*this)) {
         const AcGeVector3d shift = cad::ge::wcsToOcs(mirroredCentre - centroid(*corners), normal);
         m_position += shift;
@@ -221,11 +230,13 @@ Acad::ErrorStatus AcDbMText::getGeomExtents(AcDbExtents& extents) const {
 }
 
 Acad::ErrorStatus AcDbMText::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
-    if (scale <= 0.0)
+    if (scale <= 0.0) {
         return Acad::eNotApplicable;
+    }
     const cad::ge::MTextLayout layout = cad::db::mtextLayout(*this);
     const double angle = cad::db::normalizedAngle(rotation());
     const std::optional<std::array<AcGePoint3d, 4>> oldCorners = cad::db::mtextCorners(*this);
@@ -253,10 +264,12 @@ Acad::ErrorStatus AcDbMText::transformBy(const AcGeMatrix3d& transform) {
     m_rotation = angleInPlane(direction, normal);
     if (mirrorImage && !cad::db::mirrorTextEnabled(*this) && oldCorners) {
         std::array<AcGePoint3d, 4> moved = *oldCorners;
-        for (AcGePoint3d& corner : moved)
+        for (AcGePoint3d& corner : moved) {
             corner = transform * corner;
-        if (const std::optional<std::array<AcGePoint3d, 4>> corners = cad::db::mtextCorners(*this))
+        }
+        if (const std::optional<std::array<AcGePoint3d, 4>> corners = cad::db::mtextCorners(*this)) {
             m_location += centroid(moved) - centroid(*corners);
+        }
     }
     return Acad::eOk;
 }
@@ -266,8 +279,9 @@ Acad::ErrorStatus AcDbMText::explode(AcDbVoidPtrArray& entitySet) const {
     const cad::ge::MTextLayout layout = cad::db::mtextLayout(*this);
     const std::vector<std::wstring> lines = cad::ge::wrappedMTextLines(layout);
     const std::optional<std::array<AcGePoint3d, 4>> corners = cad::db::mtextCorners(*this);
-    if (!corners)
+    if (!corners) {
         return Acad::eOk;
+    }
     const auto [xAxis, yAxis] = mtextAxes(layout);
     const int column = (std::clamp(layout.attachment, 1, 9) - 1) % 3;
     const double width = (*corners)[1].distanceTo((*corners)[0]);
@@ -275,8 +289,9 @@ Acad::ErrorStatus AcDbMText::explode(AcDbVoidPtrArray& entitySet) const {
     const AcGePoint3d topLeft = (*corners)[3];
     const double rotationInPlane = angleInPlane(xAxis, m_normal);
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (lines[index].empty())
+        if (lines[index].empty()) {
             continue;
+        }
         const AcGePoint3d baseline = topLeft +
                                      yAxis * -(layout.textHeight + lineStep * static_cast<double>(index)) +
                                      xAxis * (0.5 * width * column);
@@ -290,8 +305,9 @@ Acad::ErrorStatus AcDbMText::explode(AcDbVoidPtrArray& entitySet) const {
         text->setAlignmentPoint(local);
         text->setHorizontalMode(static_cast<AcDb::TextHorzMode>(column));
         text->setRotation(rotationInPlane);
-        if (!cad::ge::isWorldNormal(m_normal))
+        if (!cad::ge::isWorldNormal(m_normal)) {
             text->transformBy(AcGeMatrix3d::planeToWorld(m_normal));
+        }
         entitySet.push_back(text.release());
     }
     return Acad::eOk;
@@ -313,19 +329,22 @@ Acad::ErrorStatus AcDbShape::getGeomExtents(AcDbExtents& extents) const {
     const AcGePoint3d origin = cad::ge::ocsToWcs(m_position, m_normal);
     AcDbExtents box;
     for (const double x : {0.0, m_size * m_widthFactor}) {
-        for (const double y : {0.0, m_size})
+        for (const double y : {0.0, m_size}) {
             box.addPoint(origin + xAxis * x + yAxis * y);
+        }
     }
     extents = box;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbShape::transformBy(const AcGeMatrix3d& transform) {
-    if (!checkWriteEnabled())
+    if (!checkWriteEnabled()) {
         return Acad::eNotOpenForWrite;
+    }
     const double scale = cad::db::similarityScale(transform);
-    if (scale <= 0.0)
+    if (scale <= 0.0) {
         return Acad::eNotApplicable;
+    }
     const cad::ge::OcsAxes axes = cad::ge::ocsAxes(m_normal);
     const double angle = rotation();
     const AcGeVector3d xAxis = transform * (axes.xAxis * std::cos(angle) + axes.yAxis * std::sin(angle));

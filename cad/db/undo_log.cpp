@@ -36,8 +36,9 @@ void UndoLog::beginStep(std::wstring name) {
 
 void UndoLog::endStep() {
     m_commandName.reset();
-    if (m_open == nullptr)
+    if (m_open == nullptr) {
         return;
+    }
     if (m_open->records.empty() && !m_open->header) {
         m_open.reset();
         return;
@@ -47,8 +48,9 @@ void UndoLog::endStep() {
 }
 
 UndoLog::Step& UndoLog::currentStep() {
-    if (m_open != nullptr)
+    if (m_open != nullptr) {
         return *m_open;
+    }
     // A change after an undo starts a new history: the steps undone can no longer be brought back.
     m_redo.clear();
     m_open = std::make_unique<Step>();
@@ -63,8 +65,9 @@ UndoLog::Step& UndoLog::currentStep() {
 
 void UndoLog::noteOpenForWrite(ObjectSlot& slot) {
     Step& step = currentStep();
-    if (slot.undoStep == step.serial)
+    if (slot.undoStep == step.serial) {
         return;
+    }
     slot.undoStep = step.serial;
     Record& record = step.records.emplace_back();
     record.slot = &slot;
@@ -86,8 +89,9 @@ void UndoLog::noteAdded(ObjectSlot& slot) {
 
 void UndoLog::noteHeaderChange() {
     Step& step = currentStep();
-    if (!step.header)
+    if (!step.header) {
         step.header = m_database.m_header;
+    }
 }
 
 std::size_t UndoLog::newestStepObjectCount() const {
@@ -100,8 +104,9 @@ void UndoLog::setStepLimit(std::size_t limit) {
 }
 
 void UndoLog::trimToLimit() {
-    while (m_undo.size() > m_limit)
+    while (m_undo.size() > m_limit) {
         m_undo.pop_front();
+    }
 }
 
 void UndoLog::clear() {
@@ -119,34 +124,41 @@ bool UndoLog::hasOpenObjects(const Step& step) const {
 
 void UndoLog::exchange(Record& record) {
     ObjectSlot& slot = *record.slot;
-    if (slot.object != nullptr && record.state == nullptr)
+    if (slot.object != nullptr && record.state == nullptr) {
         m_database.unindexHandle(slot.object->handle().value());
+    }
     const bool appears = slot.object == nullptr && record.state != nullptr;
     std::swap(slot.object, record.state);
     std::swap(slot.erased, record.erased);
-    if (slot.object != nullptr)
+    if (slot.object != nullptr) {
         DatabaseAccess::attach(*slot.object, &slot);
-    if (appears)
+    }
+    if (appears) {
         m_database.indexHandle(&slot);
+    }
 }
 
 void UndoLog::takeBack(Step& step) {
-    for (auto record = step.records.rbegin(); record != step.records.rend(); ++record)
+    for (auto record = step.records.rbegin(); record != step.records.rend(); ++record) {
         exchange(*record);
+    }
     std::swap(m_database.m_handseed, step.handseed);
-    if (step.header)
+    if (step.header) {
         std::swap(m_database.m_header, *step.header);
+    }
     moveTail(m_database.m_entitiesOrder, step.entitiesLength, step.entitiesTail);
     moveTail(m_database.m_objectsOrder, step.objectsLength, step.objectsTail);
     moveTail(m_database.m_blockOrder, step.blocksLength, step.blocksTail);
 }
 
 void UndoLog::bringBack(Step& step) {
-    for (Record& record : step.records)
+    for (Record& record : step.records) {
         exchange(record);
+    }
     std::swap(m_database.m_handseed, step.handseed);
-    if (step.header)
+    if (step.header) {
         std::swap(m_database.m_header, *step.header);
+    }
     appendTail(m_database.m_entitiesOrder, step.entitiesTail);
     appendTail(m_database.m_objectsOrder, step.objectsTail);
     appendTail(m_database.m_blockOrder, step.blocksTail);
@@ -156,18 +168,22 @@ UndoLog::Result UndoLog::travel(std::deque<std::unique_ptr<Step>>& from,
                                 std::deque<std::unique_ptr<Step>>& to, bool back, int count,
                                 std::vector<std::wstring>* names) {
     endStep();
-    if (from.empty() || count <= 0)
+    if (from.empty() || count <= 0) {
         return Result::NothingToDo;
+    }
     for (int moved = 0; moved < count && !from.empty(); ++moved) {
         Step& step = *from.back();
-        if (hasOpenObjects(step))
+        if (hasOpenObjects(step)) {
             return Result::ObjectsOpen;
-        if (back)
+        }
+        if (back) {
             takeBack(step);
-        else
+        } else {
             bringBack(step);
-        if (names != nullptr)
+        }
+        if (names != nullptr) {
             names->push_back(step.name);
+        }
         to.push_back(std::move(from.back()));
         from.pop_back();
     }

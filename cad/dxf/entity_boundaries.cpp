@@ -18,16 +18,18 @@ std::uint64_t estimatedSectionEnd(std::string_view bytes, std::uint64_t from, Dx
     std::size_t at = bytes.size();
     while (at > from) {
         at = bytes.rfind(kObjectsName, at - 1);
-        if (at == std::string_view::npos || at < from)
+        if (at == std::string_view::npos || at < from) {
             break;
+        }
         const std::size_t after = at + kObjectsName.size();
         if (after < bytes.size()) {
             const bool isHeader =
                 format == DxfFormat::Binary
                     ? at >= 2 && bytes[at - 2] == '\x02' && bytes[at - 1] == '\0' && bytes[after] == '\0'
                     : at >= 1 && bytes[at - 1] == '\n' && (bytes[after] == '\r' || bytes[after] == '\n');
-            if (isHeader)
+            if (isHeader) {
                 return at;
+            }
         }
     }
     return bytes.size();
@@ -46,10 +48,12 @@ bool isTypeName(std::string_view text) {
 
 // A line holding only group code 0 (leading blanks allowed), as the tag reader's fast path takes it.
 bool isGroupZeroLine(std::string_view line) {
-    if (!line.empty() && line.back() == '\r')
+    if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
-    while (!line.empty() && line.front() == ' ')
+    }
+    while (!line.empty() && line.front() == ' ') {
         line.remove_prefix(1);
+    }
     return line == "0";
 }
 
@@ -60,11 +64,13 @@ std::uint64_t nextAsciiCandidate(std::string_view bytes, std::uint64_t from, std
     while (lineStart != std::string_view::npos && lineStart + 1 < to) {
         ++lineStart;
         const std::size_t lineEnd = bytes.find('\n', lineStart);
-        if (lineEnd == std::string_view::npos || lineEnd + 1 >= bytes.size())
+        if (lineEnd == std::string_view::npos || lineEnd + 1 >= bytes.size()) {
             return 0;
+        }
         if (isGroupZeroLine(bytes.substr(lineStart, lineEnd - lineStart)) &&
-            isTypeNameStart(bytes[lineEnd + 1]))
+            isTypeNameStart(bytes[lineEnd + 1])) {
             return lineStart;
+        }
         lineStart = lineEnd;
     }
     return 0;
@@ -75,8 +81,9 @@ std::uint64_t nextAsciiCandidate(std::string_view bytes, std::uint64_t from, std
 std::uint64_t nextBinaryCandidate(std::string_view bytes, std::uint64_t from, std::uint64_t to) {
     for (std::size_t at = bytes.find('\0', from); at != std::string_view::npos && at + 2 < to;
          at = bytes.find('\0', at + 1)) {
-        if (bytes[at + 1] == '\0' && isTypeNameStart(bytes[at + 2]))
+        if (bytes[at + 1] == '\0' && isTypeNameStart(bytes[at + 2])) {
             return at;
+        }
     }
     return 0;
 }
@@ -84,12 +91,15 @@ std::uint64_t nextBinaryCandidate(std::string_view bytes, std::uint64_t from, st
 bool startsEntity(const TagReader& reader, std::uint64_t offset) {
     TagReader probe = reader.forkAt(offset);
     Tag tag;
-    if (!probe.next(tag) || tag.code != 0 || !isTypeName(tag.text))
+    if (!probe.next(tag) || tag.code != 0 || !isTypeName(tag.text)) {
         return false;
-    if (tag.text == "ENDSEC" || tag.text == "EOF" || tag.text == "SECTION")
+    }
+    if (tag.text == "ENDSEC" || tag.text == "EOF" || tag.text == "SECTION") {
         return false;
-    if (reader.format() == DxfFormat::Ascii)
+    }
+    if (reader.format() == DxfFormat::Ascii) {
         return true;
+    }
     // Binary files with 2-byte codes are R13 or later, where every entity has a handle.
     return probe.next(tag) && tag.code == 5 && platform::isHexText(tag.text);
 }
@@ -104,10 +114,12 @@ std::uint64_t nextEntityBoundary(const TagReader& reader, std::uint64_t from, st
     std::uint64_t at = from;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         at = binary ? nextBinaryCandidate(bytes, at, to) : nextAsciiCandidate(bytes, at, to);
-        if (at == 0)
+        if (at == 0) {
             return 0;
-        if (startsEntity(reader, at))
+        }
+        if (startsEntity(reader, at)) {
             return at;
+        }
         ++at;
     }
     return 0;
@@ -115,20 +127,23 @@ std::uint64_t nextEntityBoundary(const TagReader& reader, std::uint64_t from, st
 
 std::vector<std::uint64_t> findEntityBoundaries(const TagReader& reader, std::uint64_t pieceBytes,
                                                 std::uint64_t smallestSection) {
-    if (reader.format() == DxfFormat::Binary && !reader.binaryHasWideCodes())
+    if (reader.format() == DxfFormat::Binary && !reader.binaryHasWideCodes()) {
         return {};
+    }
     const std::uint64_t from = reader.bytesConsumed();
     const std::uint64_t to = estimatedSectionEnd(reader.bytes(), from, reader.format());
-    if (to <= from || to - from < smallestSection || pieceBytes == 0)
+    if (to <= from || to - from < smallestSection || pieceBytes == 0) {
         return {};
+    }
     constexpr std::uint64_t kMostPieces = 4096;
     const std::uint64_t count = std::clamp<std::uint64_t>((to - from) / pieceBytes, 2, kMostPieces);
     std::vector<std::uint64_t> starts{from};
     for (std::uint64_t index = 1; index < count; ++index) {
         const std::uint64_t target = from + (to - from) / count * index;
         const std::uint64_t start = nextEntityBoundary(reader, std::max(target, starts.back() + 1), to);
-        if (start > starts.back())
+        if (start > starts.back()) {
             starts.push_back(start);
+        }
     }
     return starts;
 }

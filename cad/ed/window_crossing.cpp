@@ -31,18 +31,21 @@ bool segmentTouches(const Window& window, double x1, double y1, double x2, doubl
     const double start[2] = {x1, y1};
     for (int axis = 0; axis < 2; ++axis) {
         if (delta[axis] == 0.0) {
-            if (start[axis] < window.low[axis] || start[axis] > window.high[axis])
+            if (start[axis] < window.low[axis] || start[axis] > window.high[axis]) {
                 return false;
+            }
             continue;
         }
         double first = (window.low[axis] - start[axis]) / delta[axis];
         double second = (window.high[axis] - start[axis]) / delta[axis];
-        if (first > second)
+        if (first > second) {
             std::swap(first, second);
+        }
         enter = std::max(enter, first);
         leave = std::min(leave, second);
-        if (enter > leave)
+        if (enter > leave) {
             return false;
+        }
     }
     return true;
 }
@@ -55,24 +58,28 @@ struct Arc {
     double sweep;
 
     bool includesAngle(double angle) const {
-        if (sweep >= kTwoPi)
+        if (sweep >= kTwoPi) {
             return true;
+        }
         double offset = std::fmod(angle - start, kTwoPi);
-        if (offset < 0.0)
+        if (offset < 0.0) {
             offset += kTwoPi;
+        }
         constexpr double kAngleTolerance = 1e-12;
         return offset <= sweep + kAngleTolerance || offset >= kTwoPi - kAngleTolerance;
     }
 };
 
 bool arcTouches(const Window& window, const Arc& arc) {
-    if (arc.radius <= 0.0)
+    if (arc.radius <= 0.0) {
         return window.contains(arc.centre[0], arc.centre[1]);
+    }
     if (arc.sweep < kTwoPi) {
         for (const double angle : {arc.start, arc.start + arc.sweep}) {
             if (window.contains(arc.centre[0] + arc.radius * std::cos(angle),
-                                arc.centre[1] + arc.radius * std::sin(angle)))
+                                arc.centre[1] + arc.radius * std::sin(angle))) {
                 return true;
+            }
         }
     }
     // Meeting points with the edges x = low/high (axis 0) and y = low/high (axis 1).
@@ -80,16 +87,19 @@ bool arcTouches(const Window& window, const Arc& arc) {
         const int other = 1 - axis;
         for (const double edge : {window.low[axis], window.high[axis]}) {
             const double across = edge - arc.centre[axis];
-            if (std::fabs(across) > arc.radius)
+            if (std::fabs(across) > arc.radius) {
                 continue;
+            }
             const double along = std::sqrt(arc.radius * arc.radius - across * across);
             for (const double side : {-along, along}) {
                 const double position = arc.centre[other] + side;
-                if (position < window.low[other] || position > window.high[other])
+                if (position < window.low[other] || position > window.high[other]) {
                     continue;
+                }
                 const double angle = axis == 0 ? std::atan2(side, across) : std::atan2(across, side);
-                if (arc.includesAngle(angle))
+                if (arc.includesAngle(angle)) {
                     return true;
+                }
             }
         }
     }
@@ -119,11 +129,13 @@ Arc bulgeArc(const AcGePoint2d& from, const AcGePoint2d& to, double bulge) {
 }
 
 std::optional<bool> polylineTouches(const Window& window, const AcDbPolyline& polyline) {
-    if (!liesInPlan(polyline.normal()))
+    if (!liesInPlan(polyline.normal())) {
         return std::nullopt;
+    }
     const auto& vertices = polyline.vertices();
-    if (vertices.size() == 1)
+    if (vertices.size() == 1) {
         return window.contains(vertices.front().point.x, vertices.front().point.y);
+    }
     const std::size_t segments = polyline.isClosed() ? vertices.size() : vertices.size() - 1;
     for (std::size_t index = 0; index < segments && vertices.size() >= 2; ++index) {
         const AcDbPolylineVertex& from = vertices[index];
@@ -132,8 +144,9 @@ std::optional<bool> polylineTouches(const Window& window, const AcDbPolyline& po
         const bool touches = straight
                                  ? segmentTouches(window, from.point.x, from.point.y, to.point.x, to.point.y)
                                  : arcTouches(window, bulgeArc(from.point, to.point, from.bulge));
-        if (touches)
+        if (touches) {
             return true;
+        }
     }
     return false;
 }
@@ -148,22 +161,26 @@ std::optional<bool> touchesWindow(const AcDbEntity& entity, const double low[2],
         return segmentTouches(window, start.x, start.y, end.x, end.y);
     }
     if (const auto* arc = AcDbArc::cast(&entity)) {
-        if (!liesInPlan(arc->normal()))
+        if (!liesInPlan(arc->normal())) {
             return std::nullopt;
+        }
         double sweep = std::fmod(arc->endAngle() - arc->startAngle(), kTwoPi);
-        if (sweep <= 0.0)
+        if (sweep <= 0.0) {
             sweep += kTwoPi;
+        }
         const AcGePoint3d centre = arc->center();
         return arcTouches(window, Arc{{centre.x, centre.y}, arc->radius(), arc->startAngle(), sweep});
     }
     if (const auto* circle = AcDbCircle::cast(&entity)) {
-        if (!liesInPlan(circle->normal()))
+        if (!liesInPlan(circle->normal())) {
             return std::nullopt;
+        }
         const AcGePoint3d centre = circle->center();
         return arcTouches(window, Arc{{centre.x, centre.y}, circle->radius(), 0.0, kTwoPi});
     }
-    if (const auto* polyline = AcDbPolyline::cast(&entity))
+    if (const auto* polyline = AcDbPolyline::cast(&entity)) {
         return polylineTouches(window, *polyline);
+    }
     return std::nullopt;
 }
 

@@ -58,14 +58,16 @@ CExtendCommand::CExtendCommand() {
 CExtendCommand::~CExtendCommand() = default;
 
 int CExtendCommand::Run() {
-    if (!m_bHasCmd)
+    if (!m_bHasCmd) {
         return 0;
+    }
     if (m_bHasPrompt) {
         const wchar_t* name = m_nDoType >= kErase && m_nDoType <= kExplode ? kCommandNames[m_nDoType] : L"";
         const CString text = platform::formatWide(L"确实需要对筛选出的%d个实体进行%s批量操作吗？",
                                                   static_cast<int>(m_arrIds.size()), name);
-        if (MessageBox(acedGetAcadFrame(), text, L"确认继续", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (MessageBox(acedGetAcadFrame(), text, L"确认继续", MB_YESNO | MB_ICONQUESTION) != IDYES) {
             return 0;
+        }
     }
     return Apply();
 }
@@ -74,8 +76,9 @@ int CExtendCommand::Apply() {
     int nEdited = 0;
     for (const AcDbObjectId& id : m_arrIds) {
         AcDbEntity* pEnt = nullptr;
-        if (acdbOpenObject(pEnt, id, AcDb::kForWrite) != Acad::eOk)
+        if (acdbOpenObject(pEnt, id, AcDb::kForWrite) != Acad::eOk) {
             continue;
+        }
         nEdited += DoCommand(pEnt);
         pEnt->close();
     }
@@ -109,8 +112,9 @@ AcGePoint3d CExtendCommand::GetBasePoint(AcDbEntity* pEnt) {
         acutPrintf(L"部分实体编辑出现异常\n");
         return point;
     }
-    if (m_nPosIndex >= 0 && m_nPosIndex < kOriginPosition)
+    if (m_nPosIndex >= 0 && m_nPosIndex < kOriginPosition) {
         point = CTAVGeom::GetExtentsPoint(extents, m_nPosIndex / 3 - 1, m_nPosIndex % 3 - 1);
+    }
     if (m_bHasOffset) {
         point.x += offsetLength(m_dXOffset, m_nXUnit, extents);
         point.y += offsetLength(m_dYOffset, m_nYUnit, extents);
@@ -147,8 +151,9 @@ int CExtendCommand::DoMirror(AcDbEntity* pEnt) {
 
 int CExtendCommand::DoExplode(AcDbEntity* pEnt) {
     AcDbBlockTableRecord* pOwner = nullptr;
-    if (pEnt->ownerId().isNull() || acdbOpenObject(pOwner, pEnt->ownerId(), AcDb::kForWrite) != Acad::eOk)
+    if (pEnt->ownerId().isNull() || acdbOpenObject(pOwner, pEnt->ownerId(), AcDb::kForWrite) != Acad::eOk) {
         return 0;
+    }
     AcDbVoidPtrArray pieces;
     if (pEnt->explode(pieces) != Acad::eOk) {
         pOwner->close();
@@ -156,10 +161,11 @@ int CExtendCommand::DoExplode(AcDbEntity* pEnt) {
     }
     for (void* piece : pieces) {
         auto* pPiece = static_cast<AcDbEntity*>(piece);
-        if (pOwner->appendAcDbEntity(pPiece) == Acad::eOk)
+        if (pOwner->appendAcDbEntity(pPiece) == Acad::eOk) {
             pPiece->close();
-        else
+        } else {
             delete pPiece;
+        }
     }
     pOwner->close();
     pEnt->erase();

@@ -13,8 +13,9 @@ AcDbObjectId CQLTGroupOperate::LookUpGroup(const CString& strGroupName, bool bCr
     AcDbDatabase* database = workingDatabase();
     AcDbDictionary* groups = nullptr;
     if (strGroupName.empty() || database == nullptr ||
-        database->getGroupDictionary(groups, bCreate ? AcDb::kForWrite : AcDb::kForRead) != Acad::eOk)
+        database->getGroupDictionary(groups, bCreate ? AcDb::kForWrite : AcDb::kForRead) != Acad::eOk) {
         return AcDbObjectId::kNull;
+    }
     AcDbObjectId groupId;
     if (groups->getAt(strGroupName.c_str(), groupId) != Acad::eOk) {
         groupId = AcDbObjectId::kNull;
@@ -36,8 +37,9 @@ AcDbObjectId CQLTGroupOperate::FindOrCreateGroup(const CString& strGroupName) {
 
 AcDbGroup* CQLTGroupOperate::OpenGroupForWrite(AcDbObjectId groupId) {
     AcDbGroup* group = nullptr;
-    if (groupId.isNull() || acdbOpenObject(group, groupId, AcDb::kForWrite) != Acad::eOk)
+    if (groupId.isNull() || acdbOpenObject(group, groupId, AcDb::kForWrite) != Acad::eOk) {
         return nullptr;
+    }
     return group;
 }
 
@@ -47,8 +49,9 @@ int CQLTGroupOperate::Apply(const CString& strGroupName, int nGroupMode, const A
     case kNoGroup:
         return 1;
     case kCreateUnlessExists:
-        if (!LookUpGroup(strGroupName, false).isNull())
+        if (!LookUpGroup(strGroupName, false).isNull()) {
             return 0;
+        }
         groupId = FindOrCreateGroup(strGroupName);
         break;
     case kCreateOrReplace:
@@ -63,14 +66,17 @@ int CQLTGroupOperate::Apply(const CString& strGroupName, int nGroupMode, const A
         return 0;
     }
     AcDbGroup* group = OpenGroupForWrite(groupId);
-    if (group == nullptr)
+    if (group == nullptr) {
         return 0;
+    }
     if (nGroupMode == kRemoveIfExists) {
-        for (const AcDbObjectId& id : arrIds)
+        for (const AcDbObjectId& id : arrIds) {
             group->remove(id);
+        }
     } else {
-        if (nGroupMode == kCreateOrReplace)
+        if (nGroupMode == kCreateOrReplace) {
             group->clear();
+        }
         group->append(AcDbObjectIdArray(arrIds));
     }
     group->close();

@@ -19,12 +19,14 @@ struct ProgramRun {
 ProgramRun runCommand(const std::string& command) {
     ProgramRun run;
     FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr)
+    if (pipe == nullptr) {
         return run;
+    }
     char buffer[4096];
     std::size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
         run.output.append(buffer, read);
+    }
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -64,8 +66,9 @@ TEST(EditConsole, EditedAndGroupedDrawingReopensInTheConsoleHostAndInEzdxf) {
                 reopened.output.find("(11 . (-0 10 0))") != std::string::npos)
         << reopened.output;
 
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0)
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0) {
         GTEST_SKIP() << "ezdxf is not installed";
+    }
     const std::string mirrored = "8A LINE 0.000000 0.000000 0.000000 0.000000 10.000000 0.000000\n"
                                  "8B ARC 0.000000 20.000000 5.000000\n";
     const ProgramRun edited = ezdxfCheck(folder / "edited.dxf");

@@ -58,8 +58,9 @@ protected:
         for (const AcDbObjectId& id : model->entityIds()) {
             const auto* entity = AcDbEntity::cast(database().peekObject(id));
             if (entity != nullptr && entity->dxfName() == kind &&
-                (layer.empty() || entity->layerName() == layer))
+                (layer.empty() || entity->layerName() == layer)) {
                 return id;
+            }
         }
         return {};
     }
@@ -70,8 +71,9 @@ protected:
     std::size_t liveModelEntities() const {
         std::size_t count = 0;
         const auto* model = AcDbBlockTableRecord::cast(database().peekObject(database().modelSpaceId()));
-        for (const AcDbObjectId& id : model->entityIds())
+        for (const AcDbObjectId& id : model->entityIds()) {
             count += database().peekObject(id) != nullptr ? 1 : 0;
+        }
         return count;
     }
 

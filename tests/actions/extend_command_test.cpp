@@ -46,8 +46,9 @@ protected:
     std::vector<std::pair<std::string, AcDbObjectId>> boundedKinds() const {
         std::vector<std::pair<std::string, AcDbObjectId>> kinds;
         for (const char* kind :
-             {"LINE", "ARC", "LWPOLYLINE", "POLYLINE", "TEXT", "INSERT", "DIMENSION", "HATCH"})
+             {"LINE", "ARC", "LWPOLYLINE", "POLYLINE", "TEXT", "INSERT", "DIMENSION", "HATCH"}) {
             kinds.emplace_back(kind, find(kind));
+        }
         return kinds;
     }
     // The curve's end points are the two given, in either order.
@@ -58,8 +59,9 @@ protected:
         AcGePoint3d end;
         ASSERT_EQ(curve->getStartPoint(start), Acad::eOk);
         ASSERT_EQ(curve->getEndPoint(end), Acad::eOk);
-        if (start.distanceTo(one) > start.distanceTo(other))
+        if (start.distanceTo(one) > start.distanceTo(other)) {
             std::swap(start, end);
+        }
         expectPoint(start, one.x, one.y, one.z, what + " end");
         expectPoint(end, other.x, other.y, other.z, what + " other end");
     }
@@ -69,8 +71,9 @@ protected:
         AcDbObjectId found;
         for (const AcDbObjectId& id : model->entityIds()) {
             const AcDbObject* object = database().peekObject(id);
-            if (object != nullptr && object->dxfName() == kind)
+            if (object != nullptr && object->dxfName() == kind) {
                 found = id;
+            }
         }
         return found;
     }
@@ -267,8 +270,9 @@ TEST_F(ExtendCommand, ExplodesPolylinesAndInsertsButNotALine) {
     const std::size_t entitiesBefore = liveModelEntities();
     EXPECT_EQ(command(CExtendCommand::kExplode, ids).Run(), 1);
     EXPECT_EQ(m_output.transcript(), L"有效选择4个,编辑实体3个\n");
-    for (int index = 0; index < 3; ++index)
+    for (int index = 0; index < 3; ++index) {
         EXPECT_TRUE(ids[index].isErased()) << index;
+    }
     EXPECT_FALSE(line.isErased());
     // Two pieces from each polyline, and the block's line, arc and attribute definition.
     EXPECT_EQ(liveModelEntities(), entitiesBefore - 3 + 2 + 2 + 3);

@@ -18,13 +18,15 @@ protected:
     std::optional<std::vector<std::string>> members(const wchar_t* name) const {
         const auto* groups = AcDbDictionary::cast(database().peekObject(database().groupDictionaryId()));
         AcDbObjectId groupId;
-        if (groups->getAt(name, groupId) != Acad::eOk)
+        if (groups->getAt(name, groupId) != Acad::eOk) {
             return std::nullopt;
+        }
         AcDbObjectIdArray ids;
         peek<AcDbGroup>(groupId)->allEntityIds(ids);
         std::vector<std::string> kinds;
-        for (const AcDbObjectId& id : ids)
+        for (const AcDbObjectId& id : ids) {
             kinds.push_back(database().peekObject(id)->dxfName());
+        }
         return kinds;
     }
     std::size_t groupCount() const {
@@ -62,8 +64,9 @@ TEST_F(GroupOperate, EachRuleOnExistingMissingAndUnnamedGroups) {
                      (row.emptySelection ? " with no entities" : ""));
         reload();
         AcDbObjectIdArray ids;
-        if (!row.emptySelection)
+        if (!row.emptySelection) {
             ids = {find("TEXT"), find("HATCH")};
+        }
         const std::size_t groupsBefore = groupCount();
         CQLTGroupOperate operate;
         EXPECT_EQ(operate.Apply(row.name, row.rule, ids), row.result);

@@ -87,8 +87,9 @@ TEST(ArcDimension, AgreesWithTheValuesStoredInRealDrawings) {
             << error.toString();
         database.forEachObject([&](AcDbObjectId id) {
             const auto* dimension = AcDbArcDimension::cast(database.peekObject(id));
-            if (dimension == nullptr)
+            if (dimension == nullptr) {
                 return;
+            }
             ++checked;
             EXPECT_NEAR(cad::db::measuredValue(*dimension), dimension->measurement(),
                         1e-9 * dimension->measurement())
@@ -162,8 +163,9 @@ TEST(MlineGeometry, ExtentsAgreeWithTheElementParametersOfRealDrawings) {
     int checked = 0;
     database.forEachObject([&](AcDbObjectId id) {
         const auto* mline = AcDbMline::cast(database.peekObject(id));
-        if (mline == nullptr)
+        if (mline == nullptr) {
             return;
+        }
         // Per vertex, per element: group 74 (parameter count), the parameters (41), group 75 and the
         // fill parameters (42); the element count is the style's.
         const int elements =

@@ -31,13 +31,15 @@ std::map<std::wstring, std::vector<EntitySummary>> summarize(const AcDbDatabase&
     cad::db::TextContext context(database.textCodec());
     for (const AcDbObjectId& recordId : database.blockRecordIds()) {
         const auto* record = AcDbBlockTableRecord::cast(database.peekObject(recordId));
-        if (record == nullptr)
+        if (record == nullptr) {
             continue;
+        }
         auto& entities = blocks[record->name()];
         for (const AcDbObjectId& id : record->entityIds()) {
             const auto* entity = AcDbEntity::cast(database.peekObject(id));
-            if (entity == nullptr)
+            if (entity == nullptr) {
                 continue;
+            }
             EntitySummary summary{
                 entity->dxfName(), entity->handle().value(), entity->layerName(), entity->colorIndex(), {}};
             cad::dxf::TagCollector collector;
@@ -67,8 +69,9 @@ TEST_P(CorpusDrawing, OpensAndWritesBackEveryGroupAsRead) {
     EXPECT_FALSE(database.modelSpaceId().isNull());
 
     const std::string saved = dbtest::saveToBytes(database);
-    if (isRepairedOnLoad(path))
+    if (isRepairedOnLoad(path)) {
         return;
+    }
     cad::dxf::TagReader originalReader;
     ASSERT_TRUE(originalReader.openFile(path, error)) << error.toString();
     std::vector<dbtest::ComparableTag> original;
@@ -118,12 +121,14 @@ TEST_P(CorpusDrawing, ReopensWithTheSameEntitiesInEveryBlock) {
 }
 
 std::string testName(const testing::TestParamInfo<std::filesystem::path>& info) {
-    if (info.param.empty())
+    if (info.param.empty()) {
         return "NoCorpus";
+    }
     std::string name = std::filesystem::relative(info.param, quelto::testing::corpusDirectory()).string();
     for (char& character : name) {
-        if (!std::isalnum(static_cast<unsigned char>(character)))
+        if (!std::isalnum(static_cast<unsigned char>(character))) {
             character = '_';
+        }
     }
     return name;
 }

@@ -170,8 +170,9 @@ TEST(Database, FollowsTheOpenAndCloseDiscipline) {
     for (const Step& step : whileRead) {
         AcDbObject* object = nullptr;
         EXPECT_EQ(cad::db::openObject(object, layerTable, step.mode), step.expected) << step.what;
-        if (object != nullptr)
+        if (object != nullptr) {
             object->close();
+        }
     }
     EXPECT_EQ(first->close(), Acad::eOk);
     EXPECT_EQ(first->close(), Acad::eNotOpenForRead);
@@ -234,8 +235,9 @@ TEST(Database, ReadsLayoutsGroupsAndEntityPropertiesOfAGeneratedDrawing) {
 
 TEST(Database, SavesWhatEzdxfReadsWithTheSameCounts) {
     QUELTO_SKIP_WITHOUT_CORPUS();
-    if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0)
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0) {
         GTEST_SKIP() << "ezdxf is not installed";
+    }
     const std::string script = std::string(QUELTO_SOURCE_DIR) + "/tests/db/ezdxf_compare.py";
     for (const char* name :
          {"generated/all_entities_R2010.dxf", "generated/all_entities_R2018.dxf",

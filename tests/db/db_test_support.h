@@ -26,13 +26,15 @@ inline bool readTags(cad::dxf::TagReader& reader, std::vector<ComparableTag>& ta
     const cad::dxf::TextCodec codec = reader.codec();
     cad::dxf::Tag tag;
     while (reader.next(tag)) {
-        if (tag.code == 999)
+        if (tag.code == 999) {
             continue;
+        }
         ComparableTag comparable;
         comparable.code = tag.code;
         comparable.position = tag.position;
-        if (tag.isString())
+        if (tag.isString()) {
             comparable.text = codec.decode(tag.text);
+        }
         comparable.real = tag.isDouble() ? tag.real : 0.0;
         comparable.integer = tag.isInteger() ? tag.integer : 0;
         tags.push_back(std::move(comparable));

@@ -53,8 +53,9 @@ TEST(Dictionary, StoresANewGroupWithItsEntitiesThroughASave) {
     EXPECT_EQ(savedGroup->description(), L"选择结果");
     AcDbObjectIdArray savedMembers;
     ASSERT_EQ(savedGroup->allEntityIds(savedMembers), 3U);
-    for (int index = 0; index < 3; ++index)
+    for (int index = 0; index < 3; ++index) {
         EXPECT_EQ(savedMembers.at(index).handle(), members.at(index).handle());
+    }
 }
 
 TEST(Dictionary, LooksUpKeysWithoutRegardToCase) {

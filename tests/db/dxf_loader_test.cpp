@@ -24,8 +24,9 @@ std::string drawingWith(const std::string& handseed, const std::string& entityGr
 std::vector<const AcDbEntity*> modelSpaceEntities(const AcDbDatabase& database) {
     std::vector<const AcDbEntity*> entities;
     const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
-    for (const AcDbObjectId& id : model->entityIds())
+    for (const AcDbObjectId& id : model->entityIds()) {
         entities.push_back(AcDbEntity::cast(database.peekObject(id)));
+    }
     return entities;
 }
 

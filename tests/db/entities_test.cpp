@@ -24,8 +24,9 @@ std::string entitiesFile(const std::string& entityGroups) {
 
 const AcDbEntity* firstEntity(const AcDbDatabase& database) {
     const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
-    if (model == nullptr || model->entityIds().empty())
+    if (model == nullptr || model->entityIds().empty()) {
         return nullptr;
+    }
     return AcDbEntity::cast(database.peekObject(model->entityIds().front()));
 }
 
@@ -36,8 +37,9 @@ std::vector<const AcDbEntity*> allEntities(const AcDbDatabase& database) {
         for (const AcDbObjectId& id : record->entityIds()) {
             const auto* entity = AcDbEntity::cast(database.peekObject(id));
             entities.push_back(entity);
-            if (entity->sequence() == nullptr)
+            if (entity->sequence() == nullptr) {
                 continue;
+            }
             for (const AcDbObjectId& child : entity->sequence()->entities) {
                 entities.push_back(AcDbEntity::cast(database.peekObject(child)));
             }
@@ -82,14 +84,16 @@ TEST(Entities, EveryDxfTypeBecomesItsHostClass) {
         ASSERT_TRUE(database.readDxf(quelto::testing::corpusDirectory() / file, error)) << error.toString();
         for (const AcDbEntity* entity : allEntities(database)) {
             const auto found = expected.find(entity->dxfName());
-            if (found == expected.end())
+            if (found == expected.end()) {
                 continue;
+            }
             EXPECT_TRUE(entity->isKindOf(found->second)) << entity->dxfName();
             seen.insert(entity->dxfName());
         }
     }
-    for (const auto& [name, description] : expected)
+    for (const auto& [name, description] : expected) {
         EXPECT_TRUE(seen.count(name) == 1) << name << " not in the drawings";
+    }
 }
 
 TEST(Entities, ConstructionLinesAreNoRays) {
@@ -281,12 +285,13 @@ TEST(Entities, ChangesAreSavedAndReadBack) {
     AcDbObjectId erasedId;
     for (const AcDbObjectId& id : model->entityIds()) {
         const AcDbObject* object = database.peekObject(id);
-        if (lineId.isNull() && AcDbLine::cast(object) && AcDbLine::cast(object)->colorIndex() == 256)
+        if (lineId.isNull() && AcDbLine::cast(object) && AcDbLine::cast(object)->colorIndex() == 256) {
             lineId = id;
-        else if (polylineId.isNull() && AcDbPolyline::cast(object))
+        } else if (polylineId.isNull() && AcDbPolyline::cast(object)) {
             polylineId = id;
-        else if (erasedId.isNull() && AcDbCircle::cast(object))
+        } else if (erasedId.isNull() && AcDbCircle::cast(object)) {
             erasedId = id;
+        }
     }
     ASSERT_FALSE(lineId.isNull() || polylineId.isNull() || erasedId.isNull());
     AcDbLine* line = nullptr;
@@ -354,8 +359,9 @@ TEST(Entities, GiveTheirDataListLikeEntGet) {
     EXPECT_EQ(list[1].tag.code, 0);
     EXPECT_EQ(list[1].tag.text, "LINE");
     std::vector<int> codes;
-    for (const cad::db::DataTag& item : list)
+    for (const cad::db::DataTag& item : list) {
         codes.push_back(item.tag.code);
+    }
     EXPECT_EQ(codes, (std::vector<int>{-1, 0, 5, 8, 10, 20, 30, 11, 21, 31, 1001, 1000, 1070}));
     EXPECT_EQ(list[3].tag.text, "图层");
     EXPECT_EQ(list[11].tag.text, "附加");

@@ -134,8 +134,9 @@ satRegion(const std::string& version, const std::vector<SatLoop>& loops,
           const std::string& faceSense = "forward") {
     const std::string header = version == "700" ? "$-1 -1 $-1" : "$-1";
     auto record = [&header](std::string text) {
-        for (std::size_t at = text.find("$H"); at != std::string::npos; at = text.find("$H"))
+        for (std::size_t at = text.find("$H"); at != std::string::npos; at = text.find("$H")) {
             text.replace(at, 2, header);
+        }
         return text + " #";
     };
     auto ref = [](std::size_t index) { return "$" + std::to_string(index); };
@@ -194,8 +195,9 @@ satRegion(const std::string& version, const std::vector<SatLoop>& loops,
 SatLoop rectangle(double left, double bottom, double right, double top, bool reversed = false) {
     SatLoop loop;
     for (const AcGePoint3d corner : {AcGePoint3d(left, bottom, 0), AcGePoint3d(right, bottom, 0),
-                                     AcGePoint3d(right, top, 0), AcGePoint3d(left, top, 0)})
+                                     AcGePoint3d(right, top, 0), AcGePoint3d(left, top, 0)}) {
         loop.edges.push_back(lineFrom(corner));
+    }
     loop.coedgesReversed = reversed;
     return loop;
 }
@@ -230,8 +232,9 @@ std::vector<std::string> encodeForDxf(const std::vector<std::string>& lines) {
     std::vector<std::string> encoded;
     for (const std::string& line : lines) {
         std::string text;
-        for (const char character : line)
+        for (const char character : line) {
             text += character == ' ' ? ' ' : static_cast<char>(159 - static_cast<unsigned char>(character));
+        }
         encoded.push_back(text);
     }
     return encoded;
@@ -305,9 +308,11 @@ TEST(RegionMeasure, AnswersAClearStatusForDataItDoesNotModel) {
     std::vector<std::string> truncated = satRegion("700", {rectangle(0, 0, 1, 1)});
     truncated.back() = "edge $-1 -1 $-1 $9";
     std::vector<std::string> spline = satRegion("700", {rectangle(0, 0, 1, 1)});
-    for (std::string& line : spline)
-        if (line.rfind("straight-curve", 0) == 0)
+    for (std::string& line : spline) {
+        if (line.rfind("straight-curve", 0) == 0) {
             line = "intcurve-curve $-1 -1 $-1 forward { exactcur nurbs 3 open 2 0 3 1 3 } I I #";
+        }
+    }
     struct Case {
         const char* name;
         std::vector<std::string> lines;
@@ -368,8 +373,9 @@ TEST(RegionExplode, BreaksIntoTheCurvesOfItsBoundary) {
     };
     for (const Case& testCase : cases) {
         std::string groups = "0\nREGION\n5\n30\n8\nEDGES\n100\nAcDbEntity\n100\nAcDbModelerGeometry\n70\n1\n";
-        for (const std::string& line : encodeForDxf(testCase.lines))
+        for (const std::string& line : encodeForDxf(testCase.lines)) {
             groups += "1\n" + line + "\n";
+        }
         const auto database = drawing2000(groups);
         const auto* region = AcDbRegion::cast(geometrytest::firstEntity(*database));
         ASSERT_NE(region, nullptr) << testCase.name;
@@ -401,8 +407,9 @@ TEST(RegionExplode, BreaksIntoTheCurvesOfItsBoundary) {
 
 TEST(RegionDerivedValues, AnswersAreaPerimeterAndExtentsFromTheDrawing) {
     std::string groups = "0\nREGION\n5\n30\n8\n0\n100\nAcDbEntity\n100\nAcDbModelerGeometry\n70\n1\n";
-    for (const std::string& line : encodeForDxf(satRegion("700", {rectangle(1, 1, 4, 5)})))
+    for (const std::string& line : encodeForDxf(satRegion("700", {rectangle(1, 1, 4, 5)}))) {
         groups += "1\n" + line + "\n";
+    }
     const auto database = drawing2000(groups);
     const auto* region = AcDbRegion::cast(geometrytest::firstEntity(*database));
     ASSERT_NE(region, nullptr);
@@ -426,9 +433,11 @@ TEST(RegionDerivedValues, AnswersAreaPerimeterAndExtentsFromTheDrawing) {
     cad::dxf::TagError error;
     ASSERT_TRUE(placeholder.readDxfBuffer(bytes, error)) << error.message;
     const AcDbRegion* empty = nullptr;
-    for (const AcDbObjectId id : geometrytest::modelEntities(placeholder))
-        if (const auto* candidate = AcDbRegion::cast(placeholder.peekObject(id)))
+    for (const AcDbObjectId id : geometrytest::modelEntities(placeholder)) {
+        if (const auto* candidate = AcDbRegion::cast(placeholder.peekObject(id))) {
             empty = candidate;
+        }
+    }
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->getArea(area), Acad::eNotApplicable);
     EXPECT_EQ(empty->getPerimeter(perimeter), Acad::eNotApplicable);

@@ -273,8 +273,9 @@ TEST(EntityGeometry, CorpusDimensionsHaveBlockExtentsAndMeasurements) {
     int dimensions = 0;
     for (const AcDbObjectId& id : geometrytest::modelEntities(database)) {
         const AcDbDimension* dimension = AcDbDimension::cast(database.peekObject(id));
-        if (dimension == nullptr)
+        if (dimension == nullptr) {
             continue;
+        }
         ++dimensions;
         EXPECT_GT(cad::db::measuredValue(*dimension), 0.0) << "kind " << dimension->dimensionKind();
         AcDbExtents extents;

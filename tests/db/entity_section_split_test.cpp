@@ -30,14 +30,16 @@ std::string largeDrawing(const std::string& damage = {}) {
     for (int index = 0; index < kEntities; ++index) {
         const std::string x = std::to_string(index % 1000) + ".25";
         const std::string y = std::to_string(index / 1000);
-        if (index == kEntities * 4 / 5)
+        if (index == kEntities * 4 / 5) {
             groups += damage;
+        }
         switch (index % 7) {
         case 0:
             groups += "0\nPOLYLINE\n5\n" + nextHandle() + "\n8\nWALLS\n66\n1\n10\n0\n20\n0\n30\n0\n70\n1\n";
-            for (int vertex = 0; vertex < 3; ++vertex)
+            for (int vertex = 0; vertex < 3; ++vertex) {
                 groups += "0\nVERTEX\n5\n" + nextHandle() + "\n8\nWALLS\n10\n" + x + "\n20\n" +
                           std::to_string(vertex) + "\n30\n0\n";
+            }
             groups += "0\nSEQEND\n5\n" + nextHandle() + "\n8\nWALLS\n";
             break;
         case 1:
@@ -51,14 +53,18 @@ std::string largeDrawing(const std::string& damage = {}) {
             groups += "0\nLINE\n5\n" + nextHandle() + "\n8\n" + (index % 2 == 0 ? "0" : "TEXT") + "\n10\n" +
                       x + "\n20\n" + y + "\n30\n0\n11\n" + y + "\n21\n" + x + "\n31\n0\n";
         }
-        if (index % 997 == 500)
+        if (index % 997 == 500) {
             groups += "999\na comment between entities\n";
-        if (index % 1499 == 700)
+        }
+        if (index % 1499 == 700) {
             groups += "0\nLINE\n5\n" + nextHandle() + "\n8\n0\n10\n1\n30\n0\n11\n2\n21\n2\n31\n0\n"; // no 20
-        if (index % 2003 == 900)
+        }
+        if (index % 2003 == 900) {
             groups += "0\nVERTEX\n5\n" + nextHandle() + "\n8\n0\n10\n0\n20\n0\n30\n0\n"; // outside a POLYLINE
-        if (index % 2503 == 1200)
+        }
+        if (index % 2503 == 1200) {
             groups += "0\nLINE\n5\n100\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n"; // duplicate handle
+        }
     }
     return "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\n" + nextHandle() +
            "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + groups +
@@ -82,11 +88,13 @@ LoadResult load(std::string_view bytes, bool split) {
     options.entitiesOnTwoThreads = split;
     result.loaded = database.readDxfBuffer(bytes, error, "large.dxf", options);
     result.error = error.toString();
-    if (!result.loaded)
+    if (!result.loaded) {
         return result;
-    for (const cad::db::Diagnostic& diagnostic : database.diagnostics())
+    }
+    for (const cad::db::Diagnostic& diagnostic : database.diagnostics()) {
         result.diagnostics.push_back(std::to_string(diagnostic.line) + "/" +
                                      std::to_string(diagnostic.offset) + " " + diagnostic.message);
+    }
     const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
     for (const AcDbObjectId& id : model->entityIds()) {
         const auto* entity = AcDbEntity::cast(database.peekObject(id));
@@ -117,10 +125,12 @@ std::set<std::uint64_t> groupZeroOffsets(cad::dxf::TagReader& reader) {
     cad::dxf::Tag tag;
     while (true) {
         const std::uint64_t offset = reader.bytesConsumed();
-        if (!reader.next(tag))
+        if (!reader.next(tag)) {
             break;
-        if (tag.code == 0)
+        }
+        if (tag.code == 0) {
             offsets.insert(offset);
+        }
     }
     return offsets;
 }
@@ -145,9 +155,10 @@ TEST(EntitySectionSplit, CutsTheSectionOnlyAtGroupZeros) {
             ASSERT_GE(starts.size(), sectionBytes / chunkBytes - 1) << "chunks of " << chunkBytes;
             EXPECT_EQ(starts.front(), sectionStart);
             EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end()));
-            for (const std::uint64_t start : starts)
+            for (const std::uint64_t start : starts) {
                 EXPECT_EQ(groupZeros.count(start), 1U)
                     << "offset " << start << " is not the start of a group 0";
+            }
             // The last chunk starts before the OBJECTS section.
             EXPECT_LT(starts.back(), bytes->find("OBJECTS"));
         }

@@ -32,14 +32,17 @@ std::optional<std::string> runScript(const std::string& script, const std::files
     const std::string command = "/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) + "/tests/db/" +
                                 script + "' '" + drawing.string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
+    if (pipe == nullptr) {
         return std::nullopt;
+    }
     std::string output;
     char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe))
+    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
         output.append(buffer, read);
-    if (pclose(pipe) != 0)
+    }
+    if (pclose(pipe) != 0) {
         return std::nullopt;
+    }
     return output;
 }
 
@@ -67,8 +70,9 @@ AcDbObjectId appendPolyline(AcDbDatabase& database, AcDbPolylineEntity* polyline
 }
 
 TEST(EzdxfCrossCheck, NewPolylinesReadBackWithTheSameVerticesAndAuditClean) {
-    if (ezdxfMissing())
+    if (ezdxfMissing()) {
         GTEST_SKIP() << "ezdxf is not installed";
+    }
     const std::vector<WrittenVertex> flat = {
         {{0, 0, 0}, 0.5}, {{4, 0, 0}, 0.0}, {{4, 3, 0}, -1.0}, {{0, 3, 0}, 0}};
     const std::vector<WrittenVertex> spatial = {{{1, 2, 3}, 0}, {{4, 5, 6}, 0}, {{-7, 8.5, -9.25}, 0}};
@@ -95,9 +99,10 @@ TEST(EzdxfCrossCheck, NewPolylinesReadBackWithTheSameVerticesAndAuditClean) {
              {std::tuple{flatId, flat, "2d"}, std::tuple{spatialId, spatial, "3d"}}) {
             expected << "polyline " << database.peekObject(id)->handle().toHex() << " " << kind << " "
                      << vertices.size() << "\n";
-            for (const WrittenVertex& vertex : vertices)
+            for (const WrittenVertex& vertex : vertices) {
                 expected << vertex.point.x << " " << vertex.point.y << " " << vertex.point.z << " "
                          << vertex.bulge << "\n";
+            }
         }
         // ezdxf prints floats as Python does ("4.0"); compare numbers, not texts.
         std::istringstream actualLines(*output);
@@ -144,8 +149,9 @@ EzdxfAnswers parseAnswers(const std::string& output) {
         words >> kind >> handle;
         if (kind == "extents") {
             std::array<double, 6>& box = answers.extents[handle];
-            for (double& value : box)
+            for (double& value : box) {
                 words >> value;
+            }
         } else if (kind == "explode") {
             std::string rest;
             std::getline(words, rest);
@@ -158,8 +164,9 @@ EzdxfAnswers parseAnswers(const std::string& output) {
 // The drawing holds no TEXT or MTEXT: their boxes come from font metrics, and ezdxf measures with other
 // fonts than our metric model, so the two legitimately differ.
 TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
-    if (ezdxfMissing())
+    if (ezdxfMissing()) {
         GTEST_SKIP() << "ezdxf is not installed";
+    }
     const quelto::testing::TemporaryFolder folder;
     const std::filesystem::path drawing = folder / "kinds.dxf";
     const std::optional<std::string> output = runScript("ezdxf_extents.py", drawing);
@@ -193,8 +200,9 @@ TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
                 ++counts[owned->dxfName()];
             }
             std::string types;
-            for (const auto& [name, count] : counts)
+            for (const auto& [name, count] : counts) {
                 types += (types.empty() ? "" : " ") + name + "=" + std::to_string(count);
+            }
             EXPECT_EQ(types, answers.explodedTypes.at(handle)) << what;
         }
     }

@@ -19,8 +19,9 @@ std::vector<int> codesOf(const AcDbObject& object, int version) {
     cad::dxf::TagCollector collector;
     cad::db::writeObjectTags(object, collector, context, version);
     std::vector<int> codes;
-    for (const cad::dxf::OwnedTag& tag : collector.tags())
+    for (const cad::dxf::OwnedTag& tag : collector.tags()) {
         codes.push_back(tag.code);
+    }
     return codes;
 }
 
@@ -30,14 +31,16 @@ struct LoadedEntity {
     AcDbEntity* entity = nullptr;
     explicit LoadedEntity(const std::string& groups) {
         cad::dxf::TagError error;
-        if (!database.readDxfBuffer("0\nSECTION\n2\nENTITIES\n" + groups + "0\nENDSEC\n0\nEOF\n", error))
+        if (!database.readDxfBuffer("0\nSECTION\n2\nENTITIES\n" + groups + "0\nENDSEC\n0\nEOF\n", error)) {
             return;
+        }
         const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
         cad::db::openObjectAs(entity, model->entityIds().front(), AcDb::kForWrite);
     }
     ~LoadedEntity() {
-        if (entity != nullptr)
+        if (entity != nullptr) {
             entity->close();
+        }
     }
 };
 

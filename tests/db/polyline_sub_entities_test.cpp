@@ -47,8 +47,9 @@ std::unique_ptr<AcDb3dPolyline> spatialPath(const std::vector<AcGePoint3d>& poin
 }
 
 void deleteAll(AcDbVoidPtrArray& pieces) {
-    for (void* piece : pieces)
+    for (void* piece : pieces) {
         delete static_cast<AcDbEntity*>(piece);
+    }
     pieces.clear();
 }
 
@@ -146,8 +147,9 @@ TEST(PolylineSubEntities, JoinTheDrawingWithTheirOwnerAndASequenceEnd) {
     }
     // Vertices go on their polyline's layer.
     const auto* square = AcDbEntity::cast(database.peekObject(geometrytest::modelEntities(database).front()));
-    for (const AcDbEntity* vertex : cad::db::subEntities(*square))
+    for (const AcDbEntity* vertex : cad::db::subEntities(*square)) {
         EXPECT_EQ(vertex->layerName(), L"WALLS");
+    }
 }
 
 TEST(PolylineSubEntities, AppendingToAResidentPolylineAddsItsSequenceEnd) {
@@ -246,13 +248,16 @@ std::vector<std::string> writtenSequence(const AcDbDatabase& database, int versi
     std::vector<std::string> result;
     bool inside = false;
     for (const cad::dxf::OwnedTag& tag : collector.tags()) {
-        if (tag.code == 0 && tag.text == "POLYLINE")
+        if (tag.code == 0 && tag.text == "POLYLINE") {
             inside = true;
-        if (!inside || (tag.code != 0 && tag.code != 100))
+        }
+        if (!inside || (tag.code != 0 && tag.code != 100)) {
             continue;
+        }
         result.push_back(tag.text);
-        if (tag.text == "SEQEND")
+        if (tag.text == "SEQEND") {
             break;
+        }
     }
     return result;
 }
@@ -283,14 +288,16 @@ TEST(PolylineSubEntities, NewPolylinesWriteTheMarkersOfTheirKind) {
         appendToModelSpace(database, row.polyline);
         std::vector<std::string> expected = {"POLYLINE",   "AcDbEntity", row.polylineMarker, "VERTEX",
                                              "AcDbEntity", "AcDbVertex", row.vertexMarker};
-        if (faces)
+        if (faces) {
             expected.insert(expected.end(), {"VERTEX", "AcDbEntity", "AcDbVertex", "AcDbFaceRecord"});
+        }
         expected.push_back("SEQEND");
         EXPECT_EQ(writtenSequence(database, cad::db::kVersionR2000), expected) << row.polylineMarker;
         std::vector<std::string> r12;
         for (const std::string& name : expected) {
-            if (name.rfind("AcDb", 0) != 0)
+            if (name.rfind("AcDb", 0) != 0) {
                 r12.push_back(name);
+            }
         }
         EXPECT_EQ(writtenSequence(database, cad::db::kVersionR12), r12) << row.polylineMarker << " in R12";
     }

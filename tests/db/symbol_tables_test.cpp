@@ -84,8 +84,9 @@ std::int64_t savedLayerTableCount(const AcDbDatabase& database) {
     for (std::size_t index = 0; index + 2 < tags.size(); ++index) {
         if (tags[index].code == 0 && tags[index].text == L"TABLE" && tags[index + 1].text == L"LAYER") {
             for (std::size_t group = index + 2; group < tags.size() && tags[group].code != 0; ++group) {
-                if (tags[group].code == 70)
+                if (tags[group].code == 70) {
                     return tags[group].integer;
+                }
             }
         }
     }

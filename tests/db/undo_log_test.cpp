@@ -34,24 +34,27 @@ std::vector<AcDbObjectId> modelIds(const AcDbDatabase& database) {
     std::vector<AcDbObjectId> ids;
     const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
     for (const AcDbObjectId& id : model->entityIds()) {
-        if (!id.isErased() && id.isValid())
+        if (!id.isErased() && id.isValid()) {
             ids.push_back(id);
+        }
     }
     return ids;
 }
 
 AcDbObjectId firstOfKind(const AcDbDatabase& database, const std::string& kind) {
     for (const AcDbObjectId& id : modelIds(database)) {
-        if (database.peekObject(id)->dxfName() == kind)
+        if (database.peekObject(id)->dxfName() == kind) {
             return id;
+        }
     }
     return {};
 }
 
 // Equal saved files, or the first line where they part.
 ::testing::AssertionResult sameDxf(const std::string& actual, const std::string& expected) {
-    if (actual == expected)
+    if (actual == expected) {
         return ::testing::AssertionSuccess();
+    }
     std::istringstream left(actual);
     std::istringstream right(expected);
     std::string leftLine;
@@ -59,9 +62,10 @@ AcDbObjectId firstOfKind(const AcDbDatabase& database, const std::string& kind) 
     for (int line = 1;; ++line) {
         const bool moreLeft = static_cast<bool>(std::getline(left, leftLine));
         const bool moreRight = static_cast<bool>(std::getline(right, rightLine));
-        if (!moreLeft || !moreRight || leftLine != rightLine)
+        if (!moreLeft || !moreRight || leftLine != rightLine) {
             return ::testing::AssertionFailure()
                    << "line " << line << ": \"" << leftLine << "\" instead of \"" << rightLine << "\"";
+        }
     }
 }
 

@@ -14,8 +14,9 @@ namespace {
 std::string loadOutcome(std::string_view bytes, const cad::db::DxfReadOptions& options) {
     AcDbDatabase database(false);
     cad::dxf::TagError error;
-    if (!database.readDxfBuffer(bytes, error, {}, options))
+    if (!database.readDxfBuffer(bytes, error, {}, options)) {
         return "error " + error.toString();
+    }
     std::string outcome;
     for (const cad::db::Diagnostic& diagnostic : database.diagnostics()) {
         outcome += std::to_string(diagnostic.line) + "/" + std::to_string(diagnostic.offset) + " " +
@@ -29,8 +30,9 @@ std::string loadOutcome(std::string_view bytes, const cad::db::DxfReadOptions& o
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2)
+    if (size < 2) {
         return 0;
+    }
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     cad::db::DxfReadOptions oneThread;
     oneThread.entitiesOnTwoThreads = false;
@@ -39,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tinyChunks.chunkBytes = 1 + data[0] % 64;
     tinyChunks.smallestSplitSection = 0;
     const std::string split = loadOutcome(bytes, tinyChunks);
-    if (split != single)
+    if (split != single) {
         std::abort(); // reading in chunks must not change the drawing
+    }
     return 0;
 }

@@ -18,8 +18,9 @@ AcDbObjectIdArray entitiesOnLayerA() {
         for (std::int32_t index = 0; index < length; ++index) {
             ads_name entity;
             AcDbObjectId id;
-            if (acedSSName(set, index, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk)
+            if (acedSSName(set, index, entity) == RTNORM && acdbGetObjectId(id, entity) == Acad::eOk) {
                 ids.append(id);
+            }
         }
         acedSSFree(set);
     }
@@ -47,15 +48,17 @@ void groupCommand() {
 void listGroupCommand() {
     AcDbDictionary* groups = nullptr;
     if (acdbHostApplicationServices()->workingDatabase()->getGroupDictionary(groups, AcDb::kForRead) !=
-        Acad::eOk)
+        Acad::eOk) {
         return;
+    }
     AcDbObject* object = nullptr;
     if (groups->getAt(L"编辑组", object, AcDb::kForRead) == Acad::eOk) {
         AcDbObjectIdArray members;
         AcDbGroup::cast(object)->allEntityIds(members);
         acutPrintf(L"编辑组:");
-        for (const AcDbObjectId& id : members)
+        for (const AcDbObjectId& id : members) {
             acutPrintf(L" %S", id.handle().toHex().c_str());
+        }
         acutPrintf(L"\n");
         object->close();
     }
