@@ -8,6 +8,7 @@
 #include "cad/app/console_host.h"
 #include "cad/app/module_manager.h"
 #include "cad/gui/command_line_panel.h"
+#include "cad/gui/desktop_file_dialogs.h"
 #include "cad/gui/drawing_view.h"
 #include "cad/gui/main_window.h"
 #include "cad/gui/qt_clipboard.h"
@@ -147,6 +148,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     const platform::ScopedMessageBoxService messageBoxScope(messageBoxes);
     QtClipboardService clipboard;
     const platform::ScopedClipboardService clipboardScope(clipboard);
+    const ScopedDesktopFileDialogs fileDialogs;
     int status = 0;
     {
         MainWindow window;
