@@ -177,6 +177,11 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         return;
     }
     if (const auto* dimension = AcDbDimension::cast(&entity)) {
+        const auto* block = AcDbBlockTableRecord::cast(m_database.peekObject(dimension->dimBlockId()));
+        if (block == nullptr || block->entityIds().empty()) {
+            paintDimensionWithoutBlock(*dimension, toDevice, style);
+            return;
+        }
         const InheritedStyle handed{style.color, style.layerIndex, style.pattern,
                                     style.lineWeightMillimetres};
         paintBlock(dimension->dimBlockId(), toDevice, handed, depth + 1);
@@ -314,6 +319,25 @@ void EntityPainter::paintDimensionWithoutBlock(const AcDbDimension& dimension, c
     strokePolyline(toDevice.map(line), style, 1.0, unitsToPixels);
     for (const QPolygonF& extension : extensions) {
         strokePolyline(toDevice.map(extension), style, 1.0, unitsToPixels);
+    }
+    // Closed filled arrowheads of the style's size, tips on the line's ends; a radius has one, at the
+    // circle.
+    const double arrowSize = dimension.dimasz() * dimension.dimscale();
+    if (line.size() == 2 && arrowSize > 0.0) {
+        const bool radius = AcDbRadialDimension::cast(&dimension) != nullptr;
+        m_painter.setPen(penFor(style));
+        m_painter.setBrush(m_highlight ? QBrush(Qt::NoBrush) : QBrush(style.color));
+        for (int end = radius ? 1 : 0; end < 2; ++end) {
+            const QLineF inward(line[end], line[1 - end]);
+            if (inward.length() <= 0.0) {
+                continue;
+            }
+            const QPointF along = (inward.p2() - inward.p1()) / inward.length() * arrowSize;
+            const QPointF across(-along.y() / 6.0, along.x() / 6.0);
+            const QPointF base = line[end] + along;
+            m_painter.drawPolygon(toDevice.map(QPolygonF({line[end], base + across, base - across})));
+        }
+        m_painter.setBrush(Qt::NoBrush);
     }
     std::wstring text = dimension.dimensionText();
     const std::wstring value =

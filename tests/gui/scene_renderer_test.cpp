@@ -133,6 +133,35 @@ TEST_F(RenderedScene, TextFillsTheBoxOfTheTextMetricModel) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST_F(RenderedScene, DimensionsWithoutABlockDrawArrowheadsAtTheEndsOfTheirLine) {
+    // A red rotated dimension whose block *D99 is missing: extension lines from y -3 up to the
+    // dimension line at y = 2 between x 4 and 16, arrowheads 2 units long (its DIMASZ override).
+    const std::string drawing =
+        "0\nSECTION\n2\nENTITIES\n0\nDIMENSION\n5\n30\n8\n0\n62\n1\n2\n*D99\n"
+        "10\n16\n20\n2\n11\n10\n21\n4\n70\n32\n1\n<>\n13\n4\n23\n-3\n14\n16\n24\n-3\n"
+        "50\n0\n42\n12\n1001\nACAD\n1000\nDSTYLE\n1002\n{\n1070\n41\n1040\n2\n1002\n}\n"
+        "0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    // The line on row 30 from x 40 to 160, extension lines down to row 80.
+    EXPECT_EQ(at(image, 100, 30), red);
+    EXPECT_EQ(at(image, 40, 70), red);
+    EXPECT_EQ(at(image, 160, 70), red);
+    // Near each arrowhead's base the head is five pixels wide; along the middle of the line only the
+    // line's own pixel is drawn.
+    for (const int x : {56, 144}) {
+        EXPECT_EQ(at(image, x, 28), red) << x;
+        EXPECT_EQ(at(image, x, 32), red) << x;
+    }
+    EXPECT_EQ(at(image, 100, 28), QColor(Qt::white));
+    EXPECT_EQ(at(image, 100, 32), QColor(Qt::white));
+    // Tips on the extension lines: nothing of a head beyond them.
+    EXPECT_EQ(at(image, 36, 28), QColor(Qt::white));
+    EXPECT_EQ(at(image, 164, 28), QColor(Qt::white));
+}
+
 TEST_F(RenderedScene, DashedLinetypesLeaveGapsAndHatchesFillTheirBoundary) {
     // A red line on a 1-on, 1-off linetype along y = 0; a blue solid hatch over x 12..16, y -4..-1; a
     // green ANSI31 hatch over x 2..8, y 1..4.
