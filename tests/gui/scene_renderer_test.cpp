@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -160,6 +161,37 @@ TEST_F(RenderedScene, DimensionsWithoutABlockDrawArrowheadsAtTheEndsOfTheirLine)
     // Tips on the extension lines: nothing of a head beyond them.
     EXPECT_EQ(at(image, 36, 28), QColor(Qt::white));
     EXPECT_EQ(at(image, 164, 28), QColor(Qt::white));
+}
+
+TEST_F(RenderedScene, PolyfaceMeshesShowTheirVisibleFaceEdges) {
+    // Two red squares x 2..8 and 8..14, y -4..2, sharing the edge x = 8; the second face hides the edge
+    // from vertex 6 (14,2) to vertex 3 (8,2).
+    std::string drawing = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n5\n30\n8\n0\n62\n1\n66\n1\n"
+                          "10\n0\n20\n0\n30\n0\n70\n64\n71\n6\n72\n2\n";
+    int handle = 0x31;
+    const auto vertex = [&](const std::string& groups) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%X", handle++);
+        drawing += "0\nVERTEX\n5\n" + std::string(code) + "\n8\n0\n" + groups;
+    };
+    for (const char* corner : {"2\n20\n-4", "8\n20\n-4", "8\n20\n2", "2\n20\n2", "14\n20\n-4", "14\n20\n2"}) {
+        vertex("10\n" + std::string(corner) + "\n30\n0\n70\n192\n");
+    }
+    vertex("10\n0\n20\n0\n30\n0\n70\n128\n71\n1\n72\n2\n73\n3\n74\n4\n");
+    vertex("10\n0\n20\n0\n30\n0\n70\n128\n71\n2\n72\n5\n73\n-6\n74\n3\n");
+    drawing += "0\nSEQEND\n5\n40\n8\n0\n0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    // Pixel x = 10 x, row = 50 - 10 y.
+    EXPECT_EQ(at(image, 20, 60), red) << "left edge";
+    EXPECT_EQ(at(image, 80, 60), red) << "shared edge";
+    EXPECT_EQ(at(image, 140, 60), red) << "right edge";
+    EXPECT_EQ(at(image, 110, 90), red) << "bottom of the second face";
+    EXPECT_EQ(at(image, 50, 30), red) << "top of the first face";
+    EXPECT_EQ(at(image, 110, 30), QColor(Qt::white)) << "the hidden edge";
+    EXPECT_EQ(at(image, 50, 45), QColor(Qt::white)) << "no line from vertex 4 on to vertex 5";
 }
 
 TEST_F(RenderedScene, DashedLinetypesLeaveGapsAndHatchesFillTheirBoundary) {
