@@ -11,6 +11,7 @@
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "cad/db/text_geometry.h"
+#include "cad/ed/entity_access.h"
 #include "cad/ge/matrix3d.h"
 #include "cad/ge/ocs.h"
 #include "cad/ge/text_metrics.h"
@@ -103,6 +104,31 @@ std::vector<QPointF> genericPoints(const AcDbEntity& entity, int code) {
         }
     }
     return points;
+}
+
+struct ArraySpacing {
+    double column = 0.0;
+    double row = 0.0;
+};
+
+// The column and row spacing of an array reference, groups 44 and 45 of its data list, as any program
+// on the host reads them.
+ArraySpacing arraySpacing(const AcDbBlockReference& reference) {
+    ArraySpacing spacing;
+    ads_name name = {0, 0};
+    if (acdbGetAdsName(name, reference.objectId()) != Acad::eOk) {
+        return spacing;
+    }
+    resbuf* data = acdbEntGet(name);
+    for (const resbuf* item = data; item != nullptr; item = item->rbnext) {
+        if (item->restype == 44) {
+            spacing.column = item->resval.rreal;
+        } else if (item->restype == 45) {
+            spacing.row = item->resval.rreal;
+        }
+    }
+    acutRelRb(data);
+    return spacing;
 }
 
 } // namespace
@@ -376,7 +402,26 @@ void EntityPainter::paintInsert(const AcDbEntity& entity, const QTransform& toDe
         block = m_database.recordIdByName(m_database.blockTableId(), reference.blockName());
     }
     const InheritedStyle handed{style.color, style.layerIndex, style.pattern, style.lineWeightMillimetres};
-    paintBlock(block, planarTransform(reference.blockTransform()) * toDevice, handed, depth + 1);
+    const QTransform toBlock = planarTransform(reference.blockTransform());
+    const int columns = std::max(reference.columnCount(), 1);
+    const int rows = std::max(reference.rowCount(), 1);
+    if (columns == 1 && rows == 1) {
+        paintBlock(block, toBlock * toDevice, handed, depth + 1);
+    } else {
+        // A rectangular array (MINSERT): the block again at every column and row spacing, the steps
+        // turned with the reference's rotation.
+        const ArraySpacing spacing = arraySpacing(reference);
+        const QPointF columnStep =
+            QTransform().rotateRadians(reference.rotation()).map(QPointF(spacing.column, 0));
+        const QPointF rowStep = QTransform().rotateRadians(reference.rotation()).map(QPointF(0, spacing.row));
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const QPointF offset = columnStep * column + rowStep * row;
+                paintBlock(block, toBlock * QTransform::fromTranslate(offset.x(), offset.y()) * toDevice,
+                           handed, depth + 1);
+            }
+        }
+    }
     for (const AcDbObjectId& id : reference.attributeIds()) {
         const auto* attribute = AcDbAttribute::cast(m_database.peekObject(id));
         if (attribute != nullptr && !attribute->isInvisible()) {

@@ -194,6 +194,21 @@ TEST_F(RenderedScene, PolyfaceMeshesShowTheirVisibleFaceEdges) {
     EXPECT_EQ(at(image, 50, 45), QColor(Qt::white)) << "no line from vertex 4 on to vertex 5";
 }
 
+TEST_F(RenderedScene, ArrayReferencesRepeatTheirBlockAtTheColumnAndRowSpacing) {
+    // Block TICK holds a red line from (0,0) to (2,0); the reference at (3,-3) has 2 columns 8 apart
+    // and 2 rows 5 apart (written by ezdxf).
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxf(QUELTO_SOURCE_DIR "/tests/data/gui/minsert_grid.dxf", error))
+        << error.toString();
+    const QImage image = render();
+    // Pixel x = 10 x, row = 50 - 10 y: lines at x 3..5 and 11..13 on y -3 and 2.
+    for (const QPoint& copy : {QPoint(40, 80), QPoint(120, 80), QPoint(40, 30), QPoint(120, 30)}) {
+        EXPECT_EQ(at(image, copy.x(), copy.y()), QColor(255, 0, 0)) << copy.x() << "," << copy.y();
+    }
+    EXPECT_EQ(at(image, 80, 80), QColor(Qt::white)) << "between the columns";
+    EXPECT_EQ(at(image, 40, 55), QColor(Qt::white)) << "between the rows";
+}
+
 TEST_F(RenderedScene, DashedLinetypesLeaveGapsAndHatchesFillTheirBoundary) {
     // A red line on a 1-on, 1-off linetype along y = 0; a blue solid hatch over x 12..16, y -4..-1; a
     // green ANSI31 hatch over x 2..8, y 1..4.
