@@ -2,6 +2,7 @@
 // chosen and nothing on Cancel; without the desktop's dialogs the name is read from the command line.
 #include "cad/app/command_processor.h"
 #include "cad/app/module_manager.h"
+#include "cad/ed/system_variables.h"
 #include "cad/gui/desktop_file_dialogs.h"
 
 #include <QApplication>
@@ -78,6 +79,24 @@ TEST(DesktopFileDialogs, AppLoadAndArxLoadChooseTheModuleInAFileDialog) {
             EXPECT_EQ(cad::app::ModuleManager::instance().unload(QUELTO_TEST_MODULE), std::nullopt);
         }
     }
+}
+
+TEST(DesktopFileDialogs, WithFileDiaOffATildeAtThePromptOpensTheDialog) {
+    const cad::gui::ScopedDesktopFileDialogs dialogs;
+    resbuf off{};
+    off.restype = RTSHORT;
+    off.resval.rint = 0;
+    ASSERT_EQ(acedSetVar(L"FILEDIA", &off), RTNORM);
+    cad::ed::QueuedCommandLine commandLine;
+    const cad::ed::ScopedCommandLine scope(commandLine);
+    commandLine.queueLine(L"~");
+    DialogAnswer answer;
+    answer.arm(QStringLiteral(QUELTO_TEST_MODULE));
+    cad::app::CommandProcessor::instance().execute(L"APPLOAD");
+    EXPECT_TRUE(answer.seen);
+    EXPECT_NE(commandLine.transcript().find(L"Module file name: "), std::wstring::npos);
+    ASSERT_TRUE(moduleLoaded());
+    EXPECT_EQ(cad::app::ModuleManager::instance().unload(QUELTO_TEST_MODULE), std::nullopt);
 }
 
 TEST(DesktopFileDialogs, WithoutTheDesktopTheCommandLineGivesTheName) {
