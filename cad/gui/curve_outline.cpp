@@ -1,17 +1,19 @@
-// Sampling of arcs, ellipses, splines and polylines, and the edges of polyface meshes. Arcs and
-// ellipses take their chord count from the sagitta bound; splines are sampled evenly in parameter with
-// a count that grows with their size.
+// Sampling of arcs, ellipses, splines and polylines, and the edges of meshes. Arcs and ellipses take
+// their chord count from the sagitta bound; splines are sampled evenly in parameter with a count that
+// grows with their size.
 
 #include "cad/gui/curve_outline.h"
 
 #include "cad/db/curve_entities.h"
 #include "cad/db/curve_geometry.h"
 #include "cad/db/sub_entities.h"
+#include "cad/gui/entity_data.h"
 
 #include <QLineF>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <numbers>
 #include <set>
 #include <utility>
@@ -72,6 +74,47 @@ std::vector<QPolygonF> polyfaceEdges(const AcDbPolylineEntity& polyline) {
         }
     }
     return edges;
+}
+
+// The lines of a polygon mesh: M rows of N vertices, each row joined along N and each column along M,
+// closed round where flags 1 (M) and 32 (N) say. A smoothed mesh lists its surface vertices, so their
+// count is the smoothed sizes (73, 74); a list that fits neither size is joined in order.
+std::vector<QPolygonF> polygonMeshEdges(const AcDbPolylineEntity& mesh) {
+    std::vector<QPointF> positions;
+    for (const AcDbVertex* vertex : db::polylineVertices(mesh)) {
+        positions.push_back(planar(vertex->position()));
+    }
+    std::map<int, double> sizes = groupNumbers(mesh, {71, 72, 73, 74});
+    std::size_t rows = static_cast<std::size_t>(std::max(sizes[71], 0.0));
+    std::size_t columns = static_cast<std::size_t>(std::max(sizes[72], 0.0));
+    if (rows * columns != positions.size()) {
+        rows = static_cast<std::size_t>(std::max(sizes[73], 0.0));
+        columns = static_cast<std::size_t>(std::max(sizes[74], 0.0));
+    }
+    if (rows == 0 || columns == 0 || rows * columns != positions.size()) {
+        return {QPolygonF(QList<QPointF>(positions.begin(), positions.end()))};
+    }
+    const auto at = [&](std::size_t row, std::size_t column) { return positions[row * columns + column]; };
+    std::vector<QPolygonF> lines;
+    for (std::size_t row = 0; row < rows; ++row) {
+        QPolygonF& line = lines.emplace_back();
+        for (std::size_t column = 0; column < columns; ++column) {
+            line << at(row, column);
+        }
+        if ((mesh.polylineFlags() & 32) != 0) {
+            line << at(row, 0);
+        }
+    }
+    for (std::size_t column = 0; column < columns; ++column) {
+        QPolygonF& line = lines.emplace_back();
+        for (std::size_t row = 0; row < rows; ++row) {
+            line << at(row, column);
+        }
+        if ((mesh.polylineFlags() & 1) != 0) {
+            line << at(0, column);
+        }
+    }
+    return lines;
 }
 
 } // namespace
@@ -190,12 +233,7 @@ std::vector<QPolygonF> curveOutlines(const AcDbEntity& entity, double tolerance)
         case db::PolylineKind::PolyfaceMesh:
             return polyfaceEdges(*polyline);
         case db::PolylineKind::PolygonMesh:
-            // Without the mesh's row and column counts here its vertices are joined in order: enough to
-            // see where it lies and how big it is.
-            for (const AcDbVertex* vertex : db::polylineVertices(*polyline)) {
-                appendPoint(points, planar(vertex->position()));
-            }
-            break;
+            return polygonMeshEdges(*polyline);
         }
     } else {
         outlines.clear();

@@ -11,11 +11,11 @@
 #include "cad/db/symbol_tables.h"
 #include "cad/db/text_entities.h"
 #include "cad/db/text_geometry.h"
-#include "cad/ed/entity_access.h"
 #include "cad/ge/matrix3d.h"
 #include "cad/ge/ocs.h"
 #include "cad/ge/text_metrics.h"
 #include "cad/gui/curve_outline.h"
+#include "cad/gui/entity_data.h"
 #include "cad/gui/hatch_outline.h"
 #include "platform/code_page.h"
 
@@ -104,31 +104,6 @@ std::vector<QPointF> genericPoints(const AcDbEntity& entity, int code) {
         }
     }
     return points;
-}
-
-struct ArraySpacing {
-    double column = 0.0;
-    double row = 0.0;
-};
-
-// The column and row spacing of an array reference, groups 44 and 45 of its data list, as any program
-// on the host reads them.
-ArraySpacing arraySpacing(const AcDbBlockReference& reference) {
-    ArraySpacing spacing;
-    ads_name name = {0, 0};
-    if (acdbGetAdsName(name, reference.objectId()) != Acad::eOk) {
-        return spacing;
-    }
-    resbuf* data = acdbEntGet(name);
-    for (const resbuf* item = data; item != nullptr; item = item->rbnext) {
-        if (item->restype == 44) {
-            spacing.column = item->resval.rreal;
-        } else if (item->restype == 45) {
-            spacing.row = item->resval.rreal;
-        }
-    }
-    acutRelRb(data);
-    return spacing;
 }
 
 } // namespace
@@ -410,10 +385,10 @@ void EntityPainter::paintInsert(const AcDbEntity& entity, const QTransform& toDe
     } else {
         // A rectangular array (MINSERT): the block again at every column and row spacing, the steps
         // turned with the reference's rotation.
-        const ArraySpacing spacing = arraySpacing(reference);
-        const QPointF columnStep =
-            QTransform().rotateRadians(reference.rotation()).map(QPointF(spacing.column, 0));
-        const QPointF rowStep = QTransform().rotateRadians(reference.rotation()).map(QPointF(0, spacing.row));
+        std::map<int, double> spacing = groupNumbers(reference, {44, 45});
+        const QTransform turn = QTransform().rotateRadians(reference.rotation());
+        const QPointF columnStep = turn.map(QPointF(spacing[44], 0.0));
+        const QPointF rowStep = turn.map(QPointF(0.0, spacing[45]));
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 const QPointF offset = columnStep * column + rowStep * row;

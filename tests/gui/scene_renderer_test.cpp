@@ -209,6 +209,29 @@ TEST_F(RenderedScene, ArrayReferencesRepeatTheirBlockAtTheColumnAndRowSpacing) {
     EXPECT_EQ(at(image, 40, 55), QColor(Qt::white)) << "between the rows";
 }
 
+TEST_F(RenderedScene, PolygonMeshesShowTheirRowsAndColumns) {
+    // A red 2 x 3 mesh: rows at y -4 and 2, columns at x 2, 8 and 14.
+    std::string drawing = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n5\n30\n8\n0\n62\n1\n66\n1\n"
+                          "10\n0\n20\n0\n30\n0\n70\n16\n71\n2\n72\n3\n";
+    int handle = 0x31;
+    for (const char* corner : {"2\n20\n-4", "8\n20\n-4", "14\n20\n-4", "2\n20\n2", "8\n20\n2", "14\n20\n2"}) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%X", handle++);
+        drawing += "0\nVERTEX\n5\n" + std::string(code) + "\n8\n0\n10\n" + corner + "\n30\n0\n70\n64\n";
+    }
+    drawing += "0\nSEQEND\n5\n40\n8\n0\n0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    for (const int x : {20, 80, 140}) {
+        EXPECT_EQ(at(image, x, 60), red) << "column at pixel " << x;
+    }
+    EXPECT_EQ(at(image, 110, 90), red) << "first row";
+    EXPECT_EQ(at(image, 50, 30), red) << "second row";
+    EXPECT_EQ(at(image, 50, 45), QColor(Qt::white)) << "no line from the end of a row to the next";
+}
+
 TEST_F(RenderedScene, DashedLinetypesLeaveGapsAndHatchesFillTheirBoundary) {
     // A red line on a 1-on, 1-off linetype along y = 0; a blue solid hatch over x 12..16, y -4..-1; a
     // green ANSI31 hatch over x 2..8, y 1..4.
