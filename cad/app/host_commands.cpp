@@ -5,6 +5,7 @@
 #include "cad/app/command_processor.h"
 #include "cad/app/command_stack.h"
 #include "cad/app/document_manager.h"
+#include "cad/app/file_dialogs.h"
 #include "cad/app/module_manager.h"
 #include "cad/app/undo_commands.h"
 #include "cad/db/db_entity.h"
@@ -331,6 +332,13 @@ void loadModule(const std::wstring& path) {
     write(error ? platform::utf8ToWide(*error) + L"\n" : L"Loaded " + path + L"\n");
 }
 
+void askForModuleAndLoad() {
+    const ed::PromptAnswer path = askForFile(L"Module file name: ", {L"Load Module", L"Modules (*.so)"});
+    if (path.kind == ed::PromptAnswer::Kind::Text) {
+        loadModule(path.text);
+    }
+}
+
 void unloadModule(const std::wstring& name) {
     const std::optional<std::string> error = ModuleManager::instance().unload(platform::wideToUtf8(name));
     write(error ? platform::utf8ToWide(*error) + L"\n" : L"Unloaded " + name + L"\n");
@@ -347,10 +355,7 @@ void arxCommand() {
             write(platform::utf8ToWide(name) + L"\n");
         }
     } else if (word == L"L" || word == L"LOAD") {
-        const ed::PromptAnswer path = ed::prompt(L"Module file name: ", true);
-        if (path.kind == ed::PromptAnswer::Kind::Text) {
-            loadModule(path.text);
-        }
+        askForModuleAndLoad();
     } else if (word == L"U" || word == L"UNLOAD") {
         const ed::PromptAnswer name = ed::prompt(L"Module name: ", true);
         if (name.kind == ed::PromptAnswer::Kind::Text) {
@@ -362,10 +367,7 @@ void arxCommand() {
 }
 
 void appLoadCommand() {
-    const ed::PromptAnswer path = ed::prompt(L"Module file name: ", true);
-    if (path.kind == ed::PromptAnswer::Kind::Text) {
-        loadModule(path.text);
-    }
+    askForModuleAndLoad();
 }
 
 } // namespace

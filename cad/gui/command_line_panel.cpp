@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace cad::gui {
 
@@ -48,6 +50,19 @@ private:
     CommandLinePanel& m_panel;
 };
 
+int CommandLinePanel::historyHeight(int lines) const {
+    const int documentMargin = static_cast<int>(std::ceil(m_history->document()->documentMargin()));
+    return lines * m_history->fontMetrics().lineSpacing() + 2 * (documentMargin + m_history->frameWidth());
+}
+
+QSize CommandLinePanel::sizeHint() const {
+    const QMargins margins = contentsMargins();
+    const int spacing = layout() != nullptr ? layout()->spacing() : 0;
+    const int inputHeight = std::max(m_input->sizeHint().height(), m_promptLabel->sizeHint().height());
+    return {QWidget::sizeHint().width(),
+            historyHeight(2) + spacing + inputHeight + margins.top() + margins.bottom()};
+}
+
 CommandLinePanel::CommandLinePanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -59,6 +74,8 @@ CommandLinePanel::CommandLinePanel(QWidget* parent) : QWidget(parent) {
     QFont fixed(QStringLiteral("Noto Sans Mono CJK SC"));
     fixed.setStyleHint(QFont::Monospace);
     m_history->setFont(fixed);
+    // The history may shrink to one line; the panel's size hint asks for two.
+    m_history->setMinimumHeight(historyHeight(1));
     layout->addWidget(m_history);
     auto* row = new QHBoxLayout();
     m_promptLabel = new QLabel(this);

@@ -29,6 +29,10 @@ public:
     explicit CommandLinePanel(QWidget* parent = nullptr);
     ~CommandLinePanel() override;
 
+    // Three lines high, as CAD programs dock their command line: two of history and the input line,
+    // so the drawing keeps the room.
+    QSize sizeHint() const override;
+
     void write(std::wstring_view text) override;
     std::optional<std::wstring> readLine(std::wstring_view prompt) override;
 
@@ -57,6 +61,9 @@ signals:
 private:
     void submit();
     void showPrompt(const QString& prompt);
+
+    // The history's height when it shows this many lines of its font.
+    int historyHeight(int lines) const;
 
     QPlainTextEdit* m_history = nullptr;
     QLabel* m_promptLabel = nullptr;

@@ -1,15 +1,22 @@
-// Sampling of arcs, ellipses, splines and polylines. Arcs and ellipses take their chord count from the
-// sagitta bound; splines are sampled evenly in parameter with a count that grows with their size.
+// Sampling of arcs, ellipses, splines and polylines, and the edges of meshes. Arcs and ellipses take
+// their chord count from the sagitta bound; splines are sampled evenly in parameter with a count that
+// grows with their size.
 
 #include "cad/gui/curve_outline.h"
 
 #include "cad/db/curve_entities.h"
 #include "cad/db/curve_geometry.h"
+#include "cad/db/sub_entities.h"
+#include "cad/gui/entity_data.h"
 
 #include <QLineF>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <map>
 #include <numbers>
+#include <set>
+#include <utility>
 #include <variant>
 
 namespace cad::gui {
@@ -25,6 +32,89 @@ void appendPoint(QPolygonF& points, const QPointF& point) {
     if (points.isEmpty() || points.back() != point) {
         points.append(point);
     }
+}
+
+// The visible edges of a polyface mesh, face by face, each edge once. A face record lists up to four
+// 1-based vertex numbers in groups 71 to 74; a negative number hides the edge that starts at that
+// vertex, and 0 ends a triangle.
+std::vector<QPolygonF> polyfaceEdges(const AcDbPolylineEntity& polyline) {
+    std::vector<QPointF> positions;
+    std::vector<std::vector<std::int64_t>> faces;
+    db::forEachSubEntity(polyline, [&](const AcDbEntity& child) {
+        const AcDbVertex* vertex = AcDbVertex::cast(&child);
+        if (vertex == nullptr) {
+            return;
+        }
+        if ((vertex->vertexFlags() & 192) == 192) {
+            positions.push_back(planar(vertex->position()));
+        } else if ((vertex->vertexFlags() & 192) == 128) {
+            std::vector<std::int64_t>& face = faces.emplace_back();
+            for (const dxf::OwnedTag& tag : vertex->extraTags()) {
+                if (tag.code >= 71 && tag.code <= 74 && tag.integer != 0) {
+                    face.push_back(tag.integer);
+                }
+            }
+        }
+    });
+    std::vector<QPolygonF> edges;
+    std::set<std::pair<std::int64_t, std::int64_t>> drawn;
+    const auto valid = [&](std::int64_t number) {
+        return number >= 1 && number <= static_cast<std::int64_t>(positions.size());
+    };
+    for (const std::vector<std::int64_t>& face : faces) {
+        for (std::size_t index = 0; index < face.size(); ++index) {
+            const std::int64_t from = face[index];
+            const std::int64_t to = std::llabs(face[(index + 1) % face.size()]);
+            if (from < 0 || !valid(from) || !valid(to) || from == to ||
+                !drawn.insert(std::minmax(from, to)).second) {
+                continue;
+            }
+            edges.push_back(QPolygonF({positions[static_cast<std::size_t>(from - 1)],
+                                       positions[static_cast<std::size_t>(to - 1)]}));
+        }
+    }
+    return edges;
+}
+
+// The lines of a polygon mesh: M rows of N vertices, each row joined along N and each column along M,
+// closed round where flags 1 (M) and 32 (N) say. A smoothed mesh lists its surface vertices, so their
+// count is the smoothed sizes (73, 74); a list that fits neither size is joined in order.
+std::vector<QPolygonF> polygonMeshEdges(const AcDbPolylineEntity& mesh) {
+    std::vector<QPointF> positions;
+    for (const AcDbVertex* vertex : db::polylineVertices(mesh)) {
+        positions.push_back(planar(vertex->position()));
+    }
+    std::map<int, double> sizes = groupNumbers(mesh, {71, 72, 73, 74});
+    std::size_t rows = static_cast<std::size_t>(std::max(sizes[71], 0.0));
+    std::size_t columns = static_cast<std::size_t>(std::max(sizes[72], 0.0));
+    if (rows * columns != positions.size()) {
+        rows = static_cast<std::size_t>(std::max(sizes[73], 0.0));
+        columns = static_cast<std::size_t>(std::max(sizes[74], 0.0));
+    }
+    if (rows == 0 || columns == 0 || rows * columns != positions.size()) {
+        return {QPolygonF(QList<QPointF>(positions.begin(), positions.end()))};
+    }
+    const auto at = [&](std::size_t row, std::size_t column) { return positions[row * columns + column]; };
+    std::vector<QPolygonF> lines;
+    for (std::size_t row = 0; row < rows; ++row) {
+        QPolygonF& line = lines.emplace_back();
+        for (std::size_t column = 0; column < columns; ++column) {
+            line << at(row, column);
+        }
+        if ((mesh.polylineFlags() & 32) != 0) {
+            line << at(row, 0);
+        }
+    }
+    for (std::size_t column = 0; column < columns; ++column) {
+        QPolygonF& line = lines.emplace_back();
+        for (std::size_t row = 0; row < rows; ++row) {
+            line << at(row, column);
+        }
+        if ((mesh.polylineFlags() & 1) != 0) {
+            line << at(0, column);
+        }
+    }
+    return lines;
 }
 
 } // namespace
@@ -140,14 +230,10 @@ std::vector<QPolygonF> curveOutlines(const AcDbEntity& entity, double tolerance)
             }
             break;
         }
-        case db::PolylineKind::PolygonMesh:
         case db::PolylineKind::PolyfaceMesh:
-            // Meshes show their vertices joined in order: enough to see where they lie and how big
-            // they are, without the face structure.
-            for (const AcDbVertex* vertex : db::polylineVertices(*polyline)) {
-                appendPoint(points, planar(vertex->position()));
-            }
-            break;
+            return polyfaceEdges(*polyline);
+        case db::PolylineKind::PolygonMesh:
+            return polygonMeshEdges(*polyline);
         }
     } else {
         outlines.clear();

@@ -8,8 +8,10 @@
 #include "cad/app/console_host.h"
 #include "cad/app/module_manager.h"
 #include "cad/gui/command_line_panel.h"
+#include "cad/gui/desktop_file_dialogs.h"
 #include "cad/gui/drawing_view.h"
 #include "cad/gui/main_window.h"
+#include "cad/gui/qt_clipboard.h"
 #include "cad/gui/qt_message_boxes.h"
 
 #include <QApplication>
@@ -144,6 +146,9 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     }
     QtMessageBoxService messageBoxes;
     const platform::ScopedMessageBoxService messageBoxScope(messageBoxes);
+    QtClipboardService clipboard;
+    const platform::ScopedClipboardService clipboardScope(clipboard);
+    const ScopedDesktopFileDialogs fileDialogs;
     int status = 0;
     {
         MainWindow window;

@@ -15,6 +15,7 @@
 #include "cad/ge/ocs.h"
 #include "cad/ge/text_metrics.h"
 #include "cad/gui/curve_outline.h"
+#include "cad/gui/entity_data.h"
 #include "cad/gui/hatch_outline.h"
 #include "platform/code_page.h"
 
@@ -177,6 +178,11 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         return;
     }
     if (const auto* dimension = AcDbDimension::cast(&entity)) {
+        const auto* block = AcDbBlockTableRecord::cast(m_database.peekObject(dimension->dimBlockId()));
+        if (block == nullptr || block->entityIds().empty()) {
+            paintDimensionWithoutBlock(*dimension, toDevice, style);
+            return;
+        }
         const InheritedStyle handed{style.color, style.layerIndex, style.pattern,
                                     style.lineWeightMillimetres};
         paintBlock(dimension->dimBlockId(), toDevice, handed, depth + 1);
@@ -315,6 +321,25 @@ void EntityPainter::paintDimensionWithoutBlock(const AcDbDimension& dimension, c
     for (const QPolygonF& extension : extensions) {
         strokePolyline(toDevice.map(extension), style, 1.0, unitsToPixels);
     }
+    // Closed filled arrowheads of the style's size, tips on the line's ends; a radius has one, at the
+    // circle.
+    const double arrowSize = dimension.dimasz() * dimension.dimscale();
+    if (line.size() == 2 && arrowSize > 0.0) {
+        const bool radius = AcDbRadialDimension::cast(&dimension) != nullptr;
+        m_painter.setPen(penFor(style));
+        m_painter.setBrush(m_highlight ? QBrush(Qt::NoBrush) : QBrush(style.color));
+        for (int end = radius ? 1 : 0; end < 2; ++end) {
+            const QLineF inward(line[end], line[1 - end]);
+            if (inward.length() <= 0.0) {
+                continue;
+            }
+            const QPointF along = (inward.p2() - inward.p1()) / inward.length() * arrowSize;
+            const QPointF across(-along.y() / 6.0, along.x() / 6.0);
+            const QPointF base = line[end] + along;
+            m_painter.drawPolygon(toDevice.map(QPolygonF({line[end], base + across, base - across})));
+        }
+        m_painter.setBrush(Qt::NoBrush);
+    }
     std::wstring text = dimension.dimensionText();
     const std::wstring value =
         QString::number(db::measuredValue(dimension), 'f', std::clamp(dimension.dimdec(), 0, 8))
@@ -352,7 +377,26 @@ void EntityPainter::paintInsert(const AcDbEntity& entity, const QTransform& toDe
         block = m_database.recordIdByName(m_database.blockTableId(), reference.blockName());
     }
     const InheritedStyle handed{style.color, style.layerIndex, style.pattern, style.lineWeightMillimetres};
-    paintBlock(block, planarTransform(reference.blockTransform()) * toDevice, handed, depth + 1);
+    const QTransform toBlock = planarTransform(reference.blockTransform());
+    const int columns = std::max(reference.columnCount(), 1);
+    const int rows = std::max(reference.rowCount(), 1);
+    if (columns == 1 && rows == 1) {
+        paintBlock(block, toBlock * toDevice, handed, depth + 1);
+    } else {
+        // A rectangular array (MINSERT): the block again at every column and row spacing, the steps
+        // turned with the reference's rotation.
+        std::map<int, double> spacing = groupNumbers(reference, {44, 45});
+        const QTransform turn = QTransform().rotateRadians(reference.rotation());
+        const QPointF columnStep = turn.map(QPointF(spacing[44], 0.0));
+        const QPointF rowStep = turn.map(QPointF(0.0, spacing[45]));
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const QPointF offset = columnStep * column + rowStep * row;
+                paintBlock(block, toBlock * QTransform::fromTranslate(offset.x(), offset.y()) * toDevice,
+                           handed, depth + 1);
+            }
+        }
+    }
     for (const AcDbObjectId& id : reference.attributeIds()) {
         const auto* attribute = AcDbAttribute::cast(m_database.peekObject(id));
         if (attribute != nullptr && !attribute->isInvisible()) {

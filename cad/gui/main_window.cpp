@@ -55,8 +55,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     m_view = new DrawingView(central);
     m_tabs = new QTabBar(central);
     m_tabs->setShape(QTabBar::RoundedSouth);
+    // Compact tabs from the left edge, as CAD programs show their layouts; not spread over the width.
+    m_tabs->setExpanding(false);
+    m_tabs->setDrawBase(false);
+    m_tabs->setUsesScrollButtons(true);
     layout->addWidget(m_view, 1);
-    layout->addWidget(m_tabs);
+    layout->addWidget(m_tabs, 0, Qt::AlignLeft);
     setCentralWidget(central);
 
     m_commandLine = new CommandLinePanel(this);

@@ -16,6 +16,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -333,6 +334,23 @@ TEST_F(DesktopWindow, CtrlZUndoesAnErase) {
     EXPECT_FALSE(m_a.isErased());
     QTest::keyClick(view(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_TRUE(m_a.isErased());
+}
+
+TEST_F(DesktopWindow, LayoutTabsSitCompactAtTheLeftAndTheCommandLineDocksThreeLinesHigh) {
+    const QTabBar* tabs = m_window->layoutTabs();
+    ASSERT_GE(tabs->count(), 1);
+    EXPECT_EQ(tabs->x(), 0);
+    EXPECT_LT(tabs->width(), m_window->width() / 3) << "tabs are not stretched over the window";
+    EXPECT_EQ(tabs->tabRect(0).left(), 0);
+
+    // Two lines of history over the input line: the history's text area holds two lines, give or take
+    // part of one, and the drawing keeps most of the window.
+    const auto* history = m_window->commandLine()->findChild<QPlainTextEdit*>();
+    ASSERT_NE(history, nullptr);
+    const double lines = history->viewport()->height() / double(history->fontMetrics().lineSpacing());
+    EXPECT_GE(lines, 1.5);
+    EXPECT_LE(lines, 3.0);
+    EXPECT_GT(view()->height(), m_window->height() / 2);
 }
 
 TEST_F(DesktopWindow, OpensACorpusDrawingWithItsLayoutTabs) {

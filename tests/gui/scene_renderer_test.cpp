@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -131,6 +132,104 @@ TEST_F(RenderedScene, TextFillsTheBoxOfTheTextMetricModel) {
     }
     EXPECT_GT(inside, 150);
     EXPECT_EQ(outside, 0);
+}
+
+TEST_F(RenderedScene, DimensionsWithoutABlockDrawArrowheadsAtTheEndsOfTheirLine) {
+    // A red rotated dimension whose block *D99 is missing: extension lines from y -3 up to the
+    // dimension line at y = 2 between x 4 and 16, arrowheads 2 units long (its DIMASZ override).
+    const std::string drawing =
+        "0\nSECTION\n2\nENTITIES\n0\nDIMENSION\n5\n30\n8\n0\n62\n1\n2\n*D99\n"
+        "10\n16\n20\n2\n11\n10\n21\n4\n70\n32\n1\n<>\n13\n4\n23\n-3\n14\n16\n24\n-3\n"
+        "50\n0\n42\n12\n1001\nACAD\n1000\nDSTYLE\n1002\n{\n1070\n41\n1040\n2\n1002\n}\n"
+        "0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    // The line on row 30 from x 40 to 160, extension lines down to row 80.
+    EXPECT_EQ(at(image, 100, 30), red);
+    EXPECT_EQ(at(image, 40, 70), red);
+    EXPECT_EQ(at(image, 160, 70), red);
+    // Near each arrowhead's base the head is five pixels wide; along the middle of the line only the
+    // line's own pixel is drawn.
+    for (const int x : {56, 144}) {
+        EXPECT_EQ(at(image, x, 28), red) << x;
+        EXPECT_EQ(at(image, x, 32), red) << x;
+    }
+    EXPECT_EQ(at(image, 100, 28), QColor(Qt::white));
+    EXPECT_EQ(at(image, 100, 32), QColor(Qt::white));
+    // Tips on the extension lines: nothing of a head beyond them.
+    EXPECT_EQ(at(image, 36, 28), QColor(Qt::white));
+    EXPECT_EQ(at(image, 164, 28), QColor(Qt::white));
+}
+
+TEST_F(RenderedScene, PolyfaceMeshesShowTheirVisibleFaceEdges) {
+    // Two red squares x 2..8 and 8..14, y -4..2, sharing the edge x = 8; the second face hides the edge
+    // from vertex 6 (14,2) to vertex 3 (8,2).
+    std::string drawing = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n5\n30\n8\n0\n62\n1\n66\n1\n"
+                          "10\n0\n20\n0\n30\n0\n70\n64\n71\n6\n72\n2\n";
+    int handle = 0x31;
+    const auto vertex = [&](const std::string& groups) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%X", handle++);
+        drawing += "0\nVERTEX\n5\n" + std::string(code) + "\n8\n0\n" + groups;
+    };
+    for (const char* corner : {"2\n20\n-4", "8\n20\n-4", "8\n20\n2", "2\n20\n2", "14\n20\n-4", "14\n20\n2"}) {
+        vertex("10\n" + std::string(corner) + "\n30\n0\n70\n192\n");
+    }
+    vertex("10\n0\n20\n0\n30\n0\n70\n128\n71\n1\n72\n2\n73\n3\n74\n4\n");
+    vertex("10\n0\n20\n0\n30\n0\n70\n128\n71\n2\n72\n5\n73\n-6\n74\n3\n");
+    drawing += "0\nSEQEND\n5\n40\n8\n0\n0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    // Pixel x = 10 x, row = 50 - 10 y.
+    EXPECT_EQ(at(image, 20, 60), red) << "left edge";
+    EXPECT_EQ(at(image, 80, 60), red) << "shared edge";
+    EXPECT_EQ(at(image, 140, 60), red) << "right edge";
+    EXPECT_EQ(at(image, 110, 90), red) << "bottom of the second face";
+    EXPECT_EQ(at(image, 50, 30), red) << "top of the first face";
+    EXPECT_EQ(at(image, 110, 30), QColor(Qt::white)) << "the hidden edge";
+    EXPECT_EQ(at(image, 50, 45), QColor(Qt::white)) << "no line from vertex 4 on to vertex 5";
+}
+
+TEST_F(RenderedScene, ArrayReferencesRepeatTheirBlockAtTheColumnAndRowSpacing) {
+    // Block TICK holds a red line from (0,0) to (2,0); the reference at (3,-3) has 2 columns 8 apart
+    // and 2 rows 5 apart (written by ezdxf).
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxf(QUELTO_SOURCE_DIR "/tests/data/gui/minsert_grid.dxf", error))
+        << error.toString();
+    const QImage image = render();
+    // Pixel x = 10 x, row = 50 - 10 y: lines at x 3..5 and 11..13 on y -3 and 2.
+    for (const QPoint& copy : {QPoint(40, 80), QPoint(120, 80), QPoint(40, 30), QPoint(120, 30)}) {
+        EXPECT_EQ(at(image, copy.x(), copy.y()), QColor(255, 0, 0)) << copy.x() << "," << copy.y();
+    }
+    EXPECT_EQ(at(image, 80, 80), QColor(Qt::white)) << "between the columns";
+    EXPECT_EQ(at(image, 40, 55), QColor(Qt::white)) << "between the rows";
+}
+
+TEST_F(RenderedScene, PolygonMeshesShowTheirRowsAndColumns) {
+    // A red 2 x 3 mesh: rows at y -4 and 2, columns at x 2, 8 and 14.
+    std::string drawing = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n5\n30\n8\n0\n62\n1\n66\n1\n"
+                          "10\n0\n20\n0\n30\n0\n70\n16\n71\n2\n72\n3\n";
+    int handle = 0x31;
+    for (const char* corner : {"2\n20\n-4", "8\n20\n-4", "14\n20\n-4", "2\n20\n2", "8\n20\n2", "14\n20\n2"}) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%X", handle++);
+        drawing += "0\nVERTEX\n5\n" + std::string(code) + "\n8\n0\n10\n" + corner + "\n30\n0\n70\n64\n";
+    }
+    drawing += "0\nSEQEND\n5\n40\n8\n0\n0\nENDSEC\n0\nEOF\n";
+    cad::dxf::TagError error;
+    ASSERT_TRUE(m_database.readDxfBuffer(drawing, error)) << error.toString();
+    const QImage image = render();
+    const QColor red(255, 0, 0);
+    for (const int x : {20, 80, 140}) {
+        EXPECT_EQ(at(image, x, 60), red) << "column at pixel " << x;
+    }
+    EXPECT_EQ(at(image, 110, 90), red) << "first row";
+    EXPECT_EQ(at(image, 50, 30), red) << "second row";
+    EXPECT_EQ(at(image, 50, 45), QColor(Qt::white)) << "no line from the end of a row to the next";
 }
 
 TEST_F(RenderedScene, DashedLinetypesLeaveGapsAndHatchesFillTheirBoundary) {
