@@ -224,6 +224,10 @@ QWidget* DefinitionWindow::buildPropertyPane() {
         {QStringLiteral("Name"), QStringLiteral("Kind"), QStringLiteral("Group code"),
          QStringLiteral("Items"), QStringLiteral("Note"), QStringLiteral("Note 2"), QStringLiteral("Id")});
     m_properties->horizontalHeader()->setSectionResizeMode(ItemsColumn, QHeaderView::Stretch);
+    // The kind and group-code cells hold widgets, which the header cannot measure.
+    m_properties->setColumnWidth(KindColumn, 150);
+    m_properties->setColumnWidth(GroupCodeColumn, 100);
+    m_properties->setColumnWidth(IdColumn, 90);
     m_properties->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_properties->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(m_properties, 1);

@@ -225,7 +225,7 @@ TEST_F(DomWindow, TheSampleOpenedAndSavedAsUnchangedGivesTheSameBytes) {
     EXPECT_EQ(idShown(0), QStringLiteral("2055-2057"));
     EXPECT_FALSE(m_window.isWindowModified());
     if (const char* folder = std::getenv("QUELTO_DOM_SCREENSHOT")) {
-        m_window.resize(1100, 420);
+        m_window.resize(1240, 420);
         m_window.grab().save(QString::fromLocal8Bit(folder));
     }
 
