@@ -1,6 +1,7 @@
 // The checks quelto-dom runs before writing a definition: each thing the module would reject or misread,
 // made from one good file by one change, is refused with the class, the property and the field named.
 
+#include "../customentity/customentity_test_support.h"
 #include "quelto_dom_check.h"
 #include "quelto_dom_document.h"
 
@@ -8,17 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace quelto::dom;
+using customentity_test::makeProp;
 
 namespace {
-
-CFreedomProp property(const wchar_t* name, int kind, int groupCode, CStringArray items = {}) {
-    CFreedomProp prop;
-    prop.name = name;
-    prop.kind = kind;
-    prop.groupCode = groupCode;
-    prop.items = std::move(items);
-    return prop;
-}
 
 // Two classes whose properties use every kind the module can read.
 CFreedomEntityFile goodFile() {
@@ -27,14 +20,14 @@ CFreedomEntityFile goodFile() {
     CFreedomEntity pipe;
     pipe.displayName = L"管道";
     pipe.className = L"QLT_PIPE";
-    pipe.props = {property(L"起点", 1, 10),   property(L"终点", 1, 11),
-                  property(L"管径", 3, 40),   property(L"材质", 4, 70, {L"1=钢管", L"2=塑料管"}),
-                  property(L"编号", 6, 1),    property(L"长度", 5, 90),
-                  property(L"扩展", 4, 1060), property(L"法向", 1, 210)};
+    pipe.props = {makeProp(L"起点", 1, 10),   makeProp(L"终点", 1, 11),
+                  makeProp(L"管径", 3, 40),   makeProp(L"材质", 4, 70, {L"1=钢管", L"2=塑料管"}),
+                  makeProp(L"编号", 6, 1),    makeProp(L"长度", 5, 90),
+                  makeProp(L"扩展", 4, 1060), makeProp(L"法向", 1, 210)};
     CFreedomEntity valve;
     valve.displayName = L"阀门";
     valve.className = L"QLT_VALVE";
-    valve.props = {property(L"位置", 1, 10)};
+    valve.props = {makeProp(L"位置", 1, 10)};
     file.entities = {pipe, valve};
     return file;
 }
@@ -123,13 +116,13 @@ TEST(DefinitionChecks, AnEmptyFileNeedsNoSoftwareAndIdsAreTheRegistrysOwn) {
         CFreedomProp prop;
         int id;
     };
-    CFreedomProp stale = property(L"a", 6, 330);
+    CFreedomProp stale = makeProp(L"a", 6, 330);
     stale.id = 3005;
-    const Row rows[] = {{property(L"a", 1, 10), 2055},
-                        {property(L"a", 4, 62, {L"1=红", L"2=黄"}), 4003},
-                        {property(L"a", 3, 40, {L"1=x"}), 5003},
+    const Row rows[] = {{makeProp(L"a", 1, 10), 2055},
+                        {makeProp(L"a", 4, 62, {L"1=红", L"2=黄"}), 4003},
+                        {makeProp(L"a", 3, 40, {L"1=x"}), 5003},
                         {stale, 0},
-                        {property(L"a", 5, 1071), 1112}};
+                        {makeProp(L"a", 5, 1071), 1112}};
     for (const Row& row : rows) {
         EXPECT_EQ(computedId(row.prop), row.id) << row.prop.groupCode;
     }
