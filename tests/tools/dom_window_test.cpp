@@ -224,9 +224,10 @@ TEST_F(DomWindow, TheSampleOpenedAndSavedAsUnchangedGivesTheSameBytes) {
     EXPECT_EQ(find<QListWidget>("classes")->item(0)->text(), QStringLiteral("管道  (QXPIPE)"));
     EXPECT_EQ(idShown(0), QStringLiteral("2055-2057"));
     EXPECT_FALSE(m_window.isWindowModified());
-    if (const char* folder = std::getenv("QUELTO_DOM_SCREENSHOT")) {
+    // The README's picture of the window: QUELTO_DOM_SCREENSHOT=docs/images/quelto_dom.png.
+    if (const char* picture = std::getenv("QUELTO_DOM_SCREENSHOT")) {
         m_window.resize(1240, 420);
-        m_window.grab().save(QString::fromLocal8Bit(folder));
+        m_window.grab().save(QString::fromLocal8Bit(picture));
     }
 
     m_prompts.saveAnswer = QString::fromStdString((m_folder.path() / "copy.dom").string());
