@@ -1,14 +1,14 @@
 // Conversion between definition files and their JSON description. Texts are UTF-8 in JSON and wide in
-// the records. A property is accepted only when the module can use it: a known kind, a group code that
-// has an id and whose value has the kind's form, and items (only for short integers) written value=text.
+// the records. Reading checks the form of every field here and then refuses, with the same checks as the
+// window, a description that would give a file the module cannot use or would misread.
 
 #include "quelto_dom_json.h"
 
 #include "platform/code_page.h"
-#include "platform/wide_text.h"
-#include "quelto/customentity/freedom_entity_mangage.h"
+#include "quelto_dom_check.h"
 
 #include <limits>
+#include <optional>
 #include <set>
 
 namespace quelto::dom {
@@ -17,32 +17,23 @@ namespace {
 using nlohmann::json;
 using nlohmann::ordered_json;
 
-const char* const kindNames[] = {"", "3D point", "2D point", "real", "short integer", "long integer", "text"};
-
-const char* resultTypeName(int resultType) {
-    switch (resultType) {
-    case 5001:
-        return "a real";
-    case 5003:
-        return "a 16-bit integer";
-    case 5005:
-        return "a text";
-    case 5006:
-        return "an entity name";
-    case 5009:
-        return "a 3D point";
-    case 5010:
-        return "a 32-bit integer";
-    default:
-        return "no value the module reads";
-    }
-}
-
 // Thrown inside the reader only, with the path of the offending field; caught in fromJson.
 struct Refusal {
     std::string field;
     std::string reason;
 };
+
+// The problem's field as a path into the description, as the reader names fields.
+std::string fieldPath(const Problem& problem) {
+    std::string path;
+    if (problem.entity >= 0) {
+        path += "entities[" + std::to_string(problem.entity) + "].";
+    }
+    if (problem.property >= 0) {
+        path += "properties[" + std::to_string(problem.property) + "].";
+    }
+    return path + problem.field;
+}
 
 std::string utf8(const CString& text) {
     return platform::wideToUtf8(text);
@@ -115,47 +106,22 @@ CFreedomProp readProperty(const json& object, const std::string& field) {
     CFreedomProp prop;
     prop.name = text(object, field, "name", true);
     prop.kind = integer(object, field, "kind");
-    if (prop.kind < CFreedomProp::Point3d || prop.kind > CFreedomProp::Text) {
-        throw Refusal{field + ".kind", "must be 1 (3D point), 2 (2D point), 3 (real), 4 (short integer), "
-                                       "5 (long integer) or 6 (text), not " +
-                                           std::to_string(prop.kind)};
-    }
     prop.groupCode = integer(object, field, "groupCode");
     const json& items = member(object, field, "items", false);
     if (!items.is_null() && !items.is_array()) {
         throw Refusal{field + ".items", "must be a list of texts"};
     }
     for (std::size_t index = 0; index < items.size(); ++index) {
-        const std::string itemField = field + ".items[" + std::to_string(index) + "]";
         if (!items[index].is_string()) {
-            throw Refusal{itemField, "must be a text"};
+            throw Refusal{field + ".items[" + std::to_string(index) + "]", "must be a text"};
         }
-        const CString item = platform::utf8ToWide(items[index].get<std::string>());
-        const std::size_t separator = item.find(L'=');
-        const CString value = item.substr(0, separator);
-        if (separator == CString::npos || value.empty() ||
-            platform::formatWide(L"%d", _wtoi(value)) != value) {
-            throw Refusal{itemField, "must be written value=text with an integer value, as 1=red"};
-        }
-        prop.items.push_back(item);
-    }
-    if (!prop.items.empty() && prop.kind != CFreedomProp::Short) {
-        throw Refusal{field + ".items", "are only for kind 4 (short integer): other kinds get no usable id"};
+        prop.items.push_back(platform::utf8ToWide(items[index].get<std::string>()));
     }
     notes(object, field, prop.propNote, prop.propNote2);
-
+    if (const std::optional<Problem> problem = checkProperty(prop)) {
+        throw Refusal{field + "." + problem->field, problem->reason};
+    }
     prop.ComputeId();
-    if (prop.id == 0 || prop.id == 3000) {
-        throw Refusal{field + ".groupCode", "group code " + std::to_string(prop.groupCode) +
-                                                " has no property id, so no criterion could name it"};
-    }
-    const int resultType = CFreedomEntityMangage::ExpectedResultType(prop.groupCode);
-    if (resultType != prop.GetResultType()) {
-        throw Refusal{field + ".groupCode", "group code " + std::to_string(prop.groupCode) + " holds " +
-                                                resultTypeName(resultType) + ", which a property of kind " +
-                                                std::to_string(prop.kind) + " (" + kindNames[prop.kind] +
-                                                ") cannot read"};
-    }
     const json& id = member(object, field, "id", false);
     if (!id.is_null() && (!id.is_number_integer() || id.get<std::int64_t>() != prop.id)) {
         throw Refusal{field + ".id", "is computed from the group code and must be " +
@@ -169,9 +135,6 @@ CFreedomEntity readEntity(const json& object, const std::string& field) {
     CFreedomEntity entity;
     entity.displayName = text(object, field, "name", true);
     entity.className = text(object, field, "className", true);
-    if (entity.className.empty()) {
-        throw Refusal{field + ".className", "must name the DXF type of the entities (group 0)"};
-    }
     entity.entityNote = text(object, field, "note");
     const json& properties = member(object, field, "properties", false);
     if (!properties.is_null() && !properties.is_array()) {
@@ -190,8 +153,7 @@ ordered_json toJson(const CFreedomEntityFile& file) {
     ordered_json entities = ordered_json::array();
     for (const CFreedomEntity& entity : file.entities) {
         ordered_json properties = ordered_json::array();
-        for (CFreedomProp prop : entity.props) {
-            prop.ComputeId();
+        for (const CFreedomProp& prop : entity.props) {
             ordered_json items = ordered_json::array();
             for (const CString& item : prop.items) {
                 items.push_back(utf8(item));
@@ -201,7 +163,7 @@ ordered_json toJson(const CFreedomEntityFile& file) {
                                   {"groupCode", prop.groupCode},
                                   {"items", items},
                                   {"notes", ordered_json::array({utf8(prop.propNote), utf8(prop.propNote2)})},
-                                  {"id", prop.id}});
+                                  {"id", computedId(prop)}});
         }
         entities.push_back({{"name", utf8(entity.displayName)},
                             {"className", utf8(entity.className)},
@@ -225,6 +187,9 @@ bool fromJson(const json& description, CFreedomEntityFile& file, std::string& er
         }
         for (std::size_t index = 0; index < entities.size(); ++index) {
             file.entities.push_back(readEntity(entities[index], "entities[" + std::to_string(index) + "]"));
+        }
+        if (const std::optional<Problem> problem = checkFile(file)) {
+            throw Refusal{fieldPath(*problem), problem->reason};
         }
     } catch (const Refusal& refusal) {
         std::string field = refusal.field;

@@ -5,6 +5,7 @@
 
 #include "../filter/filter_test_support.h"
 #include "cad/app/host_api.h"
+#include "quelto/customentity/freedom_entity.h"
 
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,16 @@ private:
 
     std::string m_bytes;
 };
+
+// A property record as a definition file holds it.
+inline CFreedomProp makeProp(const wchar_t* name, int kind, int groupCode, CStringArray items = {}) {
+    CFreedomProp made;
+    made.name = name;
+    made.kind = kind;
+    made.groupCode = groupCode;
+    made.items = std::move(items);
+    return made;
+}
 
 // A drawing read from DXF text with the host's own call, made the current drawing of the editor.
 class CurrentDrawing {

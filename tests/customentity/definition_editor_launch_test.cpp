@@ -1,8 +1,10 @@
 // Launching the definition editor from the install location: the installation error without a location
-// or without the editor there, and a detached start of the editor that is there.
+// or without the editor there, a detached start of the editor that is there, and without a location the
+// editor found beside the module, where an installation and the build tree put it.
 
 #include "customentity_test_support.h"
 #include "platform/message_box.h"
+#include "quelto/customentity/definition_editor_launch.h"
 #include "quelto/customentity/freedom_entity_mangage.h"
 
 #include <chrono>
@@ -50,6 +52,24 @@ TEST(DefinitionEditor, AMissingLocationOrEditorIsAnInstallationErrorAndAPresentE
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(std::filesystem::exists(mark));
+}
+
+TEST(DefinitionEditor, WithoutALocationItIsFoundBesideTheModuleInstalledOrBuilt) {
+    using quelto::customentity::findEditorBesideModule;
+    const IsolatedSettings settings;
+    const std::filesystem::path prefix = settings.folder() / "prefix";
+    std::filesystem::create_directories(prefix / "lib");
+    std::filesystem::create_directories(prefix / "bin");
+    const std::filesystem::path editor = prefix / "bin" / CFreedomEntityMangage::EditorProgramName;
+    writeBytes(editor, "#!/bin/sh\n");
+    EXPECT_TRUE(findEditorBesideModule(prefix / "lib" / "libquelto.so").empty()) << "not executable yet";
+    ::chmod(editor.c_str(), 0755);
+    EXPECT_EQ(findEditorBesideModule(prefix / "lib" / "libquelto.so"), editor);
+    EXPECT_TRUE(findEditorBesideModule(prefix / "lib" / "deeper" / "libquelto.so").empty());
+
+    EXPECT_EQ(findEditorBesideModule(QUELTO_MODULE_FILE), std::filesystem::canonical(QUELTO_DOM_PROGRAM));
+    // Linked into this test program, the module's code is found in the program's file.
+    EXPECT_EQ(quelto::customentity::moduleFile(), std::filesystem::canonical("/proc/self/exe"));
 }
 
 } // namespace

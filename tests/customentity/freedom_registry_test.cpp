@@ -11,6 +11,7 @@
 
 using customentity_test::CurrentDrawing;
 using customentity_test::IsolatedSettings;
+using customentity_test::makeProp;
 
 namespace {
 
@@ -46,29 +47,20 @@ std::string pipesDxf() {
            "  0\nENDSEC\n  0\nEOF\n";
 }
 
-CFreedomProp prop(const wchar_t* name, int kind, int groupCode, CStringArray items = {}) {
-    CFreedomProp made;
-    made.name = name;
-    made.kind = kind;
-    made.groupCode = groupCode;
-    made.items = std::move(items);
-    return made;
-}
-
 CFreedomEntity pipeDefinition(const wchar_t* displayName) {
     CFreedomEntity entity;
     entity.displayName = displayName;
     entity.className = L"QLT_PIPE";
     entity.props = {
-        prop(L"起点", 1, 10),                           // slots 0-2, ids 2055-2057
-        prop(L"管径", 3, 40),                           // slot 3, id 2003
-        prop(L"材质", 4, 70, {L"1=钢管", L"2=塑料管"}), // slot 4, id 4011
-        prop(L"编号", 5, 90),                           // slot 5, id 1101
-        prop(L"名称", 6, 1),                            // slot 6, id 3002
-        prop(L"壁厚", 1, 41),                           // a real read as a point: slots 7-9 untouched
-        prop(L"坐标系", 6, 110),                        // the host holds a point there: slot 10 untouched
-        prop(L"重量", 3, 1040),                         // extended data, slot 11, id 2035
-        prop(L"平面点", 2, 11),                         // never agrees: slots 12-13 untouched
+        makeProp(L"起点", 1, 10),                           // slots 0-2, ids 2055-2057
+        makeProp(L"管径", 3, 40),                           // slot 3, id 2003
+        makeProp(L"材质", 4, 70, {L"1=钢管", L"2=塑料管"}), // slot 4, id 4011
+        makeProp(L"编号", 5, 90),                           // slot 5, id 1101
+        makeProp(L"名称", 6, 1),                            // slot 6, id 3002
+        makeProp(L"壁厚", 1, 41),                           // a real read as a point: slots 7-9 untouched
+        makeProp(L"坐标系", 6, 110),                        // the host holds a point there: slot 10 untouched
+        makeProp(L"重量", 3, 1040),                         // extended data, slot 11, id 2035
+        makeProp(L"平面点", 2, 11),                         // never agrees: slots 12-13 untouched
     };
     return entity;
 }

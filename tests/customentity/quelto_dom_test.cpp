@@ -1,6 +1,6 @@
 // quelto-dom run as a program: files laid out by the test come back byte for byte through dump and write,
 // descriptions that would give unusable properties are refused with the field and the reason and write
-// nothing, and new never empties an existing file.
+// nothing, new never empties an existing file, and without a display the window is not tried.
 
 #include "customentity_test_support.h"
 
@@ -16,9 +16,11 @@ namespace {
 
 class QueltoDom : public testing::Test {
 protected:
-    // Runs quelto-dom with the arguments (and the input file on stdin when given); answers its exit status.
-    int run(const std::string& arguments, const std::filesystem::path& input = "/dev/null") {
-        const std::string command = std::string(QUELTO_DOM_PROGRAM) + " " + arguments + " <'" +
+    // Runs quelto-dom with the arguments (and the input file on stdin when given), after the environment
+    // prefix when given; answers its exit status.
+    int run(const std::string& arguments, const std::filesystem::path& input = "/dev/null",
+            const std::string& environment = "") {
+        const std::string command = environment + std::string(QUELTO_DOM_PROGRAM) + " " + arguments + " <'" +
                                     input.string() + "' >'" + out().string() + "' 2>'" + err().string() + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -103,6 +105,13 @@ TEST_F(QueltoDom, DescriptionsThatWouldGiveUnusablePropertiesAreRefusedWithField
          "entities[0].properties[0].colour: is not a field of this description"},
         {R"({"software": "S", "entities": [{"name": "管道", "className": ""}]})",
          "entities[0].className: must name the DXF type of the entities (group 0)"},
+        {good + R"({"name": "a", "kind": 1, "groupCode": 10}, {"name": "b", "kind": 1, "groupCode": 10}]}]})",
+         "entities[0].properties[1].groupCode: group code 10 gives id 2055, which a (group code 10) already "
+         "covers; a criterion would always read that one"},
+        {R"({"software": "S", "entities": [{"name": "管道", "className": "P"}, {"name": "阀门", "className": "P"}]})",
+         "entities[1].className: P is also the class of 管道 (class 1); the module would only ever use the "
+         "later "
+         "definition"},
         {R"({"entities": []})", "software: is missing"},
         {R"([1, 2])", "description: must be an object"},
     };
@@ -131,6 +140,21 @@ TEST_F(QueltoDom, NewWritesAnEmptyFileButNeverReplacesOneAndDumpReportsDamage) {
               "quelto-dom: " + path("cut.dom").string() + ": damaged: 文件在第20字节处提前结束\n");
     EXPECT_EQ(run("dump '" + path("missing.dom").string() + "'"), 3);
     EXPECT_EQ(run("frobnicate"), 2);
+}
+
+TEST_F(QueltoDom, WithoutADisplayTheWindowIsNotTriedAndTheUsageIsShown) {
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    for (const std::string& arguments : {std::string(), "'" + path("a.dom").string() + "'"}) {
+        EXPECT_EQ(run(arguments, "/dev/null", noDisplay), 2) << arguments;
+        const std::string error = readBytes(err());
+        EXPECT_NE(error.find("Usage: "), std::string::npos) << error;
+        EXPECT_NE(
+            error.find("quelto-dom: no display for the window (DISPLAY is not set); use dump, write or new "
+                       "on a console\n"),
+            std::string::npos)
+            << error;
+        EXPECT_FALSE(std::filesystem::exists(path("a.dom")));
+    }
 }
 
 } // namespace
