@@ -1,0 +1,62 @@
+// The start-up information dialog: its text, its check box read from InitShow and stored only when it
+// is closed with its button.
+#include "quelto/filter/qlt_system_param.h"
+#include "quelto/ui/cmd_info_dlg.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QCheckBox* showCheck(CCmdInfoDlg& dialog) {
+    return dialog.findChild<QCheckBox*>();
+}
+
+QPushButton* button(CCmdInfoDlg& dialog, const QString& caption) {
+    for (QPushButton* control : dialog.findChildren<QPushButton*>()) {
+        if (control->text() == caption) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+TEST(CmdInfoDlg, TextAndCaptions) {
+    CCmdInfoDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("翠岭轩快速选择系统"));
+    EXPECT_EQ(dialog.m_strInfo, L"    翠岭轩快速选择系统3.85a已经加载，命令信息为：\n\n"
+                                L"命令组名：QLT\n全局命令：QLT_QS\n本地命令：QS");
+    EXPECT_EQ(dialog.findChild<QLabel*>()->text().toStdWString(), dialog.m_strInfo);
+    EXPECT_EQ(showCheck(dialog)->text(), QStringLiteral("启动时显示本对话框（推荐）"));
+    EXPECT_NE(button(dialog, QStringLiteral("关于")), nullptr);
+}
+
+TEST(CmdInfoDlg, CheckBoxFollowsInitShowAndIsStoredOnlyByTheCloseButton) {
+    CQLTSystemParam parameters;
+    parameters.SetInitShow(1);
+    {
+        CCmdInfoDlg dialog;
+        dialog.show();
+        ASSERT_TRUE(showCheck(dialog)->isChecked());
+        QTest::mouseClick(showCheck(dialog), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(parameters.GetInitShow(), 1);
+    {
+        CCmdInfoDlg dialog;
+        dialog.show();
+        QTest::mouseClick(showCheck(dialog), Qt::LeftButton);
+        QTest::mouseClick(button(dialog, QStringLiteral("关闭")), Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(parameters.GetInitShow(), 0);
+    CCmdInfoDlg reopened;
+    EXPECT_FALSE(showCheck(reopened)->isChecked());
+    parameters.SetInitShow(1);
+}
+
+} // namespace
