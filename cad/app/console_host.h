@@ -17,6 +17,8 @@ struct ConsoleOptions {
     std::optional<std::string> drawing;
     std::optional<std::string> script;
     std::vector<std::string> modules;
+    // Load the modules of the start-up list first (--no-startup turns this off).
+    bool startupModules = true;
 };
 
 // Exit statuses of the console host.

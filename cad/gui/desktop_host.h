@@ -14,6 +14,7 @@ namespace cad::gui {
 struct DesktopOptions {
     std::optional<std::string> drawing;
     std::vector<std::string> modules;
+    bool startupModules = true;
     std::optional<PlotRequest> plot;
 };
 
