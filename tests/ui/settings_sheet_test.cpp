@@ -1,6 +1,7 @@
 // The settings sheet driven offscreen through its controls: what OK stores and Cancel does not, the
 // precision read as a leading number made positive, the greyed software-name box, the right-click
-// entries following OK at once, and the definition editor started from the sheet.
+// entries following OK at once, and the definition editor started from the sheet. With
+// $QUELTO_SCREENSHOT_DIR set, each page is saved there as an image.
 #include "cad/app/context_menu.h"
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
@@ -82,6 +83,12 @@ TEST_F(SettingsSheet, PagesAndCaptionsInOrderWithThePrecisionShownAsTheModuleWri
     EXPECT_TRUE(byCaption<QRadioButton>(*m_sheet, "角度")->isChecked());
     EXPECT_TRUE(byCaption<QRadioButton>(*m_sheet, "常规选项")->isChecked());
     EXPECT_EQ(m_sheet->findChildren<QPushButton*>().size(), 3) << "实体编辑器, 确定 and 取消 only";
+
+    const QString folder = qEnvironmentVariable("QUELTO_SCREENSHOT_DIR");
+    for (int page = 0; page < 3 && !folder.isEmpty(); ++page) {
+        showPage(page);
+        EXPECT_TRUE(m_sheet->grab().save(folder + QStringLiteral("/settings_sheet_page%1.png").arg(page + 1)));
+    }
 }
 
 TEST_F(SettingsSheet, PrecisionIsTheAbsoluteLeadingNumberOfTheText) {
