@@ -7,7 +7,7 @@
 #include "cad/gui/main_window.h"
 #include "drawing_builder.h"
 #include "platform/message_box.h"
-#include "platform/registry_store.h"
+#include "support/module_settings.h"
 #include "support/test_support.h"
 
 #include <QMenu>
@@ -18,13 +18,7 @@
 
 namespace {
 
-void writeSetting(const wchar_t* name, DWORD value) {
-    const std::wstring product = L"SOFTWARE\\翠岭轩工作室\\翠岭轩快速选择系统";
-    const std::wstring key =
-        std::wstring(name) == L"InitShow" ? product : product + L"\\ZEBSoftProf\\SystemParam";
-    platform::RegistryStore(platform::RegistryRoot::CurrentUser)
-        .writeValue(key, name, platform::RegistryValue::dword(value), true);
-}
+using quelto::testing::writeModuleSetting;
 
 QAction* actionNamed(QMenu& menu, const QString& text) {
     for (QAction* action : menu.actions()) {
@@ -49,9 +43,9 @@ protected:
     void SetUp() override {
         setenv("QUELTO_REGISTRY_DIR", m_folder.path().c_str(), 1);
         setenv("QUELTO_COMMON_APPDATA", m_folder.path().c_str(), 1);
-        writeSetting(L"InitShow", 0);
-        writeSetting(L"AcadNullMenu", 1);
-        writeSetting(L"AcadObjectMenu", 1);
+        writeModuleSetting(L"InitShow", 0);
+        writeModuleSetting(L"AcadNullMenu", 1);
+        writeModuleSetting(L"AcadObjectMenu", 1);
         m_window = std::make_unique<cad::gui::MainWindow>();
         m_commandLineScope = std::make_unique<cad::ed::ScopedCommandLine>(*m_window->commandLine());
         m_window->newDrawing();

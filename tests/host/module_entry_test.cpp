@@ -8,12 +8,12 @@
 #include "cad/app/startup_modules.h"
 #include "cad/db/curve_entities.h"
 #include "cad/ed/command_line.h"
-#include "platform/registry_store.h"
+#include "support/module_settings.h"
 #include "support/test_support.h"
 
 #include <cstdio>
-#include <dlfcn.h>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -27,14 +27,7 @@ const std::string Banner = "\n" + Stars + "\n" + Stars +
                            "\n**翠岭轩快速选择系统3.85a已经加载，启动命令QS            **\n" + Stars + "\n" +
                            Stars + "\n";
 
-void writeSetting(const wchar_t* name, DWORD value) {
-    const std::wstring product = L"SOFTWARE\\翠岭轩工作室\\翠岭轩快速选择系统";
-    const std::wstring key =
-        std::wstring(name) == L"InitShow" ? product : product + L"\\ZEBSoftProf\\SystemParam";
-    platform::RegistryStore user(platform::RegistryRoot::CurrentUser);
-    ASSERT_EQ(user.writeValue(key, name, platform::RegistryValue::dword(value), true),
-              platform::RegistryStore::WriteStatus::Written);
-}
+using quelto::testing::writeModuleSetting;
 
 // Settings and the start-up list live in a private folder for the whole test.
 class RealModule : public testing::Test {
@@ -42,7 +35,7 @@ protected:
     void SetUp() override {
         setenv("QUELTO_REGISTRY_DIR", m_folder.path().c_str(), 1);
         setenv("QUELTO_COMMON_APPDATA", m_folder.path().c_str(), 1);
-        writeSetting(L"InitShow", 0);
+        writeModuleSetting(L"InitShow", 0);
     }
     void TearDown() override {
         unsetenv("QUELTO_REGISTRY_DIR");
@@ -113,8 +106,8 @@ TEST_F(RealModule, RightClickEntriesFollowTheSettingsAndGoWithTheModule) {
     const cad::ed::ScopedCommandLine scope(commandLine);
     const std::size_t before = cad::app::registeredContextMenuCount();
     for (const auto& [nullMenu, objectMenu] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
-        writeSetting(L"AcadNullMenu", nullMenu);
-        writeSetting(L"AcadObjectMenu", objectMenu);
+        writeModuleSetting(L"AcadNullMenu", nullMenu);
+        writeModuleSetting(L"AcadObjectMenu", objectMenu);
         ASSERT_EQ(cad::app::ModuleManager::instance().load(QUELTO_MODULE), std::nullopt);
         EXPECT_NE(acedRegCmds->lookupLocalCmd(L"QS"), nullptr);
         const std::vector<cad::app::ContextMenuEntry> defaults = cad::app::applicableContextMenus(nullptr);

@@ -2,13 +2,14 @@
 // precision read as a leading number made positive, the greyed software-name box, the right-click
 // entries following OK at once, and the definition editor started from the sheet. With
 // $QUELTO_SCREENSHOT_DIR set, each page is saved there as an image.
-#include "cad/app/context_menu.h"
+#include "cad/app/document_manager.h"
 #include "platform/message_box.h"
 #include "platform/registry_store.h"
 #include "quelto/filter/qlt_system_param.h"
 #include "quelto/ui/set_ent_pages.h"
 #include "quelto/ui/settings_sheet.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -87,7 +88,8 @@ TEST_F(SettingsSheet, PagesAndCaptionsInOrderWithThePrecisionShownAsTheModuleWri
     const QString folder = qEnvironmentVariable("QUELTO_SCREENSHOT_DIR");
     for (int page = 0; page < 3 && !folder.isEmpty(); ++page) {
         showPage(page);
-        EXPECT_TRUE(m_sheet->grab().save(folder + QStringLiteral("/settings_sheet_page%1.png").arg(page + 1)));
+        EXPECT_TRUE(
+            m_sheet->grab().save(folder + QStringLiteral("/settings_sheet_page%1.png").arg(page + 1)));
     }
 }
 
@@ -155,6 +157,31 @@ TEST_F(SettingsSheet, OkStoresEveryChangeAndSynchronisesTheMenusCancelStoresNoth
     EXPECT_EQ(parameters.GetAcadObjectMenu(), 0);
     EXPECT_EQ(parameters.GetHasEntSoft(), 0);
     EXPECT_EQ(parameters.GetHasFreedom(), 1);
+}
+
+// Notes the drawing's lock count when the sheet is made, that is, while RunSettingsSheet runs it.
+class LockObserver : public QObject {
+public:
+    int locksSeen = -1;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange && qobject_cast<CQSetEntSheet*>(object) != nullptr) {
+            locksSeen = acDocManager->curDocument()->lockCount();
+        }
+        return false;
+    }
+};
+
+TEST_F(SettingsSheet, DrawingIsLockedWhileTheSheetRunsAndUnlockedAfter) {
+    AcApDocument* document = acDocManager->newDocument();
+    LockObserver observer;
+    qApp->installEventFilter(&observer);
+    RunSettingsSheet(nullptr);
+    qApp->removeEventFilter(&observer);
+    EXPECT_EQ(observer.locksSeen, 1);
+    EXPECT_EQ(document->lockCount(), 0);
+    acDocManager->closeDocument(document);
 }
 
 // The editor's location comes from the machine-wide settings; a stand-in program notes its process id.
