@@ -119,6 +119,11 @@ std::optional<std::vector<std::string>> readStartupModules(const std::filesystem
     if (file.empty()) {
         return modules;
     }
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored)) {
+        error = "cannot read the start-up module list " + file.string() + ": it is a folder";
+        return std::nullopt;
+    }
     const platform::FileReadResult read = platform::readWholeFile(file);
     if (read.status == platform::FileReadResult::Status::Missing) {
         return modules;
