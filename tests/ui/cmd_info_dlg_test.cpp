@@ -2,12 +2,14 @@
 // it is closed with its button.
 #include "quelto/filter/qlt_system_param.h"
 #include "quelto/ui/cmd_info_dlg.h"
+#include "quelto/ui/module_info.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -51,6 +53,17 @@ TEST(CmdInfoDlg, CheckBoxFollowsInitShowAndIsStoredOnlyByTheCloseButton) {
     CCmdInfoDlg reopened;
     EXPECT_FALSE(showCheck(reopened)->isChecked());
     parameters.SetInitShow(1);
+}
+
+TEST(AboutPage, NamesTheProductTheVersionAndTheLicence) {
+    std::unique_ptr<QWidget> page(CreateAboutPage(nullptr));
+    QString texts;
+    for (const QLabel* label : page->findChildren<QLabel*>()) {
+        texts += label->text() + QLatin1Char('\n');
+    }
+    for (const char* part : {"翠岭轩快速选择系统", "3.85a", "Apache-2.0"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(part))) << part;
+    }
 }
 
 } // namespace
