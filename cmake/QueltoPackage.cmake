@@ -10,6 +10,7 @@ install(TARGETS quelto quelto_platform EXPORT QueltoTargets
 if(TARGET quelto_cad)
     install(TARGETS quelto_cad EXPORT QueltoTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(TARGETS quelto_cad_program RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS quelto_cad_widgets EXPORT QueltoTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
     foreach(folder ge dxf db ed app)
         install(DIRECTORY ${PROJECT_SOURCE_DIR}/cad/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quelto/cad/${folder}
                 FILES_MATCHING PATTERN "*.h")

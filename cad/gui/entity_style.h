@@ -5,6 +5,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/db_entity.h"
+#include "platform/export.h"
 
 #include <QColor>
 #include <cstdint>
@@ -14,7 +15,7 @@
 namespace cad::gui {
 
 // The RGB of an index colour 1..255; 7 (white/black) answers white, the caller flips it for paper.
-QColor indexColor(int index);
+QUELTO_EXPORT QColor indexColor(int index);
 
 // Dash lengths in drawing units: positive draws, negative skips, zero is a dot.
 struct DashPattern {
@@ -40,7 +41,7 @@ struct EffectiveStyle {
     std::uint32_t layerIndex = 0;
 };
 
-class StyleResolver {
+class QUELTO_EXPORT StyleResolver {
 public:
     // `paper`: drawing for print on white, where colour 7 is black.
     StyleResolver(const AcDbDatabase& database, bool paper);
