@@ -2,7 +2,6 @@
 // start-up sequence (menus, banner, information dialog).
 #include "quelto/host/sel_ent_app.h"
 
-#include "platform/wide_text.h"
 #include "quelto/filter/qlt_system_param.h"
 #include "quelto/host/qlt_ed_ui_context_menu.h"
 #include "quelto/host/quick_sel_ent_cmd.h"
