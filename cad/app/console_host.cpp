@@ -7,6 +7,7 @@
 #include "cad/app/command_processor.h"
 #include "cad/app/document_manager.h"
 #include "cad/app/module_manager.h"
+#include "cad/app/startup_modules.h"
 #include "cad/ed/command_line.h"
 #include "platform/code_page.h"
 #include "platform/message_box.h"
@@ -83,6 +84,8 @@ std::optional<ConsoleOptions> parseConsoleArguments(const std::vector<std::strin
             } else {
                 options.modules.push_back(value);
             }
+        } else if (argument == "--no-startup") {
+            options.startupModules = false;
         } else if (argument.starts_with("--")) {
             error = "unknown option " + argument;
             return std::nullopt;
@@ -127,7 +130,12 @@ ConsoleExit ConsoleHost::run(const ConsoleOptions& options) {
     platform::ConsoleMessageBoxService messageBoxes(input, m_output);
     const platform::ScopedMessageBoxService messageBoxScope(messageBoxes);
 
+    const std::vector<std::string> startupModules =
+        options.startupModules ? loadStartupModules(m_errors) : std::vector<std::string>();
     for (const std::string& module : options.modules) {
+        if (loadedAtStartup(module, startupModules)) {
+            continue;
+        }
         if (const std::optional<std::string> error = ModuleManager::instance().load(module)) {
             m_errors << "quelto-cad: " << *error << "\n";
             ModuleManager::instance().unloadAll();

@@ -1,6 +1,7 @@
-// The console host: `quelto-cad --console [DRAWING] [--script FILE] [--load MODULE]...` opens the
-// drawing, loads the modules and runs command lines from the script (or standard input) exactly as a
-// drafter types them, writing prompts and answers to standard output as a command-line transcript.
+// The console host: `quelto-cad --console [DRAWING] [--script FILE] [--load MODULE]... [--no-startup]`
+// opens the drawing, loads the start-up modules and those named, and runs command lines from the script (or
+// standard input) exactly as a drafter types them, writing prompts and answers to standard output as a
+// command-line transcript.
 #pragma once
 
 #include "platform/export.h"
@@ -17,6 +18,8 @@ struct ConsoleOptions {
     std::optional<std::string> drawing;
     std::optional<std::string> script;
     std::vector<std::string> modules;
+    // Load the modules of the start-up list first (--no-startup turns this off).
+    bool startupModules = true;
 };
 
 // Exit statuses of the console host.

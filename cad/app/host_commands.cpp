@@ -7,6 +7,7 @@
 #include "cad/app/document_manager.h"
 #include "cad/app/file_dialogs.h"
 #include "cad/app/module_manager.h"
+#include "cad/app/startup_modules.h"
 #include "cad/app/undo_commands.h"
 #include "cad/db/db_entity.h"
 #include "cad/db/symbol_tables.h"
@@ -401,6 +402,7 @@ void CommandProcessor::registerHostCommands() {
         }
     }
     registerUndoCommands(*stack);
+    registerStartupSuiteCommand();
 }
 
 } // namespace cad::app

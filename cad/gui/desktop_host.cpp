@@ -7,6 +7,7 @@
 #include "cad/app/command_stack.h"
 #include "cad/app/console_host.h"
 #include "cad/app/module_manager.h"
+#include "cad/app/startup_modules.h"
 #include "cad/gui/command_line_panel.h"
 #include "cad/gui/desktop_file_dialogs.h"
 #include "cad/gui/drawing_view.h"
@@ -110,6 +111,7 @@ std::optional<DesktopOptions> parseDesktopArguments(const std::vector<std::strin
     }
     options.drawing = common->drawing;
     options.modules = common->modules;
+    options.startupModules = common->startupModules;
     if (options.plot) {
         if (!options.drawing) {
             error = "--render needs a drawing";
@@ -160,7 +162,12 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         } else {
             window.newDrawing();
         }
+        const std::vector<std::string> startupModules =
+            options.startupModules ? app::loadStartupModules(std::cerr) : std::vector<std::string>();
         for (const std::string& module : options.modules) {
+            if (app::loadedAtStartup(module, startupModules)) {
+                continue;
+            }
             if (const std::optional<std::string> error = app::ModuleManager::instance().load(module)) {
                 std::cerr << "quelto-cad: " << *error << "\n";
                 app::ModuleManager::instance().unloadAll();

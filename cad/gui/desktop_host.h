@@ -1,6 +1,6 @@
-// The desktop host: `quelto-cad [DRAWING] [--load MODULE]...` opens the main window over the shared
-// command engine; `quelto-cad --render OUT.png|OUT.pdf [--layout NAME] [--size WIDTHxHEIGHT] DRAWING`
-// plots without a window and exits.
+// The desktop host: `quelto-cad [DRAWING] [--load MODULE]... [--no-startup]` opens the main window over
+// the shared command engine, with the start-up modules loaded; `quelto-cad --render OUT.png|OUT.pdf [--layout
+// NAME] [--size WIDTHxHEIGHT] DRAWING` plots without a window and exits.
 #pragma once
 
 #include "cad/gui/offscreen_plot.h"
@@ -14,6 +14,7 @@ namespace cad::gui {
 struct DesktopOptions {
     std::optional<std::string> drawing;
     std::vector<std::string> modules;
+    bool startupModules = true;
     std::optional<PlotRequest> plot;
 };
 

@@ -16,10 +16,11 @@ int main(int argc, char** argv) {
             cad::gui::parseDesktopArguments(arguments, error);
         if (!options) {
             std::cerr << "quelto-cad: " << error << "\n"
-                      << "usage: quelto-cad [DRAWING] [--load MODULE]...\n"
+                      << "usage: quelto-cad [DRAWING] [--load MODULE]... [--no-startup]\n"
                       << "       quelto-cad --render OUT.png|OUT.pdf [--layout NAME] [--size WIDTHxHEIGHT] "
                          "DRAWING\n"
-                      << "       quelto-cad --console [DRAWING] [--script FILE] [--load MODULE]...\n";
+                      << "       quelto-cad --console [DRAWING] [--script FILE] [--load MODULE]... "
+                         "[--no-startup]\n";
             return static_cast<int>(cad::app::ConsoleExit::Usage);
         }
         return cad::gui::runDesktop(argc, argv, *options);

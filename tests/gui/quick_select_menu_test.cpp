@@ -1,0 +1,109 @@
+// The quick-select module in the desktop window: its right-click entry "快速选择" in the default menu
+// (nothing selected) and under "翠岭轩" in the object menu, each typing QS into the drawing. With
+// $QUELTO_SCREENSHOT_DIR set, the two menus are saved there as images.
+#include "cad/app/module_manager.h"
+#include "cad/gui/command_line_panel.h"
+#include "cad/gui/drawing_view.h"
+#include "cad/gui/main_window.h"
+#include "drawing_builder.h"
+#include "platform/message_box.h"
+#include "support/module_settings.h"
+#include "support/test_support.h"
+
+#include <QMenu>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using quelto::testing::writeModuleSetting;
+
+QAction* actionNamed(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void saveScreenshot(QMenu& menu, const char* file) {
+    const char* folder = std::getenv("QUELTO_SCREENSHOT_DIR");
+    if (folder != nullptr && folder[0] != '\0') {
+        menu.adjustSize();
+        EXPECT_TRUE(
+            menu.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(file)));
+    }
+}
+
+class DesktopQuickSelect : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("QUELTO_REGISTRY_DIR", m_folder.path().c_str(), 1);
+        setenv("QUELTO_COMMON_APPDATA", m_folder.path().c_str(), 1);
+        writeModuleSetting(L"InitShow", 0);
+        writeModuleSetting(L"AcadNullMenu", 1);
+        writeModuleSetting(L"AcadObjectMenu", 1);
+        m_window = std::make_unique<cad::gui::MainWindow>();
+        m_commandLineScope = std::make_unique<cad::ed::ScopedCommandLine>(*m_window->commandLine());
+        m_window->newDrawing();
+        m_line = gui_test::line(*m_window->view()->document()->database(), 0, 0, 10, 10);
+        m_window->show();
+        ASSERT_EQ(cad::app::ModuleManager::instance().load(QUELTO_MODULE), std::nullopt);
+    }
+    void TearDown() override {
+        EXPECT_EQ(cad::app::ModuleManager::instance().unload(QUELTO_MODULE), std::nullopt);
+        m_commandLineScope.reset();
+        m_window.reset();
+        acDocManager->closeAll();
+        unsetenv("QUELTO_REGISTRY_DIR");
+        unsetenv("QUELTO_COMMON_APPDATA");
+    }
+    // Chooses the entry and waits for the typed command to have run as a known command.
+    bool chooseRunsQs(QAction* entry) {
+        if (entry == nullptr) {
+            return false;
+        }
+        entry->trigger();
+        const auto typed = [this] {
+            return QString::fromStdWString(m_window->lastCommand()) == QStringLiteral("qs");
+        };
+        for (int attempt = 0; attempt < 200 && !typed(); ++attempt) {
+            QTest::qWait(10);
+        }
+        return typed() && m_window->commandLine()->historyText().contains(QStringLiteral("Command: qs\n")) &&
+               !m_window->commandLine()->historyText().contains(QStringLiteral("Unknown command"));
+    }
+
+    quelto::testing::TemporaryFolder m_folder{"quelto-desktop-qs"};
+    platform::QueuedMessageBoxService m_boxes;
+    platform::ScopedMessageBoxService m_boxScope{m_boxes};
+    std::unique_ptr<cad::gui::MainWindow> m_window;
+    std::unique_ptr<cad::ed::ScopedCommandLine> m_commandLineScope;
+    AcDbObjectId m_line;
+};
+
+TEST_F(DesktopQuickSelect, DefaultMenuEntryTypesQsWithoutASelection) {
+    std::unique_ptr<QMenu> menu(m_window->buildContextMenu());
+    saveScreenshot(*menu, "quick_select_default_menu.png");
+    EXPECT_EQ(actionNamed(*menu, QStringLiteral("翠岭轩")), nullptr);
+    EXPECT_TRUE(chooseRunsQs(actionNamed(*menu, QStringLiteral("快速选择"))))
+        << m_window->commandLine()->historyText().toStdString();
+}
+
+TEST_F(DesktopQuickSelect, ObjectMenuEntryUnderTheMakersPopupTypesQsWithTheSelectionKept) {
+    m_window->view()->document()->editor().pickFirst = {m_line};
+    std::unique_ptr<QMenu> menu(m_window->buildContextMenu());
+    saveScreenshot(*menu, "quick_select_object_menu.png");
+    EXPECT_EQ(actionNamed(*menu, QStringLiteral("快速选择")), nullptr);
+    QAction* popup = actionNamed(*menu, QStringLiteral("翠岭轩"));
+    ASSERT_NE(popup, nullptr);
+    ASSERT_NE(popup->menu(), nullptr);
+    saveScreenshot(*popup->menu(), "quick_select_object_submenu.png");
+    EXPECT_TRUE(chooseRunsQs(actionNamed(*popup->menu(), QStringLiteral("快速选择"))))
+        << m_window->commandLine()->historyText().toStdString();
+}
+
+} // namespace
