@@ -11,6 +11,7 @@
 #include "platform/registry_store_text.h"
 #include "platform/wide_text.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -65,11 +66,16 @@ bool RegistryStore::canWrite() const {
     if (m_file.empty()) {
         return false;
     }
-    std::error_code ignored;
     std::filesystem::path folder = m_file.has_parent_path() ? m_file.parent_path() : ".";
-    if (std::filesystem::exists(m_file, ignored)) {
-        return ::access(m_file.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) == 0;
+    // Settings are read per entity: one call answers both whether the file exists and whether it may
+    // be written.
+    if (::access(m_file.c_str(), W_OK) == 0) {
+        return ::access(folder.c_str(), W_OK) == 0;
     }
+    if (errno != ENOENT) {
+        return false;
+    }
+    std::error_code ignored;
     // A missing folder is created by the first write, so what counts is the nearest one that exists.
     while (!std::filesystem::exists(folder, ignored) && folder.has_parent_path() &&
            folder != folder.parent_path()) {
