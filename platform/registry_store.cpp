@@ -7,11 +7,14 @@
 #include "platform/atomic_file.h"
 #include "platform/code_page.h"
 #include "platform/known_folders.h"
+#include "platform/registry_store_cache.h"
 #include "platform/registry_store_text.h"
 #include "platform/wide_text.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -63,11 +66,16 @@ bool RegistryStore::canWrite() const {
     if (m_file.empty()) {
         return false;
     }
-    std::error_code ignored;
     std::filesystem::path folder = m_file.has_parent_path() ? m_file.parent_path() : ".";
-    if (std::filesystem::exists(m_file, ignored)) {
-        return ::access(m_file.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) == 0;
+    // Settings are read per entity: one call answers both whether the file exists and whether it may
+    // be written.
+    if (::access(m_file.c_str(), W_OK) == 0) {
+        return ::access(folder.c_str(), W_OK) == 0;
     }
+    if (errno != ENOENT) {
+        return false;
+    }
+    std::error_code ignored;
     // A missing folder is created by the first write, so what counts is the nearest one that exists.
     while (!std::filesystem::exists(folder, ignored) && folder.has_parent_path() &&
            folder != folder.parent_path()) {
@@ -79,7 +87,7 @@ bool RegistryStore::canWrite() const {
 namespace {
 
 struct Loaded {
-    RegistryStoreDocument document;
+    std::shared_ptr<const RegistryStoreDocument> document = std::make_shared<const RegistryStoreDocument>();
     bool readable = true;
 };
 
@@ -89,21 +97,21 @@ Loaded loadForReading(const std::filesystem::path& file, RegistryRoot root, std:
     if (file.empty()) {
         return loaded;
     }
-    const FileReadResult read = readWholeFile(file);
-    if (read.status == FileReadResult::Status::Failed) {
+    CachedStoreRead read = readStoreCached(file, root);
+    switch (read.status) {
+    case CachedStoreRead::Status::Read:
+        loaded.document = std::move(read.document);
+        return loaded;
+    case CachedStoreRead::Status::Missing:
+        return loaded;
+    case CachedStoreRead::Status::Failed:
         problem = read.error;
         loaded.readable = false;
         return loaded;
+    case CachedStoreRead::Status::Damaged:
+        break;
     }
-    if (read.status == FileReadResult::Status::Missing) {
-        return loaded;
-    }
-    RegistryStoreParse outcome = parseRegistryStore(read.bytes, root);
-    if (!outcome.damaged) {
-        loaded.document = std::move(outcome.document);
-        return loaded;
-    }
-    problem = damageText(file, outcome);
+    problem = damageText(file, read.damage);
     const FileLock lock(file);
     // A writer may have replaced the file since it was read; only the damaged bytes are set aside.
     if (lock.locked() && readWholeFile(file).bytes == read.bytes) {
@@ -126,9 +134,9 @@ RegistryStore::ReadResult RegistryStore::readValue(std::wstring_view key, std::w
         return result;
     }
     const std::wstring path = normalisedRegistryKey(key);
-    const RegistryStoreKey* stored = loaded.document.find(path);
+    const RegistryStoreKey* stored = loaded.document->find(path);
     if (stored == nullptr) {
-        result.status = loaded.document.hasKeyOrChild(path) ? ReadStatus::NoValue : ReadStatus::NoKey;
+        result.status = loaded.document->hasKeyOrChild(path) ? ReadStatus::NoValue : ReadStatus::NoKey;
         return result;
     }
     if (const RegistryStoreValue* value = stored->find(name)) {
@@ -143,7 +151,7 @@ RegistryStore::ReadResult RegistryStore::readValue(std::wstring_view key, std::w
 bool RegistryStore::keyExists(std::wstring_view key) {
     m_lastProblem.clear();
     const Loaded loaded = loadForReading(m_file, m_root, m_lastProblem);
-    return loaded.document.hasKeyOrChild(normalisedRegistryKey(key));
+    return loaded.document->hasKeyOrChild(normalisedRegistryKey(key));
 }
 
 RegistryStore::WriteStatus RegistryStore::writeValue(std::wstring_view key, std::wstring_view name,
@@ -196,7 +204,9 @@ RegistryStore::WriteStatus RegistryStore::writeValue(std::wstring_view key, std:
     }
     document.findOrAdd(path).set(name, value);
     std::string error;
-    if (!writeFileAtomically(m_file, formatRegistryStore(document, m_root), &error)) {
+    const bool written = writeFileAtomically(m_file, formatRegistryStore(document, m_root), &error);
+    forgetStore(m_file);
+    if (!written) {
         m_lastProblem = error;
         return WriteStatus::CannotWrite;
     }

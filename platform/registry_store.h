@@ -1,7 +1,8 @@
 // The Windows registry of this system: one text file per root in the format of registry export files
 // ("Windows Registry Editor Version 5.00", keys in brackets, "name"=dword:… and "name"="text" lines), which
-// users can read and edit by hand. Readers parse the whole file each time; writers read, change and
-// replace it atomically under an inter-process lock, so concurrent writers lose no value.
+// users can read and edit by hand. Readers parse a file again only when it changed (see
+// registry_store_cache.h); writers read, change and replace it atomically under an inter-process lock,
+// so concurrent writers lose no value.
 #pragma once
 
 #include "platform/export.h"

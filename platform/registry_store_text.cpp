@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -326,11 +327,15 @@ void RegistryStoreKey::remove(std::wstring_view name) {
     });
 }
 
-RegistryStoreKey* RegistryStoreDocument::find(std::wstring_view path) {
+const RegistryStoreKey* RegistryStoreDocument::find(std::wstring_view path) const {
     const auto found = std::find_if(keys.begin(), keys.end(), [path](const RegistryStoreKey& key) {
         return equalsIgnoringAsciiCase(key.path, path);
     });
     return found == keys.end() ? nullptr : &*found;
+}
+
+RegistryStoreKey* RegistryStoreDocument::find(std::wstring_view path) {
+    return const_cast<RegistryStoreKey*>(std::as_const(*this).find(path));
 }
 
 RegistryStoreKey& RegistryStoreDocument::findOrAdd(std::wstring_view path) {

@@ -31,6 +31,7 @@ struct QUELTO_EXPORT RegistryStoreKey {
 struct QUELTO_EXPORT RegistryStoreDocument {
     std::vector<RegistryStoreKey> keys;
 
+    const RegistryStoreKey* find(std::wstring_view path) const;
     RegistryStoreKey* find(std::wstring_view path);
     // The key, added at the end when it is not there yet.
     RegistryStoreKey& findOrAdd(std::wstring_view path);

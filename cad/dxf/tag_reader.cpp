@@ -37,6 +37,13 @@ struct Mapping {
     }
 };
 
+// A mapped file is read front to back once: the pages a reader has left behind are given back to the
+// system every kReleaseStep bytes, so that a large drawing and the objects read from it are not resident
+// at the same time. A page read again (a rewind, a tag text still in use) faults in from the file anew,
+// so giving one back too early costs time, never a different byte.
+constexpr std::ptrdiff_t kReleaseStep = std::ptrdiff_t{4} << 20;
+constexpr std::ptrdiff_t kKeepBehind = std::ptrdiff_t{1} << 20;
+
 bool isBlank(char character) noexcept {
     return character == ' ' || character == '\t';
 }
@@ -272,6 +279,30 @@ struct TagReader::State {
 
     std::string acadVersion;
     std::string codePage;
+
+    // Whether the bytes are a read-only file mapping (owned here or by the reader this one was forked
+    // from), and where its pages have been given back up to. A forked reader reads one part of the
+    // stream and gives back the whole pages of what it read when it is destroyed.
+    bool mapped = false;
+    bool forked = false;
+    const char* releasedTo = nullptr;
+
+    ~State() {
+        if (mapped && forked) {
+            releaseBehind(0);
+        }
+    }
+
+    void releaseBehind(std::ptrdiff_t keep) {
+        static const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+        const char* until = cursor - std::min(keep, cursor - begin);
+        const auto from = (reinterpret_cast<std::uintptr_t>(releasedTo) + pageSize - 1) & ~(pageSize - 1);
+        const auto to = reinterpret_cast<std::uintptr_t>(until) & ~(pageSize - 1);
+        if (to > from) {
+            ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        }
+        releasedTo = until;
+    }
 
     bool fail(std::uint64_t line, const char* at, std::string message) {
         failed = true;
@@ -523,6 +554,7 @@ bool TagReader::State::start(std::string_view bytes, TagError& openError) {
     begin = bytes.data();
     end = bytes.data() + bytes.size();
     cursor = begin;
+    releasedTo = begin;
     if (bytes.empty()) {
         fail(0, begin, "the input is empty: expected a DXF tag stream");
         openError = error;
@@ -622,6 +654,7 @@ bool TagReader::openFile(const std::filesystem::path& path, TagError& error) {
             madvise(address, length, MADV_SEQUENTIAL);
             m_state->mapping.address = address;
             m_state->mapping.length = length;
+            m_state->mapped = true;
         } else {
             // Some file systems cannot map; read the file instead.
             m_state->ownedBytes.resize(length);
@@ -668,6 +701,9 @@ bool TagReader::next(Tag& tag) {
         state.previousLine = state.nextLine;
         if (!state.next(tag)) {
             return false;
+        }
+        if (state.mapped && state.cursor - state.releasedTo >= kReleaseStep) {
+            state.releaseBehind(kKeepBehind);
         }
         if (tag.code == commentGroupCode && state.skipComments) {
             continue;
@@ -767,6 +803,9 @@ TagReader TagReader::forkAt(std::uint64_t offset) const {
     state.skipComments = m_state->skipComments;
     state.acadVersion = m_state->acadVersion;
     state.codePage = m_state->codePage;
+    state.mapped = m_state->mapped;
+    state.forked = true;
+    state.releasedTo = state.cursor;
     return fork;
 }
 

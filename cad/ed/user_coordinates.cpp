@@ -4,6 +4,7 @@
 #include "cad/ed/user_coordinates.h"
 
 #include "cad/ed/editor_state.h"
+#include "cad/ge/matrix3d.h"
 
 #include <cmath>
 
@@ -114,14 +115,23 @@ void setUserCoordinateSystem(AcDbDatabase& database, bool paperSpace, const User
 
 namespace {
 
-bool convert(ads_point from, ads_point to, bool vector, bool toUser) {
+// The system of the current drawing's current space; false when no drawing is open.
+bool currentSystem(cad::ed::UserCoordinateSystem& system) {
     const cad::ed::EditorState* editor = cad::ed::currentEditor();
-    if (editor == nullptr || editor->database == nullptr || from == nullptr || to == nullptr) {
+    if (editor == nullptr || editor->database == nullptr) {
         return false;
     }
     const AcDbDatabase& database = *editor->database;
     const bool paperSpace = database.currentSpaceId() != database.modelSpaceId();
-    const cad::ed::UserCoordinateSystem system = cad::ed::userCoordinateSystem(database, paperSpace);
+    system = cad::ed::userCoordinateSystem(database, paperSpace);
+    return true;
+}
+
+bool convert(ads_point from, ads_point to, bool vector, bool toUser) {
+    cad::ed::UserCoordinateSystem system;
+    if (from == nullptr || to == nullptr || !currentSystem(system)) {
+        return false;
+    }
     if (vector) {
         const AcGeVector3d result = toUser ? system.fromWorld(asVec3d(from)) : system.toWorld(asVec3d(from));
         setAdsPoint(to, result.x, result.y, result.z);
@@ -140,4 +150,13 @@ bool acdbWcs2Ucs(ads_point from, ads_point to, bool vector) {
 
 bool acdbUcs2Wcs(ads_point from, ads_point to, bool vector) {
     return convert(from, to, vector, false);
+}
+
+Acad::ErrorStatus acedGetCurrentUCS(AcGeMatrix3d& matrix) {
+    cad::ed::UserCoordinateSystem system;
+    if (!currentSystem(system)) {
+        return Acad::eNotApplicable;
+    }
+    matrix.setCoordSystem(system.origin, system.xAxis, system.yAxis, system.zAxis());
+    return Acad::eOk;
 }

@@ -5,6 +5,7 @@
 
 #include "cad/db/database.h"
 #include "cad/ed/resbuf.h"
+#include "cad/ge/matrix3d.h"
 #include "platform/export.h"
 
 namespace cad::ed {
@@ -34,3 +35,6 @@ QUELTO_EXPORT void setUserCoordinateSystem(AcDbDatabase& database, bool paperSpa
 // Conversions of the current drawing and space; false when no drawing is open.
 QUELTO_EXPORT bool acdbWcs2Ucs(ads_point from, ads_point to, bool vector);
 QUELTO_EXPORT bool acdbUcs2Wcs(ads_point from, ads_point to, bool vector);
+// The current system as the matrix that maps user coordinates to world ones (its columns are the X, Y
+// and Z axes and the origin, exactly as the conversions above use them); eNotApplicable without a drawing.
+QUELTO_EXPORT Acad::ErrorStatus acedGetCurrentUCS(AcGeMatrix3d& matrix);

@@ -27,7 +27,7 @@ void readInfiniteLine(CInfoMapList& catalogue, const AcDbEntity& entity, const w
     }
     const AcGePoint3d base = line->basePoint();
     const AcGePoint3d directionPoint = base + line->unitDir();
-    PropertyWriter write(*info, catalogue.useUserCoord, catalogue.useRadians);
+    PropertyWriter write(*info, catalogue);
     write.point(base);
     write.point(directionPoint);
     write.vector(line->unitDir());
@@ -42,7 +42,7 @@ void CInfoMapList::ReadPoint(const AcDbEntity& entity) {
     if (point == nullptr) {
         return;
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(point->position());
     write.real(point->thickness());
 }
@@ -65,7 +65,7 @@ void CInfoMapList::ReadArc(const AcDbEntity& entity) {
     if (span < 0.0) {
         span += kTwoPi;
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(arc->center());
     write.point(start);
     write.point(middle);
@@ -87,7 +87,7 @@ void CInfoMapList::ReadCircle(const AcDbEntity& entity) {
         return;
     }
     const double radius = circle->radius();
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(circle->center());
     write.real(radius);
     write.real(2.0 * radius);
@@ -102,7 +102,7 @@ void CInfoMapList::ReadLine(const AcDbEntity& entity) {
     if (line == nullptr) {
         return;
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     // The angle is taken between the world points; everything else between the converted ones.
     const double angle = CTAVGeom::GetAngle(line->startPoint(), line->endPoint());
     const AcGePoint3d start = write.userPoint(line->startPoint());
@@ -142,7 +142,7 @@ void CInfoMapList::ReadLwPolyline(const AcDbEntity& entity) {
     if (polyline->getEndParam(endParameter) == Acad::eOk) {
         polyline->getDistAtParam(endParameter, length);
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(static_cast<int>(count));
     write.real(startWidth);
     write.real(endWidth);
@@ -167,7 +167,7 @@ void CInfoMapList::ReadEllipse(const AcDbEntity& entity) {
     ellipse->getEndPoint(end);
     double area = 0.0;
     ellipse->getArea(area);
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(start);
     write.point(ellipse->center());
     write.point(end);
@@ -195,7 +195,7 @@ void CInfoMapList::ReadPolyline(const AcDbEntity& entity) {
     if (polyline == nullptr) {
         return;
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     switch (polyline->polyType()) {
     case AcDb::k3dSimplePoly:
         write.text(L"无");
@@ -221,7 +221,7 @@ void CInfoMapList::ReadSpline(const AcDbEntity& entity) {
     }
     double area = 0.0;
     spline->getArea(area);
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(spline->numControlPoints());
     write.integer(spline->numFitPoints());
     write.integer(spline->degree());

@@ -3,7 +3,9 @@
 
 #include "quelto/catalogue/info_map_list.h"
 
+#include "cad/db/curve_entities.h"
 #include "cad/db/other_entities.h"
+#include "cad/db/text_entities.h"
 #include "platform/wide_text.h"
 #include "quelto/filter/qlt_system_param.h"
 
@@ -109,8 +111,59 @@ void CInfoMapList::ReadEntity(AcDbObjectId objectId) {
     ReadEntity(objectId, userCoordinates, settings.GetUseRadius());
 }
 
+BOOL CInfoMapList::ToUserCoordinates(AcGePoint3d& point) {
+    if (!m_worldToUser) {
+        m_worldToUser.emplace();
+    }
+    return m_worldToUser->Convert(point);
+}
+
+// Kept inside the class so that the table may name the private readers.
+const std::vector<CInfoMapList::Reader>& CInfoMapList::ReadersOf(const AcRxClass* type) {
+    for (const ClassReaders& known : m_readersByClass) {
+        if (known.type == type) {
+            return known.readers;
+        }
+    }
+    struct KindReader {
+        Reader read;
+        AcRxClass* (*type)();
+    };
+    static const KindReader order[] = {
+        {&CInfoMapList::ReadPoint, &AcDbPoint::desc},
+        {&CInfoMapList::ReadText, &AcDbText::desc},
+        {&CInfoMapList::ReadMText, &AcDbMText::desc},
+        {&CInfoMapList::ReadArc, &AcDbArc::desc},
+        {&CInfoMapList::ReadCircle, &AcDbCircle::desc},
+        {&CInfoMapList::ReadLine, &AcDbLine::desc},
+        {&CInfoMapList::ReadLwPolyline, &AcDbPolyline::desc},
+        {&CInfoMapList::ReadInsert, &AcDbBlockReference::desc},
+        {&CInfoMapList::ReadHatch, &AcDbHatch::desc},
+        {&CInfoMapList::ReadEllipse, &AcDbEllipse::desc},
+        {&CInfoMapList::ReadRay, &AcDbRay::desc},
+        {&CInfoMapList::ReadXline, &AcDbXline::desc},
+        {&CInfoMapList::ReadPolyline, &AcDb3dPolyline::desc},
+        {&CInfoMapList::ReadMline, &AcDbMline::desc},
+        {&CInfoMapList::ReadSpline, &AcDbSpline::desc},
+        {&CInfoMapList::ReadRegion, &AcDbRegion::desc},
+        {&CInfoMapList::ReadImage, &AcDbRasterImage::desc},
+        {&CInfoMapList::ReadDimension, &AcDbDimension::desc},
+        {&CInfoMapList::ReadShape, &AcDbShape::desc},
+        {&CInfoMapList::ReadViewport, &AcDbViewport::desc},
+    };
+    ClassReaders& added = m_readersByClass.emplace_back();
+    added.type = type;
+    for (const KindReader& reader : order) {
+        if (type->isDerivedFrom(reader.type())) {
+            added.readers.push_back(reader.read);
+        }
+    }
+    return added.readers;
+}
+
 void CInfoMapList::ReadEntity(AcDbObjectId objectId, BOOL userCoordinates, BOOL radians) {
     currentObject = objectId;
+    m_worldToUser.reset();
     useUserCoord = userCoordinates;
     useRadians = radians;
     AcDbEntity* entity = nullptr;
@@ -122,28 +175,11 @@ void CInfoMapList::ReadEntity(AcDbObjectId objectId, BOOL userCoordinates, BOOL 
     const bool hasCustomTypes = !m_propertyTable.empty() && m_propertyTable.back().isCustom != 0;
     const CString typeName =
         hasCustomTypes || AcDbRasterImage::cast(entity) != nullptr ? GetEntityDxfName(objectId) : CString();
-    ReadPoint(*entity);
-    ReadText(*entity);
-    ReadMText(*entity);
-    ReadArc(*entity);
-    ReadCircle(*entity);
-    ReadLine(*entity);
-    ReadLwPolyline(*entity);
-    ReadInsert(*entity);
-    ReadHatch(*entity);
-    ReadEllipse(*entity);
-    ReadRay(*entity);
-    ReadXline(*entity);
-    ReadPolyline(*entity);
-    ReadMline(*entity);
-    ReadSpline(*entity);
-    ReadRegion(*entity);
-    if (typeName == L"IMAGE") {
-        ReadImage(*entity);
+    for (const Reader read : ReadersOf(entity->isA())) {
+        if (read != &CInfoMapList::ReadImage || typeName == L"IMAGE") {
+            (this->*read)(*entity);
+        }
     }
-    ReadDimension(*entity);
-    ReadShape(*entity);
-    ReadViewport(*entity);
     entity->close();
     if (hasCustomTypes) {
         ReadCustomEntity();

@@ -5,8 +5,10 @@
 
 #include "cad/app/host_api.h"
 #include "platform/mfc_types.h"
+#include "quelto/actions/world_to_user.h"
 #include "quelto/customentity/freedom_entity_mangage.h"
 
+#include <optional>
 #include <vector>
 
 struct EntityName {
@@ -67,6 +69,10 @@ public:
     // The same with the two settings given, for callers that read many entities under one setting.
     void ReadEntity(AcDbObjectId objectId, BOOL userCoordinates, BOOL radians);
 
+    // Converts a world point into the current user system, which is asked of the host once per read;
+    // FALSE, point unchanged, when there is no drawing.
+    BOOL ToUserCoordinates(AcGePoint3d& point);
+
     AcDbObjectId currentObject;
     BOOL useUserCoord = 1;
     BOOL useRadians = 0;
@@ -105,6 +111,17 @@ private:
     void ReadShape(const AcDbEntity& entity);
     void ReadViewport(const AcDbEntity& entity);
 
+    // The readers that apply to entities of one host class, as bits in ReadEntity's reader order;
+    // worked out once per class so that each read calls only those instead of testing every kind.
+    using Reader = void (CInfoMapList::*)(const AcDbEntity&);
+    struct ClassReaders {
+        const AcRxClass* type = nullptr;
+        std::vector<Reader> readers;
+    };
+    const std::vector<Reader>& ReadersOf(const AcRxClass* type);
+
     std::vector<EntityName> m_typeTable;
     std::vector<EntityInfo> m_propertyTable;
+    std::vector<ClassReaders> m_readersByClass;
+    std::optional<WorldToUser> m_worldToUser;
 };

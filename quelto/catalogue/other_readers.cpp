@@ -61,7 +61,7 @@ void CInfoMapList::ReadText(const AcDbEntity& entity) {
     }
     CString styleName;
     const bool styleFound = RecordName<AcDbTextStyleTableRecord>(text->textStyle(), styleName);
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(text->position());
     write.point(text->alignmentPoint());
     write.real(text->height());
@@ -86,7 +86,7 @@ void CInfoMapList::ReadMText(const AcDbEntity& entity) {
     CString styleName;
     const bool styleFound = RecordName<AcDbTextStyleTableRecord>(text->textStyle(), styleName);
     const CString contents = text->contents();
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(text->location());
     write.real(text->actualHeight());
     write.real(text->actualWidth());
@@ -127,7 +127,7 @@ void CInfoMapList::ReadInsert(const AcDbEntity& entity) {
     CString blockName;
     const bool blockFound = RecordName<AcDbBlockTableRecord>(reference->blockTableRecord(), blockName);
     const AcGeScale3d scale = reference->scaleFactors();
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(reference->position());
     write.real(scale.sx);
     write.real(scale.sy);
@@ -146,7 +146,7 @@ void CInfoMapList::ReadHatch(const AcDbEntity& entity) {
     static const wchar_t* const styles[] = {L"普通", L"外部", L"忽略"};
     const int patternType = static_cast<int>(hatch->patternType());
     const int style = static_cast<int>(hatch->hatchStyle());
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     if (patternType >= 0 && patternType < 3) {
         write.text(patternTypes[patternType]);
     } else {
@@ -173,7 +173,7 @@ void CInfoMapList::ReadMline(const AcDbEntity& entity) {
     const int justification = static_cast<int>(mline->justification());
     CString styleName;
     const bool styleFound = RecordName<AcDbMlineStyle>(mline->style(), styleName);
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(mline->numVertices());
     write.real(mline->scale());
     if (justification >= 0 && justification < 3) {
@@ -195,7 +195,7 @@ void CInfoMapList::ReadRegion(const AcDbEntity& entity) {
     double perimeter = 0.0;
     region->getArea(area);
     region->getPerimeter(perimeter);
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(region->numChanges());
     write.real(area);
     write.real(perimeter);
@@ -228,7 +228,7 @@ void CInfoMapList::ReadImage(const AcDbEntity& entity) {
         path = definition->sourceFileName();
         definition->close();
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(image->brightness());
     write.integer(image->contrast());
     write.integer(image->fade());
@@ -255,7 +255,7 @@ void CInfoMapList::ReadDimension(const AcDbEntity& entity) {
     const CString post = dimension->dimpost();
     const std::size_t marker = post.find(L"<>");
     const int zeroSuppression = dimension->dimzin();
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.integer(dimension->dimdec());
     write.angle(dimension->textRotation());
     write.real(dimension->measurement());
@@ -277,7 +277,7 @@ void CInfoMapList::ReadShape(const AcDbEntity& entity) {
         return;
     }
     const CString name = shape->name();
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     write.point(shape->position());
     write.angle(shape->rotation());
     write.real(shape->size());
@@ -293,7 +293,7 @@ void CInfoMapList::ReadViewport(const AcDbEntity& entity) {
     if (viewport == nullptr) {
         return;
     }
-    PropertyWriter write(*info, useUserCoord, useRadians);
+    PropertyWriter write(*info, *this);
     // Paper-space coordinates, never converted.
     write.worldPoint(viewport->centerPoint());
     write.real(viewport->width());

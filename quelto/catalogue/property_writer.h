@@ -10,8 +10,8 @@
 
 class PropertyWriter {
 public:
-    PropertyWriter(EntityInfo& info, BOOL userCoordinates, BOOL radians)
-        : m_info(info), m_userCoordinates(userCoordinates), m_radians(radians) {}
+    PropertyWriter(EntityInfo& info, CInfoMapList& catalogue)
+        : m_info(info), m_catalogue(catalogue), m_radians(catalogue.useRadians) {}
 
     void real(double value) {
         if (m_position < m_info.props.size()) {
@@ -41,8 +41,8 @@ public:
     void keep() { ++m_position; }
 
     AcGePoint3d userPoint(AcGePoint3d world) const {
-        if (m_userCoordinates) {
-            QLTCommand::WcsToUcs(world);
+        if (m_catalogue.useUserCoord) {
+            m_catalogue.ToUserCoordinates(world);
         }
         return world;
     }
@@ -50,7 +50,7 @@ public:
 
 private:
     EntityInfo& m_info;
-    BOOL m_userCoordinates;
+    CInfoMapList& m_catalogue;
     BOOL m_radians;
     std::size_t m_position = 0;
 };

@@ -5,6 +5,7 @@
 #include "quelto/actions/qlt_command.h"
 #include "quelto/actions/tav_geom.h"
 #include "quelto/actions/visual_extents.h"
+#include "quelto/actions/world_to_user.h"
 #include "quelto/actions/xyz_base_draw.h"
 #include "tests/actions/host_drawing.h"
 
@@ -73,7 +74,16 @@ TEST(NumberToText, TrimsZerosAndThePointAsPrintfWouldPrint) {
             ASSERT_EQ(CXYZBaseObject::FormatReal(next), printfTrimmed(next)) << next;
         }
     }
-    EXPECT_EQ(CXYZBaseObject::FormatInteger(-42), L"-42");
+    // Values of a few decimals, as drawings are made of: most decimal places end in zeros to trim.
+    for (int units = -30000; units <= 30000; units += 7) {
+        for (const double scale : {1.0, 0.5, 0.125, 0.1, 0.01, 1e-4, 1e-7, 1e3}) {
+            const double value = units * scale;
+            ASSERT_EQ(CXYZBaseObject::FormatReal(value), printfTrimmed(value)) << value;
+        }
+    }
+    for (const int value : {0, 7, -42, 1000000, 2147483647, -2147483647 - 1}) {
+        EXPECT_EQ(CXYZBaseObject::FormatInteger(value), std::to_wstring(value));
+    }
 }
 
 TEST(Geometry, AngleFollowsTheArcSineRuleOnBothSides) {
@@ -230,6 +240,30 @@ TEST_F(DrawingHelpers, PointsTurnIntoTheRotatedUserSystem) {
     AcGePoint3d kept(1, 2, 3);
     EXPECT_FALSE(QLTCommand::WcsToUcs(kept));
     EXPECT_EQ(kept.x, 1.0);
+    EXPECT_FALSE(WorldToUser().Convert(kept));
+    EXPECT_EQ(kept.x, 1.0);
+}
+
+// The conversion taken once must give the host's per-point results to the last bit, or texts of
+// converted coordinates would differ between readers.
+TEST_F(DrawingHelpers, ConversionTakenOnceMatchesTheHostBitForBit) {
+    std::mt19937_64 generator(7);
+    std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
+    for (const double angle : {0.0, 0.3, kPi / 2, 2.5}) {
+        setUserSystem(AcGePoint3d(coordinate(generator), coordinate(generator), 0.0), angle);
+        const WorldToUser converter;
+        for (int index = 0; index < 1000; ++index) {
+            const AcGePoint3d world(coordinate(generator), coordinate(generator),
+                                    coordinate(generator) / 1e3);
+            AcGePoint3d byHost = world;
+            AcGePoint3d once = world;
+            ASSERT_TRUE(QLTCommand::WcsToUcs(byHost));
+            ASSERT_TRUE(converter.Convert(once));
+            ASSERT_EQ(once.x, byHost.x) << angle;
+            ASSERT_EQ(once.y, byHost.y) << angle;
+            ASSERT_EQ(once.z, byHost.z) << angle;
+        }
+    }
 }
 
 } // namespace

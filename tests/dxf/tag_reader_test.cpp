@@ -4,6 +4,9 @@
 #include "support/test_support.h"
 
 #include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -229,6 +232,56 @@ TEST(TagReader, RefusesEmptyInputAndMissingFiles) {
     EXPECT_EQ(error.file, "/nonexistent/folder/drawing.dxf");
     EXPECT_EQ(error.message, "cannot open the file: No such file or directory");
     EXPECT_TRUE(reader.failed());
+}
+
+// Kilobytes of this process's memory that are pages of mapped files.
+long residentFileKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("RssFile:")) {
+            return std::stol(line.substr(8));
+        }
+    }
+    return -1;
+}
+
+// A mapped drawing is given back to the system behind the readers, the main one as it goes and a
+// forked one when it is done, and reading it again afterwards yields the same tags.
+TEST(TagReader, GivesBackThePagesOfAMappedFileBehindItsReaders) {
+    const quelto::testing::TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "large.dxf";
+    constexpr int tagCount = 1200000;
+    constexpr std::uint64_t tagBytes = 17; // "  8\nLAYER" and seven digits and "\n"
+    {
+        std::ofstream stream(file, std::ios::binary);
+        char digits[16];
+        for (int index = 0; index < tagCount; ++index) {
+            std::snprintf(digits, sizeof digits, "%07d", index);
+            stream << "  8\nLAYER" << digits << '\n';
+        }
+    }
+    const long fileKilobytes = static_cast<long>(std::filesystem::file_size(file) / 1024);
+    ASSERT_GT(fileKilobytes, 16 * 1024);
+    TagReader reader;
+    TagError error;
+    ASSERT_TRUE(reader.openFile(file, error)) << error.message;
+    const long opened = residentFileKilobytes();
+    const std::vector<std::string> first = readAll(reader);
+    ASSERT_EQ(first.size(), static_cast<std::size_t>(tagCount));
+    EXPECT_LT(residentFileKilobytes(), opened - fileKilobytes / 2);
+
+    TagReader again;
+    ASSERT_TRUE(again.openFile(file, error)) << error.message;
+    const long reopened = residentFileKilobytes();
+    {
+        TagReader second = again.forkAt(tagCount / 2 * tagBytes);
+        Tag tag;
+        while (second.next(tag)) {
+        }
+    }
+    EXPECT_LT(residentFileKilobytes(), reopened - fileKilobytes / 4);
+    EXPECT_EQ(readAll(again), first);
 }
 
 TEST(TagReader, SkipsCommentsAndYieldsAPushedBackTagAgain) {

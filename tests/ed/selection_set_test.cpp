@@ -328,12 +328,26 @@ TEST_F(Drawing, WorldPointsConvertToTheCurrentUserSystem) {
             EXPECT_NEAR(back[axis], row.world[axis], 1e-12) << axis;
         }
     }
+    // The matrix of the current system maps user points to the world points the conversion gives.
+    AcGeMatrix3d userToWorld;
+    ASSERT_EQ(acedGetCurrentUCS(userToWorld), Acad::eOk);
+    for (const Case& row : cases) {
+        ads_point from = {row.world[0], row.world[1], row.world[2]};
+        ads_point user;
+        ASSERT_TRUE(acdbWcs2Ucs(from, user, false));
+        const AcGePoint3d world = userToWorld * AcGePoint3d(user[0], user[1], user[2]);
+        EXPECT_NEAR(world.x, row.world[0], 1e-12);
+        EXPECT_NEAR(world.y, row.world[1], 1e-12);
+        EXPECT_NEAR(world.z, row.world[2], 1e-12);
+    }
     // Paper space keeps its own system, the world one here.
     ASSERT_TRUE(m_database.setCurrentSpace(m_database.paperSpaceId()));
     ads_point point = {3, 4, 0};
     ads_point converted;
     ASSERT_TRUE(acdbWcs2Ucs(point, converted, false));
     EXPECT_DOUBLE_EQ(converted[0], 3.0);
+    ASSERT_EQ(acedGetCurrentUCS(userToWorld), Acad::eOk);
+    EXPECT_TRUE(userToWorld.isEqualTo(AcGeMatrix3d::kIdentity));
 }
 
 TEST(SystemVariables, ConvertCheckAndRefuseValues) {

@@ -1,14 +1,17 @@
 #include "platform/code_page.h"
 #include "platform/registry_store.h"
+#include "platform/registry_store_cache.h"
 #include "support/test_support.h"
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -243,6 +246,71 @@ TEST(RegistryStore, WritersInSeparateProcessesLoseNoValue) {
             EXPECT_EQ(read.value.number, static_cast<DWORD>(index));
         }
     }
+}
+
+// Reads are served from the parsed file while it stays the same, and every kind of change is seen:
+// a write of this process, one of another process, an edit in place of the same size right after a
+// read, the same edit once the file's times have settled, and the file's removal.
+TEST(RegistryStore, ReadsParseAgainOnlyAfterTheFileChanged) {
+    const TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "HKEY_CURRENT_USER.reg";
+    const std::wstring key = L"Software\\Maker\\Cache";
+    RegistryStore store(HKEY_CURRENT_USER, file);
+    auto number = [&] {
+        const RegistryStore::ReadResult read = store.readValue(key, L"Value");
+        return read.status == ReadStatus::Found ? static_cast<int>(read.value.number) : -1;
+    };
+    auto parsesDuring = [](auto reads) {
+        const std::uint64_t before = platform::registryStoreParseCount();
+        reads();
+        return platform::registryStoreParseCount() - before;
+    };
+    ASSERT_EQ(store.writeValue(key, L"Value", RegistryValue::dword(1), true), WriteStatus::Written);
+    EXPECT_EQ(parsesDuring([&] {
+                  for (int read = 0; read < 100; ++read) {
+                      ASSERT_EQ(number(), 1);
+                  }
+              }),
+              1U);
+
+    ASSERT_EQ(inChildProcess([&] {
+                  RegistryStore other(HKEY_CURRENT_USER, file);
+                  return other.writeValue(key, L"Value", RegistryValue::dword(2), false) ==
+                                 WriteStatus::Written
+                             ? 0
+                             : 1;
+              }),
+              0);
+    EXPECT_EQ(number(), 2);
+
+    auto editInPlace = [&](const char* from, const char* to) {
+        std::string text = readBytes(file);
+        const std::size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << text;
+        text.replace(at, std::strlen(from), to);
+        std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    };
+    const auto inode = [&] {
+        struct stat status {};
+        ::stat(file.c_str(), &status);
+        return status.st_ino;
+    };
+    const auto inodeBefore = inode();
+    editInPlace("dword:00000002", "dword:00000003");
+    ASSERT_EQ(inode(), inodeBefore);
+    EXPECT_EQ(number(), 3);
+    EXPECT_EQ(parsesDuring([&] { EXPECT_EQ(number(), 3); }), 0U);
+
+    // Once the file's times are old enough to be trusted, the stamp alone must still reveal an edit.
+    ::sleep(3);
+    EXPECT_EQ(number(), 3);
+    EXPECT_EQ(parsesDuring([&] { EXPECT_EQ(number(), 3); }), 0U);
+    editInPlace("dword:00000003", "dword:00000004");
+    EXPECT_EQ(number(), 4);
+
+    std::filesystem::remove(file);
+    EXPECT_EQ(store.readValue(key, L"Value").status, ReadStatus::NoKey);
 }
 
 TEST(RegistryStore, AWriteThatRunsOutOfSpaceLeavesThePreviousFileIntact) {
