@@ -20,7 +20,7 @@ namespace cad::dxf {
 
 namespace {
 
-constexpr std::string_view utf8ByteOrderMark{"\xEF\xBB\xBF"};
+constexpr std::string_view kUtf8ByteOrderMark{"\xEF\xBB\xBF"};
 
 // Releases a read-only file mapping.
 struct Mapping {
@@ -60,10 +60,10 @@ std::string quoteForMessage(std::string_view text) {
     for (std::size_t index = 0; index < text.size() && index < limit; ++index) {
         const auto byte = static_cast<unsigned char>(text[index]);
         if (byte < 0x20 || byte == 0x7F) {
-            static constexpr char digits[] = "0123456789ABCDEF";
+            static constexpr char kDigits[] = "0123456789ABCDEF";
             quoted += "\\x";
-            quoted += digits[byte >> 4];
-            quoted += digits[byte & 0x0F];
+            quoted += kDigits[byte >> 4];
+            quoted += kDigits[byte & 0x0F];
         } else {
             quoted += static_cast<char>(byte);
         }
@@ -124,8 +124,8 @@ bool parseInteger(std::string_view text, std::int64_t& value) noexcept {
     return true;
 }
 
-constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 bool isDigit(char character) noexcept {
     return static_cast<unsigned>(character - '0') < 10u;
@@ -162,7 +162,7 @@ bool parseSimpleDecimal(const char* text, const char* end, double& value) noexce
     }
     double result = static_cast<double>(mantissa);
     if (decimals > 0) {
-        result /= powersOfTen[decimals];
+        result /= kPowersOfTen[decimals];
     }
     value = negative ? -result : result;
     return true;
@@ -233,7 +233,7 @@ bool hasWideFirstCode(std::string_view stream) noexcept {
     if (first == 255) {
         return false;
     }
-    return first + 256 * second <= maximumGroupCode;
+    return first + 256 * second <= kMaximumGroupCode;
 }
 
 } // namespace
@@ -315,7 +315,7 @@ const char* TagReader::State::readGroupCodeSlowly(int& code, std::uint64_t codeL
         fail(codeLine, codeStart, "expected a group code, found " + quoteForMessage(codeText));
         return nullptr;
     }
-    if (parsed.ec != std::errc() || code < minimumGroupCode || code > maximumGroupCode) {
+    if (parsed.ec != std::errc() || code < kMinimumGroupCode || code > kMaximumGroupCode) {
         fail(codeLine, codeStart,
              "group code " + std::string(codeText) + " is out of range (expected 0 to 1071)");
         return nullptr;
@@ -341,7 +341,7 @@ bool TagReader::State::nextAscii(Tag& tag) {
         ++scan;
     }
     const char* codeEnd = nullptr;
-    if (scan > digits && scan < end && code <= maximumGroupCode) {
+    if (scan > digits && scan < end && code <= kMaximumGroupCode) {
         if (*scan == '\n') {
             codeEnd = scan;
         } else if (*scan == '\r' && scan + 1 < end && scan[1] == '\n') {
@@ -436,7 +436,7 @@ bool TagReader::State::nextBinary(Tag& tag) {
             cursor += 2;
         }
     }
-    if (code < minimumGroupCode || code > maximumGroupCode) {
+    if (code < kMinimumGroupCode || code > kMaximumGroupCode) {
         return fail(0, tagStart,
                     "group code " + std::to_string(code) + " is out of range (expected 0 to 1071)");
     }
@@ -528,14 +528,14 @@ bool TagReader::State::start(std::string_view bytes, TagError& openError) {
         openError = error;
         return false;
     }
-    if (bytes.substr(0, binarySentinel.size()) == binarySentinel) {
+    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
         format = DxfFormat::Binary;
-        cursor = begin + binarySentinel.size();
-        wideCodes = hasWideFirstCode(bytes.substr(binarySentinel.size()));
+        cursor = begin + kBinarySentinel.size();
+        wideCodes = hasWideFirstCode(bytes.substr(kBinarySentinel.size()));
     } else {
         format = DxfFormat::Ascii;
-        if (bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) {
-            cursor += utf8ByteOrderMark.size();
+        if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+            cursor += kUtf8ByteOrderMark.size();
         }
     }
     scanHeader();
@@ -669,7 +669,7 @@ bool TagReader::next(Tag& tag) {
         if (!state.next(tag)) {
             return false;
         }
-        if (tag.code == commentGroupCode && state.skipComments) {
+        if (tag.code == kCommentGroupCode && state.skipComments) {
             continue;
         }
         if (tag.code == 0 && tag.text == "EOF") {
