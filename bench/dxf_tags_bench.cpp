@@ -54,14 +54,14 @@ private:
 };
 
 void writeCommon(cad::dxf::TagWriter& writer, const char* type, unsigned handle, Coordinates& random) {
-    static const char* const layers[] = {"0", "WALLS", "DOORS", "TEXT", "DIMENSIONS", "HATCH"};
+    static const char* const kLayers[] = {"0", "WALLS", "DOORS", "TEXT", "DIMENSIONS", "HATCH"};
     char handleText[16];
     std::snprintf(handleText, sizeof handleText, "%X", handle);
     writer.writeString(0, type);
     writer.writeString(5, handleText);
     writer.writeString(330, "1F");
     writer.writeString(100, "AcDbEntity");
-    writer.writeString(8, layers[random.pick(6)]);
+    writer.writeString(8, kLayers[random.pick(6)]);
     writer.writeInteger(62, random.pick(256));
 }
 

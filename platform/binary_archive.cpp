@@ -11,10 +11,10 @@
 namespace platform {
 namespace {
 
-constexpr std::uint64_t lengthEscape8 = 0xFF;
-constexpr std::uint64_t unicodeMark = 0xFFFE;
-constexpr std::uint64_t lengthEscape16 = 0xFFFF;
-constexpr std::uint64_t lengthEscape32 = 0xFFFFFFFF;
+constexpr std::uint64_t kLengthEscape8 = 0xFF;
+constexpr std::uint64_t kUnicodeMark = 0xFFFE;
+constexpr std::uint64_t kLengthEscape16 = 0xFFFF;
+constexpr std::uint64_t kLengthEscape32 = 0xFFFFFFFF;
 
 std::string describe(ArchiveReadError::Cause cause, std::size_t offset, const std::string& detail) {
     const char* kind =
@@ -74,16 +74,16 @@ BinaryArchive& BinaryArchive::operator<<(double value) {
 BinaryArchive& BinaryArchive::operator<<(const std::wstring& text) {
     const std::string units = wideToUtf16Le(text);
     const std::uint64_t length = units.size() / 2;
-    appendLittleEndian(lengthEscape8, 1);
-    appendLittleEndian(unicodeMark, 2);
-    if (length < lengthEscape8) {
+    appendLittleEndian(kLengthEscape8, 1);
+    appendLittleEndian(kUnicodeMark, 2);
+    if (length < kLengthEscape8) {
         appendLittleEndian(length, 1);
-    } else if (length < unicodeMark) {
-        appendLittleEndian(lengthEscape8, 1);
+    } else if (length < kUnicodeMark) {
+        appendLittleEndian(kLengthEscape8, 1);
         appendLittleEndian(length, 2);
     } else {
-        appendLittleEndian(lengthEscape8, 1);
-        appendLittleEndian(lengthEscape16, 2);
+        appendLittleEndian(kLengthEscape8, 1);
+        appendLittleEndian(kLengthEscape16, 2);
         appendLittleEndian(length, 4);
     }
     m_bytes += units;
@@ -110,22 +110,22 @@ BinaryArchive& BinaryArchive::operator>>(std::wstring& text) {
     const std::size_t itemOffset = m_position;
     bool unicode = false;
     std::uint64_t length = takeLittleEndian(1, itemOffset, "a text length");
-    if (length == lengthEscape8) {
+    if (length == kLengthEscape8) {
         std::uint64_t wideLength = takeLittleEndian(2, itemOffset, "a text length");
-        if (wideLength == unicodeMark) {
+        if (wideLength == kUnicodeMark) {
             // After the mark the framework starts the length over with its one-byte form, and a
             // 16-bit 0xFFFE there is a plain length again.
             unicode = true;
             length = takeLittleEndian(1, itemOffset, "a text length");
-            if (length == lengthEscape8) {
+            if (length == kLengthEscape8) {
                 wideLength = takeLittleEndian(2, itemOffset, "a text length");
             }
         }
-        if (length == lengthEscape8) {
+        if (length == kLengthEscape8) {
             length = wideLength;
-            if (wideLength == lengthEscape16) {
+            if (wideLength == kLengthEscape16) {
                 length = takeLittleEndian(4, itemOffset, "a text length");
-                if (length == lengthEscape32) {
+                if (length == kLengthEscape32) {
                     throw ArchiveReadError(ArchiveReadError::Cause::BadLength, itemOffset,
                                            "the 64-bit text length form is not used by these files");
                 }

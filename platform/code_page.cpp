@@ -12,7 +12,7 @@
 namespace platform {
 namespace {
 
-constexpr wchar_t replacementCharacter = 0xFFFD;
+constexpr wchar_t kReplacementCharacter = 0xFFFD;
 
 void appendUtf8(std::string& out, char32_t codePoint) {
     if (codePoint < 0x80) {
@@ -132,9 +132,9 @@ std::wstring utf8ToWide(std::string_view bytes) {
             valid = (continuation & 0xC0) == 0x80;
             codePoint = (codePoint << 6) | (continuation & 0x3F);
         }
-        static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!valid || codePoint < smallest[length] || codePoint > 0x10FFFF || isSurrogate(codePoint)) {
-            result.push_back(replacementCharacter);
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (!valid || codePoint < kSmallest[length] || codePoint > 0x10FFFF || isSurrogate(codePoint)) {
+            result.push_back(kReplacementCharacter);
             ++position;
             continue;
         }
@@ -150,7 +150,7 @@ std::string wideToUtf8(std::wstring_view text) {
     for (const wchar_t character : text) {
         char32_t codePoint = static_cast<char32_t>(character);
         if (codePoint > 0x10FFFF || isSurrogate(codePoint)) {
-            codePoint = replacementCharacter;
+            codePoint = kReplacementCharacter;
         }
         appendUtf8(result, codePoint);
     }
@@ -175,7 +175,7 @@ std::wstring utf16LeToWide(std::string_view bytes) {
                 continue;
             }
         }
-        result.push_back(isSurrogate(unit) ? replacementCharacter : static_cast<wchar_t>(unit));
+        result.push_back(isSurrogate(unit) ? kReplacementCharacter : static_cast<wchar_t>(unit));
     }
     return result;
 }
@@ -190,7 +190,7 @@ std::string wideToUtf16Le(std::wstring_view text) {
     for (const wchar_t character : text) {
         char32_t codePoint = static_cast<char32_t>(character);
         if (codePoint > 0x10FFFF || isSurrogate(codePoint)) {
-            codePoint = replacementCharacter;
+            codePoint = kReplacementCharacter;
         }
         if (codePoint >= 0x10000) {
             appendUnit(0xD800 + ((codePoint - 0x10000) >> 10));
@@ -208,7 +208,7 @@ bool isKnownCodeSet(const std::string& codeSet) {
 
 std::wstring decodeBytes(std::string_view bytes, const std::string& codeSet, ConversionError* error,
                          bool replaceInvalid) {
-    const char32_t replacement = replacementCharacter;
+    const char32_t replacement = kReplacementCharacter;
     const std::string raw =
         convertBytes(bytes, "UTF-32LE", codeSet.c_str(), 1,
                      std::string_view(reinterpret_cast<const char*>(&replacement), sizeof replacement), error,

@@ -72,8 +72,8 @@ struct Cache {
 
 // Never destroyed, so that settings read while the process exits still find it.
 Cache& theCache() {
-    static Cache* const shared = new Cache;
-    return *shared;
+    static Cache* const kCache = new Cache;
+    return *kCache;
 }
 
 std::atomic<std::uint64_t> parseCount{0};

@@ -21,8 +21,8 @@ bool isWhiteSpace(wchar_t character) {
 
 // The C locale, made once and shared by every formatting call of the process.
 locale_t classicLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
+    static const locale_t kLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return kLocale;
 }
 
 // Rewrites a format written for the Windows runtime into one for glibc's wide printf:

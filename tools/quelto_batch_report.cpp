@@ -13,8 +13,8 @@
 namespace quelto::batch {
 namespace {
 
-constexpr std::string_view wholePrefix = "共";
-constexpr std::string_view wholeSuffix = "个";
+constexpr std::string_view kWholePrefix = "共";
+constexpr std::string_view kWholeSuffix = "个";
 
 std::optional<long> parseCount(std::string_view text) {
     long value = 0;
@@ -125,12 +125,12 @@ void writeJson(std::ostream& stream, const std::vector<Row>& rows) {
 std::optional<std::vector<long>> countsOfResultText(const std::string& text, bool perFrame) {
     std::vector<long> counts;
     if (!perFrame) {
-        if (!text.starts_with(wholePrefix) || !text.ends_with(wholeSuffix) ||
-            text.size() <= wholePrefix.size() + wholeSuffix.size()) {
+        if (!text.starts_with(kWholePrefix) || !text.ends_with(kWholeSuffix) ||
+            text.size() <= kWholePrefix.size() + kWholeSuffix.size()) {
             return std::nullopt;
         }
         const std::optional<long> count = parseCount(std::string_view(text).substr(
-            wholePrefix.size(), text.size() - wholePrefix.size() - wholeSuffix.size()));
+            kWholePrefix.size(), text.size() - kWholePrefix.size() - kWholeSuffix.size()));
         if (!count) {
             return std::nullopt;
         }

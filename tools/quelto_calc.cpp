@@ -14,9 +14,10 @@
 
 namespace {
 
-const char* const Usage = "usage: quelto-calc [--var NAME=VALUE]... EXPRESSION...\n"
-                          "  Evaluates each expression; a variable's value is an integer, a real number,\n"
-                          "  TRUE or FALSE, or else a text. Exit status 0 when every expression succeeded.\n";
+const char* const kUsage =
+    "usage: quelto-calc [--var NAME=VALUE]... EXPRESSION...\n"
+    "  Evaluates each expression; a variable's value is an integer, a real number,\n"
+    "  TRUE or FALSE, or else a text. Exit status 0 when every expression succeeded.\n";
 
 void writeLine(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
-            std::fputs(Usage, stdout);
+            std::fputs(kUsage, stdout);
             return 0;
         } else if (argument == "--var" || argument.starts_with("--var=")) {
             std::string_view definition;
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
         }
     }
     if (expressions.empty()) {
-        std::fputs(Usage, stderr);
+        std::fputs(kUsage, stderr);
         return 1;
     }
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const Usage =
+const char* const kUsage =
     "usage: quelto-props DRAWING [HANDLE...]\n"
     "  Prints each entity (all of model space when no handle is given) as its handle and\n"
     "  type, then every property of its type as \"名称 = 值\", one per line.\n";
@@ -63,7 +63,7 @@ void listEntity(CInfoMapList& catalogue, AcDbObjectId id, const std::wstring& ha
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-        std::fputs(Usage, argc < 2 ? stderr : stdout);
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 1 : 0;
     }
     const std::filesystem::path path = argv[1];

@@ -386,28 +386,28 @@ ClassTable AcDbVertex::makeTable(const char* kindMarker) {
 }
 
 const ClassTable& AcDbVertex::classTable() {
-    static const ClassTable table = makeTable(nullptr);
-    return table;
+    static const ClassTable kTable = makeTable(nullptr);
+    return kTable;
 }
 const ClassTable& AcDb2dVertex::classTable() {
-    static const ClassTable table = makeTable("AcDb2dVertex");
-    return table;
+    static const ClassTable kTable = makeTable("AcDb2dVertex");
+    return kTable;
 }
 const ClassTable& AcDb3dPolylineVertex::classTable() {
-    static const ClassTable table = makeTable("AcDb3dPolylineVertex");
-    return table;
+    static const ClassTable kTable = makeTable("AcDb3dPolylineVertex");
+    return kTable;
 }
 const ClassTable& AcDbPolygonMeshVertex::classTable() {
-    static const ClassTable table = makeTable("AcDbPolygonMeshVertex");
-    return table;
+    static const ClassTable kTable = makeTable("AcDbPolygonMeshVertex");
+    return kTable;
 }
 const ClassTable& AcDbPolyFaceMeshVertex::classTable() {
-    static const ClassTable table = makeTable("AcDbPolyFaceMeshVertex");
-    return table;
+    static const ClassTable kTable = makeTable("AcDbPolyFaceMeshVertex");
+    return kTable;
 }
 const ClassTable& AcDbFaceRecord::classTable() {
-    static const ClassTable table = makeTable("AcDbFaceRecord");
-    return table;
+    static const ClassTable kTable = makeTable("AcDbFaceRecord");
+    return kTable;
 }
 
 Acad::ErrorStatus AcDbVertex::setPosition(const AcGePoint3d& position) {
@@ -439,24 +439,24 @@ ClassTable AcDbPolylineEntity::makeTable(const char* kindMarker) {
 }
 
 const ClassTable& AcDbPolylineEntity::classTable() {
-    static const ClassTable table = makeTable(nullptr);
-    return table;
+    static const ClassTable kTable = makeTable(nullptr);
+    return kTable;
 }
 const ClassTable& AcDb2dPolyline::classTable() {
-    static const ClassTable table = makeTable("AcDb2dPolyline");
-    return table;
+    static const ClassTable kTable = makeTable("AcDb2dPolyline");
+    return kTable;
 }
 const ClassTable& AcDb3dPolyline::classTable() {
-    static const ClassTable table = makeTable("AcDb3dPolyline");
-    return table;
+    static const ClassTable kTable = makeTable("AcDb3dPolyline");
+    return kTable;
 }
 const ClassTable& AcDbPolyFaceMesh::classTable() {
-    static const ClassTable table = makeTable("AcDbPolyFaceMesh");
-    return table;
+    static const ClassTable kTable = makeTable("AcDbPolyFaceMesh");
+    return kTable;
 }
 const ClassTable& AcDbPolygonMesh::classTable() {
-    static const ClassTable table = makeTable("AcDbPolygonMesh");
-    return table;
+    static const ClassTable kTable = makeTable("AcDbPolygonMesh");
+    return kTable;
 }
 
 Acad::ErrorStatus AcDbPolylineEntity::setClosed(bool closed) {

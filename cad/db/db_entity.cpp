@@ -82,8 +82,8 @@ Acad::ErrorStatus AcDbEntity::setTrueColor(Adesk::Int32 rgb) {
 }
 
 const std::wstring& AcDbEntity::linetypeName() const {
-    static const std::wstring byLayer = L"BYLAYER";
-    return m_linetype.isEmpty() ? byLayer : m_linetype.text();
+    static const std::wstring kByLayer = L"BYLAYER";
+    return m_linetype.isEmpty() ? kByLayer : m_linetype.text();
 }
 
 AcDbObjectId AcDbEntity::linetypeId() const {

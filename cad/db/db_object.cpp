@@ -37,17 +37,17 @@ cad::db::ClassTable& AcDbObject::addObjectFields(cad::db::ClassTable& table) {
 }
 
 const cad::db::ClassTable& AcDbObject::dxfTable() const {
-    static const cad::db::ClassTable table = [] {
+    static const cad::db::ClassTable kTable = [] {
         cad::db::ClassTable result("");
         addObjectFields(result);
         return result;
     }();
-    return table;
+    return kTable;
 }
 
 const std::vector<cad::dxf::OwnedTag>& AcDbObject::extraTags() const {
-    static const std::vector<cad::dxf::OwnedTag> none;
-    return m_extraTags != nullptr ? *m_extraTags : none;
+    static const std::vector<cad::dxf::OwnedTag> kNone;
+    return m_extraTags != nullptr ? *m_extraTags : kNone;
 }
 
 AcDbObjectId AcDbObject::ownerId() const {

@@ -39,6 +39,8 @@ private:
     }
 
     bool readHeader();
+    // One section from its name to before its 0 ENDSEC.
+    bool readSection(const std::string& name);
     bool readRawSection(const std::string& name);
     bool readTables();
     // One TABLE (its group 0 is `start`) with its records, up to and with its ENDTAB.
@@ -145,7 +147,7 @@ bool DxfLoader::run() {
     m_database.m_formatRead = m_reader.format();
     dxf::Tag tag;
     while (m_reader.next(tag)) {
-        if (tag.code == dxf::commentGroupCode) {
+        if (tag.code == dxf::kCommentGroupCode) {
             continue;
         }
         if (tag.is(0, "EOF")) {
@@ -178,31 +180,7 @@ bool DxfLoader::run() {
         if (nameTag.code != 2) {
             return fail(nameTag, "expected 2 and the section name after 0 SECTION");
         }
-        const std::string name(nameTag.text);
-        bool ok = true;
-        if (name == "HEADER") {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Header, 0);
-            ok = readHeader();
-            if (ok) {
-                reserveHandleIndex();
-            }
-        } else if (name == "TABLES") {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Tables, 0);
-            ok = readTables();
-        } else if (name == "BLOCKS") {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Blocks, 0);
-            ok = readBlocks();
-        } else if (name == "ENTITIES") {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Entities, 0);
-            ok = readEntities(nullptr, "ENDSEC", true);
-        } else if (name == "OBJECTS") {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Objects, 0);
-            ok = readObjects();
-        } else {
-            m_database.m_sectionOrder.emplace_back(SectionKind::Raw, m_database.m_rawSections.size());
-            ok = readRawSection(name);
-        }
-        if (!ok) {
+        if (!readSection(std::string(nameTag.text))) {
             return false;
         }
         if (!m_reader.next(tag)) {
@@ -224,6 +202,35 @@ bool DxfLoader::run() {
     }
     finish();
     return true;
+}
+
+bool DxfLoader::readSection(const std::string& name) {
+    if (name == "HEADER") {
+        m_database.m_sectionOrder.emplace_back(SectionKind::Header, 0);
+        if (!readHeader()) {
+            return false;
+        }
+        reserveHandleIndex();
+        return true;
+    }
+    if (name == "TABLES") {
+        m_database.m_sectionOrder.emplace_back(SectionKind::Tables, 0);
+        return readTables();
+    }
+    if (name == "BLOCKS") {
+        m_database.m_sectionOrder.emplace_back(SectionKind::Blocks, 0);
+        return readBlocks();
+    }
+    if (name == "ENTITIES") {
+        m_database.m_sectionOrder.emplace_back(SectionKind::Entities, 0);
+        return readEntities(nullptr, "ENDSEC", true);
+    }
+    if (name == "OBJECTS") {
+        m_database.m_sectionOrder.emplace_back(SectionKind::Objects, 0);
+        return readObjects();
+    }
+    m_database.m_sectionOrder.emplace_back(SectionKind::Raw, m_database.m_rawSections.size());
+    return readRawSection(name);
 }
 
 bool DxfLoader::readHeader() {
@@ -280,7 +287,7 @@ std::unique_ptr<Base> make() {
 } // namespace
 
 const DxfLoader::SymbolTableKind* DxfLoader::symbolTableKind(std::string_view name) {
-    static const SymbolTableKind kinds[] = {
+    static const SymbolTableKind kKinds[] = {
         {"LAYER", make<AcDbSymbolTable, AcDbLayerTable>, make<AcDbSymbolTableRecord, AcDbLayerTableRecord>,
          &AcDbDatabase::m_layerTable},
         {"LTYPE", make<AcDbSymbolTable, AcDbLinetypeTable>,
@@ -292,7 +299,7 @@ const DxfLoader::SymbolTableKind* DxfLoader::symbolTableKind(std::string_view na
         {"BLOCK_RECORD", make<AcDbSymbolTable, AcDbBlockTable>,
          make<AcDbSymbolTableRecord, AcDbBlockTableRecord>, &AcDbDatabase::m_blockTable},
     };
-    for (const SymbolTableKind& kind : kinds) {
+    for (const SymbolTableKind& kind : kKinds) {
         if (kind.name == name) {
             return &kind;
         }
@@ -469,7 +476,7 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
         if (!m_reader.next(tag)) {
             break;
         }
-        if (tag.code == dxf::commentGroupCode) {
+        if (tag.code == dxf::kCommentGroupCode) {
             continue;
         }
         if (tag.code != 0) {
@@ -555,7 +562,7 @@ namespace {
 
 // The classes of the OBJECTS section the database models; any other object is kept as a generic object.
 std::unique_ptr<AcDbObject> makeObject(const std::string& name) {
-    static const std::pair<std::string_view, std::unique_ptr<AcDbObject> (*)()> kinds[] = {
+    static const std::pair<std::string_view, std::unique_ptr<AcDbObject> (*)()> kKinds[] = {
         {"DICTIONARY", make<AcDbObject, AcDbDictionary>},
         {"ACDBDICTIONARYWDFLT", make<AcDbObject, AcDbDictionaryWithDefault>},
         {"GROUP", make<AcDbObject, AcDbGroup>},
@@ -563,7 +570,7 @@ std::unique_ptr<AcDbObject> makeObject(const std::string& name) {
         {"IMAGEDEF", make<AcDbObject, AcDbRasterImageDef>},
         {"MLINESTYLE", make<AcDbObject, AcDbMlineStyle>},
     };
-    for (const auto& [kindName, makeKind] : kinds) {
+    for (const auto& [kindName, makeKind] : kKinds) {
         if (kindName == name) {
             return makeKind();
         }
@@ -580,7 +587,7 @@ bool DxfLoader::readObjects() {
             m_reader.pushBack();
             return true;
         }
-        if (tag.code == dxf::commentGroupCode) {
+        if (tag.code == dxf::kCommentGroupCode) {
             continue;
         }
         if (tag.code != 0) {

@@ -78,7 +78,7 @@ private:
             if (endOffset >= chunk.limit || m_stopped.load(std::memory_order_relaxed) || !reader.next(tag)) {
                 break;
             }
-            if (tag.code == dxf::commentGroupCode) {
+            if (tag.code == dxf::kCommentGroupCode) {
                 continue;
             }
             if (tag.code != 0 || tag.text == "ENDSEC" || tag.text == "EOF" || tag.text == "SECTION") {
@@ -106,6 +106,27 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_chunkDone;
 };
+
+// Places the entities of a chunk in order, `lineShift` added to their positions (ASCII line numbers
+// counted from the chunk's start), and frees them. The parsed entities were written by the other
+// thread or a while ago: fetch the records ahead of placing, and the entities (which placing writes) a
+// little less far ahead.
+void placeChunk(Chunk& chunk, std::uint64_t lineShift, const EntitySectionSplit::PlaceFunction& place) {
+    constexpr std::size_t kRecordDistance = 16;
+    constexpr std::size_t kEntityDistance = 8;
+    for (std::size_t index = 0; index < chunk.entities.size(); ++index) {
+        if (index + kRecordDistance < chunk.entities.size()) {
+            __builtin_prefetch(&chunk.entities[index + kRecordDistance]);
+        }
+        if (index + kEntityDistance < chunk.entities.size()) {
+            __builtin_prefetch(chunk.entities[index + kEntityDistance].object.get(), 1);
+        }
+        ParsedEntity& entity = chunk.entities[index];
+        entity.position += lineShift;
+        place(entity);
+    }
+    std::vector<ParsedEntity>().swap(chunk.entities);
+}
 
 } // namespace
 
@@ -155,24 +176,7 @@ bool EntitySectionSplit::read(dxf::TagReader& reader, ObjectParser& parser, cons
                 ended = true;
                 break;
             }
-            // The parsed entities were written by the other thread or a while ago: fetch the records
-            // ahead of placing, and the entities (which placing writes) a little less far ahead.
-            constexpr std::size_t kRecordDistance = 16;
-            constexpr std::size_t kEntityDistance = 8;
-            for (std::size_t index = 0; index < chunk.entities.size(); ++index) {
-                if (index + kRecordDistance < chunk.entities.size()) {
-                    __builtin_prefetch(&chunk.entities[index + kRecordDistance]);
-                }
-                if (index + kEntityDistance < chunk.entities.size()) {
-                    __builtin_prefetch(chunk.entities[index + kEntityDistance].object.get(), 1);
-                }
-                ParsedEntity& entity = chunk.entities[index];
-                if (ascii) {
-                    entity.position += line - 1;
-                }
-                place(entity);
-            }
-            std::vector<ParsedEntity>().swap(chunk.entities);
+            placeChunk(chunk, ascii ? line - 1 : 0, place);
             offset = chunk.endOffset;
             line += chunk.endLine - 1;
             ++placed;

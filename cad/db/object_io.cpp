@@ -247,7 +247,7 @@ bool ObjectReader::mapTag(const dxf::Tag& tag) {
         m_inGroup102 = !tag.text.empty() && tag.text.front() == '{';
         return false;
     }
-    if (m_inGroup102 || tag.code >= 1000 || tag.code == dxf::commentGroupCode) {
+    if (m_inGroup102 || tag.code >= 1000 || tag.code == dxf::kCommentGroupCode) {
         return false;
     }
     // An embedded object (group 101, as MTEXT carries one) repeats the entity's group codes for its own

@@ -31,7 +31,7 @@ struct TypeNameHash {
 };
 
 const std::unordered_map<std::string_view, EntityFactory, TypeNameHash>& entityFactories() {
-    static const std::unordered_map<std::string_view, EntityFactory, TypeNameHash> factories{
+    static const std::unordered_map<std::string_view, EntityFactory, TypeNameHash> kFactories{
         {"LINE", makeOf<AcDbLine>},
         {"CIRCLE", makeOf<AcDbCircle>},
         {"ARC", makeOf<AcDbArc>},
@@ -56,7 +56,7 @@ const std::unordered_map<std::string_view, EntityFactory, TypeNameHash>& entityF
         {"SEQEND", makeOf<AcDbSequenceEnd>},
         {"ARC_DIMENSION", makeOf<AcDbArcDimension>},
     };
-    return factories;
+    return kFactories;
 }
 
 } // namespace

@@ -75,6 +75,36 @@ bool isInfiniteLine(const AcDbEntity& entity) {
     return entity.isKindOf(AcDbRay::desc()) || entity.isKindOf(AcDbXline::desc());
 }
 
+ge::ExtentsResult arcBox(const ge::CircularArc& arc, const AcGeMatrix3d& transform) {
+    AcDbExtents box;
+    bool any = false;
+    addCurve(box, any, arc, transform);
+    return any ? ge::ExtentsResult::finite(box) : ge::ExtentsResult::empty();
+}
+
+// The block's contents under the reference's own transform, and its visible attributes.
+ge::ExtentsResult referenceExtents(const AcDbBlockReference& reference, const AcGeMatrix3d& transform,
+                                   int depth) {
+    if (depth >= kMaxBlockNesting || reference.database() == nullptr) {
+        return ge::ExtentsResult::empty();
+    }
+    ge::ExtentsResult result = blockExtents(
+        *reference.database(),
+        findBlockRecord(*reference.database(), reference.blockTableRecord(), reference.blockName()),
+        transform * reference.blockTransform(), depth + 1);
+    for (const AcDbEntity* attribute : subEntities(reference)) {
+        if (attribute->visibility() == AcDb::kInvisible) {
+            continue;
+        }
+        const ge::ExtentsResult part = transformedExtents(*attribute, &transform, depth + 1);
+        if (part.isFinite()) {
+            result.box.addExt(part.box);
+            result.kind = ge::ExtentsKind::Finite;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 Acad::ErrorStatus reportExtents(const ge::ExtentsResult& result, AcDbExtents& extents) {
@@ -98,16 +128,10 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
         return pointsBox({line->startPoint(), line->endPoint()}, matrix);
     }
     if (const AcDbArc* arc = AcDbArc::cast(&entity)) {
-        AcDbExtents box;
-        bool any = false;
-        addCurve(box, any, arcGeometry(*arc), matrix);
-        return any ? ge::ExtentsResult::finite(box) : ge::ExtentsResult::empty();
+        return arcBox(arcGeometry(*arc), matrix);
     }
     if (const AcDbCircle* circle = AcDbCircle::cast(&entity)) {
-        AcDbExtents box;
-        bool any = false;
-        addCurve(box, any, circleGeometry(*circle), matrix);
-        return any ? ge::ExtentsResult::finite(box) : ge::ExtentsResult::empty();
+        return arcBox(circleGeometry(*circle), matrix);
     }
     if (const AcDbEllipse* ellipse = AcDbEllipse::cast(&entity)) {
         const std::optional<ge::EllipseArc> moved = ge::transformed(ellipseGeometry(*ellipse), matrix);
@@ -135,24 +159,7 @@ ge::ExtentsResult transformedExtents(const AcDbEntity& entity, const AcGeMatrix3
         return cornersBox(mtextCorners(*text), matrix);
     }
     if (const AcDbBlockReference* reference = AcDbBlockReference::cast(&entity)) {
-        if (depth >= kMaxBlockNesting || reference->database() == nullptr) {
-            return ge::ExtentsResult::empty();
-        }
-        ge::ExtentsResult result = blockExtents(
-            *reference->database(),
-            findBlockRecord(*reference->database(), reference->blockTableRecord(), reference->blockName()),
-            matrix * reference->blockTransform(), depth + 1);
-        for (const AcDbEntity* attribute : subEntities(*reference)) {
-            if (attribute->visibility() == AcDb::kInvisible) {
-                continue;
-            }
-            const ge::ExtentsResult part = transformedExtents(*attribute, transform, depth + 1);
-            if (part.isFinite()) {
-                result.box.addExt(part.box);
-                result.kind = ge::ExtentsKind::Finite;
-            }
-        }
-        return result;
+        return referenceExtents(*reference, matrix, depth);
     }
     if (const AcDbDimension* dimension = AcDbDimension::cast(&entity)) {
         if (depth >= kMaxBlockNesting || dimension->database() == nullptr) {
@@ -256,47 +263,48 @@ std::pair<const AcRxClass*, EntityMaker> maker() {
 }
 
 const std::unordered_map<const AcRxClass*, EntityMaker>& entityMakers() {
-    static const std::unordered_map<const AcRxClass*, EntityMaker> makers{maker<AcDbLine>(),
-                                                                          maker<AcDbRay>(),
-                                                                          maker<AcDbXline>(),
-                                                                          maker<AcDbCircle>(),
-                                                                          maker<AcDbArc>(),
-                                                                          maker<AcDbEllipse>(),
-                                                                          maker<AcDbPolyline>(),
-                                                                          maker<AcDb2dPolyline>(),
-                                                                          maker<AcDb3dPolyline>(),
-                                                                          maker<AcDbPolyFaceMesh>(),
-                                                                          maker<AcDbPolygonMesh>(),
-                                                                          maker<AcDbVertex>(),
-                                                                          maker<AcDb2dVertex>(),
-                                                                          maker<AcDb3dPolylineVertex>(),
-                                                                          maker<AcDbPolygonMeshVertex>(),
-                                                                          maker<AcDbPolyFaceMeshVertex>(),
-                                                                          maker<AcDbFaceRecord>(),
-                                                                          maker<AcDbSpline>(),
-                                                                          maker<AcDbText>(),
-                                                                          maker<AcDbAttribute>(),
-                                                                          maker<AcDbAttributeDefinition>(),
-                                                                          maker<AcDbMText>(),
-                                                                          maker<AcDbShape>(),
-                                                                          maker<AcDbPoint>(),
-                                                                          maker<AcDbHatch>(),
-                                                                          maker<AcDbRegion>(),
-                                                                          maker<AcDbMline>(),
-                                                                          maker<AcDbBlockReference>(),
-                                                                          maker<AcDbRasterImage>(),
-                                                                          maker<AcDbWipeout>(),
-                                                                          maker<AcDbViewport>(),
-                                                                          maker<AcDbAlignedDimension>(),
-                                                                          maker<AcDbRotatedDimension>(),
-                                                                          maker<AcDb2LineAngularDimension>(),
-                                                                          maker<AcDb3PointAngularDimension>(),
-                                                                          maker<AcDbDiametricDimension>(),
-                                                                          maker<AcDbRadialDimension>(),
-                                                                          maker<AcDbOrdinateDimension>(),
-                                                                          maker<AcDbArcDimension>(),
-                                                                          maker<AcDbDimension>()};
-    return makers;
+    static const std::unordered_map<const AcRxClass*, EntityMaker> kMakers{
+        maker<AcDbLine>(),
+        maker<AcDbRay>(),
+        maker<AcDbXline>(),
+        maker<AcDbCircle>(),
+        maker<AcDbArc>(),
+        maker<AcDbEllipse>(),
+        maker<AcDbPolyline>(),
+        maker<AcDb2dPolyline>(),
+        maker<AcDb3dPolyline>(),
+        maker<AcDbPolyFaceMesh>(),
+        maker<AcDbPolygonMesh>(),
+        maker<AcDbVertex>(),
+        maker<AcDb2dVertex>(),
+        maker<AcDb3dPolylineVertex>(),
+        maker<AcDbPolygonMeshVertex>(),
+        maker<AcDbPolyFaceMeshVertex>(),
+        maker<AcDbFaceRecord>(),
+        maker<AcDbSpline>(),
+        maker<AcDbText>(),
+        maker<AcDbAttribute>(),
+        maker<AcDbAttributeDefinition>(),
+        maker<AcDbMText>(),
+        maker<AcDbShape>(),
+        maker<AcDbPoint>(),
+        maker<AcDbHatch>(),
+        maker<AcDbRegion>(),
+        maker<AcDbMline>(),
+        maker<AcDbBlockReference>(),
+        maker<AcDbRasterImage>(),
+        maker<AcDbWipeout>(),
+        maker<AcDbViewport>(),
+        maker<AcDbAlignedDimension>(),
+        maker<AcDbRotatedDimension>(),
+        maker<AcDb2LineAngularDimension>(),
+        maker<AcDb3PointAngularDimension>(),
+        maker<AcDbDiametricDimension>(),
+        maker<AcDbRadialDimension>(),
+        maker<AcDbOrdinateDimension>(),
+        maker<AcDbArcDimension>(),
+        maker<AcDbDimension>()};
+    return kMakers;
 }
 
 } // namespace

@@ -29,6 +29,26 @@ double angularDistance(double first, double second) {
     return std::min(difference, cad::db::kFullTurn - difference);
 }
 
+struct ReadingChoice {
+    bool backward;
+    double rotation;
+};
+
+// Reading along `readingWay` or backward against it: the one whose rotation lies nearest the old one.
+ReadingChoice nearestReading(const AcGeVector3d& readingWay, const AcGeVector3d& normal, double oldRotation) {
+    ReadingChoice best{false, 0.0};
+    double bestDistance = 1e300;
+    for (const bool backward : {false, true}) {
+        const double candidate = angleInPlane(backward ? -readingWay : readingWay, normal);
+        const double distance = angularDistance(candidate, oldRotation);
+        if (distance < bestDistance - 1e-9) {
+            bestDistance = distance;
+            best = {backward, candidate};
+        }
+    }
+    return best;
+}
+
 AcGePoint3d centroid(const std::array<AcGePoint3d, 4>& corners) {
     AcGeVector3d sum;
     for (const AcGePoint3d& corner : corners) {
@@ -159,21 +179,7 @@ Acad::ErrorStatus AcDbText::transformBy(const AcGeMatrix3d& transform) {
     // half a turn against the other); the one whose rotation stays nearest the old one is kept (a text
     // mirrored in a vertical line reads backward, one mirrored in a horizontal line stands upside down).
     auto apply = [&](const AcGeVector3d& readingWay, const AcGeVector3d& upWay) {
-        struct Choice {
-            bool backward;
-            double rotation;
-        };
-        Choice best{false, 0.0};
-        double bestDistance = 1e300;
-        for (const bool backward : {false, true}) {
-            const AcGeVector3d xAxis = backward ? -readingWay : readingWay;
-            const double candidate = angleInPlane(xAxis, normal);
-            const double distance = angularDistance(candidate, angle);
-            if (distance < bestDistance - 1e-9) {
-                bestDistance = distance;
-                best = {backward, candidate};
-            }
-        }
+        const ReadingChoice best = nearestReading(readingWay, normal, angle);
         const AcGeVector3d xAxis = best.backward ? -readingWay : readingWay;
         const bool upsideDown = normal.crossProduct(xAxis).dotProduct(upWay) < 0.0;
         m_generation =

@@ -84,13 +84,13 @@ bool hexToBytes(std::string_view hex, std::string& bytes) {
 }
 
 void bytesToHex(std::string_view bytes, std::string& hex) {
-    static constexpr char digits[] = "0123456789ABCDEF";
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     hex.clear();
     hex.reserve(bytes.size() * 2);
     for (const char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        hex.push_back(digits[value >> 4]);
-        hex.push_back(digits[value & 0x0F]);
+        hex.push_back(kDigits[value >> 4]);
+        hex.push_back(kDigits[value & 0x0F]);
     }
 }
 

@@ -24,9 +24,9 @@ enum class ValueType : std::uint8_t {
 };
 
 // Codes outside 0..1071 are never written by CAD programs; the readers reject them.
-inline constexpr int minimumGroupCode = 0;
-inline constexpr int maximumGroupCode = 1071;
-inline constexpr int commentGroupCode = 999;
+inline constexpr int kMinimumGroupCode = 0;
+inline constexpr int kMaximumGroupCode = 1071;
+inline constexpr int kCommentGroupCode = 999;
 
 namespace detail {
 constexpr ValueType classifyGroupCode(int code) noexcept {
@@ -55,19 +55,19 @@ constexpr ValueType classifyGroupCode(int code) noexcept {
 
 // Looked up once per tag by readers and writers, so it is a table rather than the range tests above.
 struct ValueTypeTable {
-    ValueType types[maximumGroupCode + 1];
+    ValueType types[kMaximumGroupCode + 1];
     constexpr ValueTypeTable() : types() {
-        for (int code = 0; code <= maximumGroupCode; ++code) {
+        for (int code = 0; code <= kMaximumGroupCode; ++code) {
             types[code] = classifyGroupCode(code);
         }
     }
 };
-inline constexpr ValueTypeTable valueTypeTable{};
+inline constexpr ValueTypeTable kValueTypeTable{};
 } // namespace detail
 
 // The value type of a group code; unassigned codes inside the valid range read as strings.
 constexpr ValueType valueTypeOf(int code) noexcept {
-    return code >= minimumGroupCode && code <= maximumGroupCode ? detail::valueTypeTable.types[code]
+    return code >= kMinimumGroupCode && code <= kMaximumGroupCode ? detail::kValueTypeTable.types[code]
                                                                 : ValueType::String;
 }
 inline bool isIntegerType(ValueType type) noexcept {

@@ -20,7 +20,7 @@ namespace cad::dxf {
 
 namespace {
 
-constexpr std::string_view utf8ByteOrderMark{"\xEF\xBB\xBF"};
+constexpr std::string_view kUtf8ByteOrderMark{"\xEF\xBB\xBF"};
 
 // Releases a read-only file mapping.
 struct Mapping {
@@ -67,10 +67,10 @@ std::string quoteForMessage(std::string_view text) {
     for (std::size_t index = 0; index < text.size() && index < limit; ++index) {
         const auto byte = static_cast<unsigned char>(text[index]);
         if (byte < 0x20 || byte == 0x7F) {
-            static constexpr char digits[] = "0123456789ABCDEF";
+            static constexpr char kDigits[] = "0123456789ABCDEF";
             quoted += "\\x";
-            quoted += digits[byte >> 4];
-            quoted += digits[byte & 0x0F];
+            quoted += kDigits[byte >> 4];
+            quoted += kDigits[byte & 0x0F];
         } else {
             quoted += static_cast<char>(byte);
         }
@@ -131,8 +131,8 @@ bool parseInteger(std::string_view text, std::int64_t& value) noexcept {
     return true;
 }
 
-constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 bool isDigit(char character) noexcept {
     return static_cast<unsigned>(character - '0') < 10u;
@@ -169,7 +169,7 @@ bool parseSimpleDecimal(const char* text, const char* end, double& value) noexce
     }
     double result = static_cast<double>(mantissa);
     if (decimals > 0) {
-        result /= powersOfTen[decimals];
+        result /= kPowersOfTen[decimals];
     }
     value = negative ? -result : result;
     return true;
@@ -240,7 +240,7 @@ bool hasWideFirstCode(std::string_view stream) noexcept {
     if (first == 255) {
         return false;
     }
-    return first + 256 * second <= maximumGroupCode;
+    return first + 256 * second <= kMaximumGroupCode;
 }
 
 } // namespace
@@ -294,10 +294,10 @@ struct TagReader::State {
     }
 
     void releaseBehind(std::ptrdiff_t keep) {
-        static const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+        static const auto kPageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
         const char* until = cursor - std::min(keep, cursor - begin);
-        const auto from = (reinterpret_cast<std::uintptr_t>(releasedTo) + pageSize - 1) & ~(pageSize - 1);
-        const auto to = reinterpret_cast<std::uintptr_t>(until) & ~(pageSize - 1);
+        const auto from = (reinterpret_cast<std::uintptr_t>(releasedTo) + kPageSize - 1) & ~(kPageSize - 1);
+        const auto to = reinterpret_cast<std::uintptr_t>(until) & ~(kPageSize - 1);
         if (to > from) {
             ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
         }
@@ -346,7 +346,7 @@ const char* TagReader::State::readGroupCodeSlowly(int& code, std::uint64_t codeL
         fail(codeLine, codeStart, "expected a group code, found " + quoteForMessage(codeText));
         return nullptr;
     }
-    if (parsed.ec != std::errc() || code < minimumGroupCode || code > maximumGroupCode) {
+    if (parsed.ec != std::errc() || code < kMinimumGroupCode || code > kMaximumGroupCode) {
         fail(codeLine, codeStart,
              "group code " + std::string(codeText) + " is out of range (expected 0 to 1071)");
         return nullptr;
@@ -372,7 +372,7 @@ bool TagReader::State::nextAscii(Tag& tag) {
         ++scan;
     }
     const char* codeEnd = nullptr;
-    if (scan > digits && scan < end && code <= maximumGroupCode) {
+    if (scan > digits && scan < end && code <= kMaximumGroupCode) {
         if (*scan == '\n') {
             codeEnd = scan;
         } else if (*scan == '\r' && scan + 1 < end && scan[1] == '\n') {
@@ -467,7 +467,7 @@ bool TagReader::State::nextBinary(Tag& tag) {
             cursor += 2;
         }
     }
-    if (code < minimumGroupCode || code > maximumGroupCode) {
+    if (code < kMinimumGroupCode || code > kMaximumGroupCode) {
         return fail(0, tagStart,
                     "group code " + std::to_string(code) + " is out of range (expected 0 to 1071)");
     }
@@ -560,14 +560,14 @@ bool TagReader::State::start(std::string_view bytes, TagError& openError) {
         openError = error;
         return false;
     }
-    if (bytes.substr(0, binarySentinel.size()) == binarySentinel) {
+    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
         format = DxfFormat::Binary;
-        cursor = begin + binarySentinel.size();
-        wideCodes = hasWideFirstCode(bytes.substr(binarySentinel.size()));
+        cursor = begin + kBinarySentinel.size();
+        wideCodes = hasWideFirstCode(bytes.substr(kBinarySentinel.size()));
     } else {
         format = DxfFormat::Ascii;
-        if (bytes.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) {
-            cursor += utf8ByteOrderMark.size();
+        if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+            cursor += kUtf8ByteOrderMark.size();
         }
     }
     scanHeader();
@@ -705,7 +705,7 @@ bool TagReader::next(Tag& tag) {
         if (state.mapped && state.cursor - state.releasedTo >= kReleaseStep) {
             state.releaseBehind(kKeepBehind);
         }
-        if (tag.code == commentGroupCode && state.skipComments) {
+        if (tag.code == kCommentGroupCode && state.skipComments) {
             continue;
         }
         if (tag.code == 0 && tag.text == "EOF") {

@@ -50,7 +50,7 @@ struct QUELTO_EXPORT TagError {
 };
 
 // The sentinel at the start of binary DXF files: "AutoCAD Binary DXF" CR LF SUB NUL.
-inline constexpr std::string_view binarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+inline constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 
 class QUELTO_EXPORT TagReader {
 public:

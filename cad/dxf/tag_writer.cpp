@@ -15,11 +15,11 @@ namespace cad::dxf {
 
 namespace {
 
-constexpr std::size_t flushThreshold = std::size_t{1} << 20;
+constexpr std::size_t kFlushThreshold = std::size_t{1} << 20;
 // A binary chunk's length is one byte. Longer data is split the way AutoCAD splits it, into chunks of
 // 127 bytes; data that fits is kept in one chunk so that binary files round-trip tag for tag.
-constexpr std::size_t largestChunk = 255;
-constexpr std::size_t splitChunk = 127;
+constexpr std::size_t kLargestChunk = 255;
+constexpr std::size_t kSplitChunk = 127;
 
 // Shortest round-trip form, with ".0" added to integral values so the text still reads as a real.
 std::string_view formatReal(double value, char (&buffer)[32]) {
@@ -151,7 +151,7 @@ void BufferTagWriter::startIfNeeded() {
     }
     m_started = true;
     if (m_options.format == DxfFormat::Binary) {
-        m_bytes += binarySentinel;
+        m_bytes += kBinarySentinel;
     }
 }
 
@@ -219,7 +219,7 @@ void BufferTagWriter::writeBinary(const Tag& tag) {
         std::size_t start = 0;
         do {
             const std::size_t left = m_scratch.size() - start;
-            const std::size_t length = m_scratch.size() <= largestChunk ? left : std::min(splitChunk, left);
+            const std::size_t length = m_scratch.size() <= kLargestChunk ? left : std::min(kSplitChunk, left);
             appendCode(tag.code);
             m_bytes += static_cast<char>(length);
             m_bytes.append(m_scratch, start, length);
@@ -281,7 +281,7 @@ bool FileTagWriter::open(const std::filesystem::path& target, TagError& error) {
     m_error = {};
     m_bytesWritten = 0;
     buffer().clear();
-    buffer().reserve(flushThreshold + 4096);
+    buffer().reserve(kFlushThreshold + 4096);
     m_descriptor = ::open(m_temporaryPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_descriptor < 0) {
         error = {};
@@ -300,7 +300,7 @@ bool FileTagWriter::open(const std::filesystem::path& target, TagError& error) {
 
 void FileTagWriter::write(const Tag& tag) {
     BufferTagWriter::write(tag);
-    if (buffer().size() >= flushThreshold) {
+    if (buffer().size() >= kFlushThreshold) {
         flush();
     }
 }

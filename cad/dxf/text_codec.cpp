@@ -22,7 +22,7 @@ struct CodePageName {
 // The names AutoCAD writes into $DWGCODEPAGE. "ASCII" is written by some programs for Western drawings;
 // CP1252 is its superset and what those programs actually store. Shift-JIS goes through CP932 because
 // iconv's SHIFT_JIS turns 0x5C into a yen sign, which would break the backslash escapes.
-constexpr std::array codePageNames{
+constexpr std::array kCodePageNames{
     CodePageName{"ANSI_874", "CP874"},       CodePageName{"ANSI_932", "CP932"},
     CodePageName{"ANSI_936", "GBK"},         CodePageName{"ANSI_949", "CP949"},
     CodePageName{"ANSI_950", "CP950"},       CodePageName{"ANSI_1250", "CP1250"},
@@ -48,7 +48,7 @@ constexpr std::array codePageNames{
     CodePageName{"UTF8", "UTF-8"},           CodePageName{"UTF-8", "UTF-8"},
 };
 
-constexpr std::string_view defaultCodeSet = "CP1252";
+constexpr std::string_view kDefaultCodeSet = "CP1252";
 
 // Four hex digits at `text[start]`, or -1.
 int fourHexDigits(std::wstring_view text, std::size_t start) noexcept {
@@ -189,7 +189,7 @@ std::string codeSetForCodePage(std::string_view dwgCodePage) {
     std::transform(upper.begin(), upper.end(), upper.begin(), [](char character) {
         return character >= 'a' && character <= 'z' ? character - 32 : character;
     });
-    for (const CodePageName& entry : codePageNames) {
+    for (const CodePageName& entry : kCodePageNames) {
         if (entry.dwgName == upper) {
             return std::string(entry.codeSet);
         }
@@ -214,22 +214,22 @@ std::string codeSetForMultibyteEscape(int index) {
     }
 }
 
-TextCodec::TextCodec() : m_codeSet(defaultCodeSet), m_fallbackCodeSet(defaultCodeSet) {}
+TextCodec::TextCodec() : m_codeSet(kDefaultCodeSet), m_fallbackCodeSet(kDefaultCodeSet) {}
 
 TextCodec::TextCodec(int acadVersion, std::string_view dwgCodePage) {
     m_fallbackCodeSet = codeSetForCodePage(dwgCodePage);
     if (m_fallbackCodeSet.empty() || m_fallbackCodeSet == "UTF-8") {
-        m_fallbackCodeSet = defaultCodeSet;
+        m_fallbackCodeSet = kDefaultCodeSet;
     }
-    m_codeSet = acadVersion >= firstUtf8Version ? std::string("UTF-8") : codeSetForCodePage(dwgCodePage);
+    m_codeSet = acadVersion >= kFirstUtf8Version ? std::string("UTF-8") : codeSetForCodePage(dwgCodePage);
     if (m_codeSet.empty()) {
-        m_codeSet = defaultCodeSet;
+        m_codeSet = kDefaultCodeSet;
     }
     m_utf8 = m_codeSet == "UTF-8";
 }
 
 TextCodec TextCodec::utf8() {
-    return TextCodec(firstUtf8Version, {});
+    return TextCodec(kFirstUtf8Version, {});
 }
 
 std::wstring TextCodec::decode(std::string_view bytes) const {

@@ -11,7 +11,7 @@
 namespace cad::dxf {
 
 // First version that stores UTF-8 ("AC1021", R2007).
-inline constexpr int firstUtf8Version = 1021;
+inline constexpr int kFirstUtf8Version = 1021;
 
 // $ACADVER text ("AC1015") to its number (1015); 0 when it is not of that form.
 QUELTO_EXPORT int acadVersionNumber(std::string_view acadVersion) noexcept;

@@ -23,9 +23,9 @@ namespace {
 
 // Only modelled classes are cached; AcDbGenericEntity and AcDbGenericObject carry per-object names.
 const ClassName* cachedClassName(const AcRxClass* objectClass, const AcDbObject& object) {
-    static const AcRxClass* const genericEntity = AcDbGenericEntity::desc();
-    static const AcRxClass* const genericObject = AcDbGenericObject::desc();
-    if (objectClass == genericEntity || objectClass == genericObject) {
+    static const AcRxClass* const kGenericEntity = AcDbGenericEntity::desc();
+    static const AcRxClass* const kGenericObject = AcDbGenericObject::desc();
+    if (objectClass == kGenericEntity || objectClass == kGenericObject) {
         return nullptr;
     }
     static std::map<const AcRxClass*, ClassName> names;

@@ -19,7 +19,7 @@ ResbufValueKind groupCodeKind(int code) {
     };
     // The DXF reference's value types per group-code range; points are whole (10, 11, ...), their
     // separate Y and Z codes only appear in files, never in buffers.
-    static constexpr Range ranges[] = {
+    static constexpr Range kRanges[] = {
         {-5, -5, ResbufValueKind::EntityName},   {-4, -4, ResbufValueKind::Text},
         {-3, -3, ResbufValueKind::None},         {-2, -1, ResbufValueKind::EntityName},
         {0, 9, ResbufValueKind::Text},           {10, 18, ResbufValueKind::Point},
@@ -40,7 +40,7 @@ ResbufValueKind groupCodeKind(int code) {
         {1010, 1013, ResbufValueKind::Point},    {1014, 1059, ResbufValueKind::Real},
         {1060, 1070, ResbufValueKind::Short},    {1071, 1071, ResbufValueKind::Long},
     };
-    for (const Range& range : ranges) {
+    for (const Range& range : kRanges) {
         if (code >= range.first && code <= range.last) {
             return range.kind;
         }

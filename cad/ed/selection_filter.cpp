@@ -71,7 +71,7 @@ std::optional<Comparison> parseComparison(std::wstring_view text) {
         std::wstring_view text;
         Comparison comparison;
     };
-    static constexpr Entry entries[] = {
+    static constexpr Entry kEntries[] = {
         {L"=", Comparison::Equal},     {L"!=", Comparison::NotEqual},     {L"/=", Comparison::NotEqual},
         {L"<>", Comparison::NotEqual}, {L"<", Comparison::Less},          {L"<=", Comparison::LessEqual},
         {L">", Comparison::Greater},   {L">=", Comparison::GreaterEqual}, {L"*", Comparison::Any},
@@ -87,7 +87,7 @@ std::optional<Comparison> parseComparison(std::wstring_view text) {
         return value;
     };
     text = trimmed(text);
-    for (const Entry& entry : entries) {
+    for (const Entry& entry : kEntries) {
         if (entry.text == text) {
             return entry.comparison;
         }
@@ -422,13 +422,13 @@ private:
                 std::size_t minimum;
                 std::size_t maximum;
             };
-            static constexpr Group groups[] = {
+            static constexpr Group kGroups[] = {
                 {L"<AND", L"AND>", Node::Kind::And, 1, SIZE_MAX},
                 {L"<OR", L"OR>", Node::Kind::Or, 1, SIZE_MAX},
                 {L"<XOR", L"XOR>", Node::Kind::Xor, 2, 2},
                 {L"<NOT", L"NOT>", Node::Kind::Not, 1, 1},
             };
-            for (const Group& group : groups) {
+            for (const Group& group : kGroups) {
                 if (word == group.opening) {
                     ++m_position;
                     node.kind = group.kind;

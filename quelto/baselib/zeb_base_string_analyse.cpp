@@ -21,8 +21,8 @@ using quelto::baselib::isFormulaDigit;
 using quelto::baselib::isFormulaLetter;
 using quelto::baselib::isOperandBoundary;
 using quelto::baselib::isPlainNumber;
-using quelto::baselib::LiteralQuote;
-using quelto::baselib::NotFound;
+using quelto::baselib::kLiteralQuote;
+using quelto::baselib::kNotFound;
 using quelto::baselib::OperatorSet;
 using quelto::baselib::RunTrackedText;
 using quelto::baselib::scanLeftOperand;
@@ -30,11 +30,11 @@ using quelto::baselib::scanRightOperand;
 
 namespace {
 
-const wchar_t* const DefaultErrorTitle = L"翠岭轩基本类库";
+const wchar_t* const kDefaultErrorTitle = L"翠岭轩基本类库";
 // Up to this many records a name is looked for by walking the list; past it through an index.
-constexpr std::size_t LinearLookupLimit = 32;
+constexpr std::size_t kLinearLookupLimit = 32;
 // Up to this many caller-named records the index is a list; more go into a hash map.
-constexpr std::size_t SmallNameIndex = 16;
+constexpr std::size_t kSmallNameIndex = 16;
 
 // The decimal digits of a non-negative number (std::to_wstring goes through wide printf here).
 void appendDecimal(CString& text, std::size_t number) {
@@ -64,7 +64,7 @@ void CZEBBaseStringAnalyse::InitParam(int clearVariables) {
     m_strLastError.clear();
     m_bShowError = FALSE;
     m_hMessageWnd = nullptr;
-    m_strErrorTitle = DefaultErrorTitle;
+    m_strErrorTitle = kDefaultErrorTitle;
     m_arrOperate.clear();
     if (clearVariables) {
         m_arrVariable.clear();
@@ -192,7 +192,7 @@ int CZEBBaseStringAnalyse::DoAnalyse() {
     const CZEBOperateVar& result = m_arrOperate.back();
     switch (result.m_nType) {
     case CZEBOperateVar::TypeString:
-        m_strOutput.assign(1, LiteralQuote).append(result.m_strValue).push_back(LiteralQuote);
+        m_strOutput.assign(1, kLiteralQuote).append(result.m_strValue).push_back(kLiteralQuote);
         break;
     case CZEBOperateVar::TypeInteger:
         m_strOutput = result.GetSValue();
@@ -215,16 +215,16 @@ int CZEBBaseStringAnalyse::DoAnalyse() {
 // An unclosed literal is reported here, before anything else, since its end decides which spaces stay.
 int CZEBBaseStringAnalyse::DoWithSpace(CString& text) {
     if (std::none_of(text.begin(), text.end(),
-                     [](wchar_t character) { return character == L' ' || character == LiteralQuote; })) {
+                     [](wchar_t character) { return character == L' ' || character == kLiteralQuote; })) {
         return ResultSuccess;
     }
     CString result;
     result.reserve(text.size());
     for (std::size_t position = 0; position < text.size(); ++position) {
         const wchar_t character = text[position];
-        if (character == LiteralQuote) {
+        if (character == kLiteralQuote) {
             const std::size_t close = findLiteralEnd(text, position, text.size() - 1);
-            if (close == NotFound) {
+            if (close == kNotFound) {
                 SetLastErrorInfo(L"引号不匹配");
                 return ResultQuote;
             }
@@ -242,16 +242,16 @@ int CZEBBaseStringAnalyse::DoWithSpace(CString& text) {
 // innermost pair first. The text before the "(" is the rewritten one, so a name made by an earlier pair
 // can stand in front of it.
 int CZEBBaseStringAnalyse::DoWithBracket(CString& text) {
-    if (text.find(L')') == NotFound) {
+    if (text.find(L')') == kNotFound) {
         return ResultSuccess;
     }
     RunTrackedText rewritten(text.size());
     std::vector<std::size_t> openBrackets;
     for (std::size_t position = 0; position < text.size(); ++position) {
         const wchar_t character = text[position];
-        if (character == LiteralQuote) {
+        if (character == kLiteralQuote) {
             const std::size_t close = findLiteralEnd(text, position, text.size() - 1);
-            if (close == NotFound) {
+            if (close == kNotFound) {
                 SetLastErrorInfo(L"引号不匹配");
                 return ResultQuote;
             }
@@ -305,13 +305,13 @@ void CZEBBaseStringAnalyse::GetStringMark(int& first, int& last, const CString& 
     const std::size_t lastIndex = end < 0 || static_cast<std::size_t>(end) >= text.size()
                                       ? text.size() - 1
                                       : static_cast<std::size_t>(end);
-    const std::size_t open = text.find(LiteralQuote, static_cast<std::size_t>(std::max(start, 0)));
-    if (open == NotFound || open > lastIndex) {
+    const std::size_t open = text.find(kLiteralQuote, static_cast<std::size_t>(std::max(start, 0)));
+    if (open == kNotFound || open > lastIndex) {
         return;
     }
     first = static_cast<int>(open);
     const std::size_t close = findLiteralEnd(text, open, lastIndex);
-    last = close == NotFound ? -1 : static_cast<int>(close);
+    last = close == kNotFound ? -1 : static_cast<int>(close);
 }
 
 int CZEBBaseStringAnalyse::CalChildString(CString& text) {
@@ -320,9 +320,9 @@ int CZEBBaseStringAnalyse::CalChildString(CString& text) {
     } else if (!text.empty() && text.front() == L'-') {
         text.insert(0, 1, L'0');
     }
-    static const OperatorSet Passes[] = {OperatorSet(L"^"), OperatorSet(L"*/"), OperatorSet(L"+-&"),
-                                         OperatorSet(L"><=!")};
-    for (const OperatorSet& operators : Passes) {
+    static const OperatorSet kPasses[] = {OperatorSet(L"^"), OperatorSet(L"*/"), OperatorSet(L"+-&"),
+                                          OperatorSet(L"><=!")};
+    for (const OperatorSet& operators : kPasses) {
         if (std::none_of(text.begin(), text.end(),
                          [&](wchar_t character) { return operators.contains(character); })) {
             continue;
@@ -341,13 +341,13 @@ int CZEBBaseStringAnalyse::CalChildString(CString& text) {
 int CZEBBaseStringAnalyse::ReduceOperatorPass(CString& text, const OperatorSet& operators) {
     CString reduced;
     reduced.reserve(text.size());
-    std::size_t literalStart = NotFound; // where the literal that `reduced` may end with begins
+    std::size_t literalStart = kNotFound; // where the literal that `reduced` may end with begins
     std::size_t position = 0;
     while (position < text.size()) {
         const wchar_t character = text[position];
-        if (character == LiteralQuote) {
+        if (character == kLiteralQuote) {
             const std::size_t close = findLiteralEnd(text, position, text.size() - 1);
-            if (close == NotFound) {
+            if (close == kNotFound) {
                 SetLastErrorInfo(L"引号不匹配");
                 return ResultQuote;
             }
@@ -366,8 +366,8 @@ int CZEBBaseStringAnalyse::ReduceOperatorPass(CString& text, const OperatorSet& 
         const wchar_t* message = nullptr;
         int code = scanRightOperand(text, position, right, message);
         if (code == ResultSuccess) {
-            const bool endsWithLiteral = !reduced.empty() && reduced.back() == LiteralQuote;
-            code = scanLeftOperand(reduced, endsWithLiteral ? literalStart : NotFound, left, message);
+            const bool endsWithLiteral = !reduced.empty() && reduced.back() == kLiteralQuote;
+            code = scanLeftOperand(reduced, endsWithLiteral ? literalStart : kNotFound, left, message);
         }
         if (code != ResultSuccess) {
             SetLastErrorInfo(message);
@@ -396,20 +396,20 @@ int CZEBBaseStringAnalyse::GetMinChildString(int& left, int& right, const CStrin
     const wchar_t* message = nullptr;
     int code = scanRightOperand(text, operatorAt, rightIndex, message);
     if (code == ResultSuccess) {
-        std::size_t literalStart = NotFound;
-        if (operatorAt > 0 && text[operatorAt - 1] == LiteralQuote) {
+        std::size_t literalStart = kNotFound;
+        if (operatorAt > 0 && text[operatorAt - 1] == kLiteralQuote) {
             // Literals are only known from the start of the text.
-            std::size_t open = text.find(LiteralQuote);
+            std::size_t open = text.find(kLiteralQuote);
             while (open < operatorAt) {
                 const std::size_t close = findLiteralEnd(text, open, text.size() - 1);
-                if (close == NotFound || close >= operatorAt) {
+                if (close == kNotFound || close >= operatorAt) {
                     break;
                 }
                 if (close == operatorAt - 1) {
                     literalStart = open;
                     break;
                 }
-                open = text.find(LiteralQuote, close + 1);
+                open = text.find(kLiteralQuote, close + 1);
             }
         }
         code =
@@ -437,7 +437,7 @@ int CZEBBaseStringAnalyse::FindRecordByName(const CString& name) {
         return -1;
     }
     const std::size_t count = m_arrOperate.size();
-    if (m_nIndexedRecords == 0 && count <= LinearLookupLimit) {
+    if (m_nIndexedRecords == 0 && count <= kLinearLookupLimit) {
         for (std::size_t index = 0; index < count; ++index) {
             if (m_arrOperate[index].m_strName == name) {
                 return static_cast<int>(index);
@@ -455,7 +455,7 @@ int CZEBBaseStringAnalyse::FindRecordByName(const CString& name) {
             continue;
         }
         const int index = static_cast<int>(m_nIndexedRecords);
-        if (m_mapRecordNames.empty() && m_arrNamedRecords.size() < SmallNameIndex) {
+        if (m_mapRecordNames.empty() && m_arrNamedRecords.size() < kSmallNameIndex) {
             m_arrNamedRecords.push_back(index);
             continue;
         }
@@ -500,7 +500,7 @@ int CZEBBaseStringAnalyse::AddToVarList(const CString& operand) {
         return -1;
     }
     CZEBOperateVar constant;
-    if (operand.size() >= 2 && operand.front() == LiteralQuote && operand.back() == LiteralQuote) {
+    if (operand.size() >= 2 && operand.front() == kLiteralQuote && operand.back() == kLiteralQuote) {
         constant.m_nType = CZEBOperateVar::TypeString;
         constant.m_strValue = operand.substr(1, operand.size() - 2);
     } else if (std::all_of(operand.begin(), operand.end(), isFormulaDigit)) {
@@ -553,9 +553,9 @@ int CZEBBaseStringAnalyse::GetFunValue(CString& name, const CString& functionNam
                                        const CString& argumentText) {
     std::vector<std::size_t> commas;
     for (std::size_t position = 0; position < argumentText.size(); ++position) {
-        if (argumentText[position] == LiteralQuote) {
+        if (argumentText[position] == kLiteralQuote) {
             position = findLiteralEnd(argumentText, position, argumentText.size() - 1);
-            if (position == NotFound) {
+            if (position == kNotFound) {
                 SetLastErrorInfo(L"引号不匹配");
                 return ResultQuote;
             }

@@ -14,7 +14,7 @@ namespace {
 
 // "&" can reuse a generated record by its name and so double a text with every step; past this many
 // characters produced by one analysis it stops with an error instead of exhausting memory.
-constexpr std::size_t ConcatenationLimit = std::size_t{1} << 24;
+constexpr std::size_t kConcatenationLimit = std::size_t{1} << 24;
 
 const CZEBOperateVar& recordAt(const CArray<CZEBOperateVar>& records, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= records.size()) {
@@ -210,7 +210,7 @@ int CZEBBaseStringAnalyse::DoOperate(CZEBOperateVar& record) {
             return operand.m_nType == CZEBOperateVar::TypeString ? operand.m_strValue.size() : std::size_t{0};
         };
         m_nConcatenatedChars += length(left) + length(right);
-        if (m_nConcatenatedChars > ConcatenationLimit) {
+        if (m_nConcatenatedChars > kConcatenationLimit) {
             SetLastErrorInfo(L"运算结果字符串过长");
             return ResultOperand;
         }

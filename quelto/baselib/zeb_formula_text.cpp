@@ -10,16 +10,16 @@ namespace quelto::baselib {
 std::size_t findLiteralEnd(std::wstring_view text, std::size_t open, std::size_t last) {
     std::size_t position = open + 1;
     while (position <= last) {
-        position = text.find(LiteralQuote, position);
-        if (position == NotFound || position > last) {
-            return NotFound;
+        position = text.find(kLiteralQuote, position);
+        if (position == kNotFound || position > last) {
+            return kNotFound;
         }
-        if (position == last || text[position + 1] != LiteralQuote) {
+        if (position == last || text[position + 1] != kLiteralQuote) {
             return position;
         }
         position += 2;
     }
-    return NotFound;
+    return kNotFound;
 }
 
 bool isPlainNumber(std::wstring_view text) {
@@ -58,9 +58,9 @@ int scanRightOperand(std::wstring_view text, std::size_t position, std::size_t& 
         return CZEBBaseStringAnalyse::ResultOperand;
     }
     const std::size_t first = position + 1;
-    if (text[first] == LiteralQuote) {
+    if (text[first] == kLiteralQuote) {
         right = findLiteralEnd(text, first, text.size() - 1);
-        if (right == NotFound) {
+        if (right == kNotFound) {
             message = L"引号不匹配";
             return CZEBBaseStringAnalyse::ResultQuote;
         }
@@ -68,7 +68,7 @@ int scanRightOperand(std::wstring_view text, std::size_t position, std::size_t& 
     }
     std::size_t end = first;
     while (end < text.size() && !isOperandBoundary(text[end])) {
-        if (text[end] == LiteralQuote) {
+        if (text[end] == kLiteralQuote) {
             message = L"运算符号后面参数中出现意外引号";
             return CZEBBaseStringAnalyse::ResultOperand;
         }
@@ -88,8 +88,8 @@ int scanLeftOperand(std::wstring_view before, std::size_t literalStart, std::siz
         message = L"运算符号前面没有参数";
         return CZEBBaseStringAnalyse::ResultOperand;
     }
-    if (before.back() == LiteralQuote) {
-        if (literalStart == NotFound) {
+    if (before.back() == kLiteralQuote) {
+        if (literalStart == kNotFound) {
             message = L"引号不匹配";
             return CZEBBaseStringAnalyse::ResultQuote;
         }
@@ -98,7 +98,7 @@ int scanLeftOperand(std::wstring_view before, std::size_t literalStart, std::siz
     }
     std::size_t start = before.size();
     while (start > 0 && !isOperandBoundary(before[start - 1])) {
-        if (before[start - 1] == LiteralQuote) {
+        if (before[start - 1] == kLiteralQuote) {
             message = L"运算符号前面参数中出现意外引号";
             return CZEBBaseStringAnalyse::ResultOperand;
         }

@@ -14,8 +14,8 @@
 
 namespace quelto::baselib {
 
-inline constexpr wchar_t LiteralQuote = L'"';
-inline constexpr std::size_t NotFound = std::wstring_view::npos;
+inline constexpr wchar_t kLiteralQuote = L'"';
+inline constexpr std::size_t kNotFound = std::wstring_view::npos;
 
 // The eight operator characters that end an operand; "^" and "!" are not among them.
 inline bool isOperandBoundary(wchar_t character) {
@@ -37,7 +37,7 @@ inline bool isLetterOrDigit(wchar_t character) {
     return isFormulaLetter(character) || isFormulaDigit(character);
 }
 
-// The quote closing the literal opened at `open`, looked for up to `last` (inclusive), or NotFound.
+// The quote closing the literal opened at `open`, looked for up to `last` (inclusive), or kNotFound.
 // A doubled quote stays inside the literal, except a quote at the very end of the range, which closes it.
 std::size_t findLiteralEnd(std::wstring_view text, std::size_t open, std::size_t last);
 
@@ -49,7 +49,7 @@ bool isPlainNumber(std::wstring_view text);
 int scanRightOperand(std::wstring_view text, std::size_t position, std::size_t& right,
                      const wchar_t*& message);
 // The first index of the operand left of an operator; `before` is all the text before the operator and
-// `literalStart` where the literal begins that `before` ends with (NotFound when unknown).
+// `literalStart` where the literal begins that `before` ends with (kNotFound when unknown).
 int scanLeftOperand(std::wstring_view before, std::size_t literalStart, std::size_t& left,
                     const wchar_t*& message);
 

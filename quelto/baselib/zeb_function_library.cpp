@@ -22,15 +22,15 @@ std::vector<FunctionEntry> allFunctions() {
 
 const FunctionEntry* findFunction(const CString& lowerCaseName) {
     // Built once; the entries themselves are static data of the family files.
-    static const std::unordered_map<CString, FunctionEntry> table = [] {
+    static const std::unordered_map<CString, FunctionEntry> kTable = [] {
         std::unordered_map<CString, FunctionEntry> byName;
         for (const FunctionEntry& entry : allFunctions()) {
             byName.emplace(entry.name, entry);
         }
         return byName;
     }();
-    const auto found = table.find(lowerCaseName);
-    return found == table.end() ? nullptr : &found->second;
+    const auto found = kTable.find(lowerCaseName);
+    return found == kTable.end() ? nullptr : &found->second;
 }
 
 int truncateToInt32(double value) {
@@ -139,7 +139,7 @@ int CZEBBaseStringAnalyse::GetFunValue(CZEBOperateVar& record) {
         SetLastErrorInfo(platform::formatWide(L"函数%s不存在", call.name.c_str()));
         return ResultUnknownFunction;
     }
-    if (entry->arity == quelto::baselib::AtLeastOneArgument) {
+    if (entry->arity == quelto::baselib::kAtLeastOneArgument) {
         if (call.ArgumentCount() < 1) {
             SetLastErrorInfo(
                 platform::formatWide(L"函数%s的形参个数至少1个,当前指定的个数是0个", call.name.c_str()));

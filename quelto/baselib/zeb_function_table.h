@@ -59,11 +59,11 @@ struct CZEBFunctionAccess {
 namespace quelto::baselib {
 
 // Arity of the functions that take one or more arguments ("and", "or", "max", "min", "average").
-inline constexpr int AtLeastOneArgument = -1;
+inline constexpr int kAtLeastOneArgument = -1;
 
 struct FunctionEntry {
     const wchar_t* name; // lower case, as looked up
-    int arity;           // fixed number of arguments, or AtLeastOneArgument
+    int arity;           // fixed number of arguments, or kAtLeastOneArgument
     int (*compute)(CZEBFunctionAccess& call);
 };
 

@@ -104,7 +104,7 @@ int computeStde90m(CZEBFunctionAccess& call) {
     return computeGraded(call, {GradedValue::Kind::Bend, 90.0, 1});
 }
 
-constexpr FunctionEntry ClipSteelTable[] = {
+constexpr FunctionEntry kClipSteelTable[] = {
     {L"clip", 0, computeClip},
     {L"clipcount", 0, computeClipCount},
     {L"clipindex", 1, computeClipIndex},
@@ -123,7 +123,7 @@ constexpr FunctionEntry ClipSteelTable[] = {
 } // namespace
 
 std::span<const FunctionEntry> clipSteelFunctions() {
-    return ClipSteelTable;
+    return kClipSteelTable;
 }
 
 } // namespace quelto::baselib

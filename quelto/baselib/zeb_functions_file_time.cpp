@@ -125,7 +125,7 @@ int computeTimeFormat(CZEBFunctionAccess& call) {
     return call.SetString(CString(buffer, written));
 }
 
-constexpr FunctionEntry FileTimeTable[] = {
+constexpr FunctionEntry kFileTimeTable[] = {
     {L"filename", 1, computeFileName},
     {L"filepath", 1, computeFilePath},
     {L"pathname", 1, computePathName},
@@ -151,7 +151,7 @@ constexpr FunctionEntry FileTimeTable[] = {
 } // namespace
 
 std::span<const FunctionEntry> fileTimeFunctions() {
-    return FileTimeTable;
+    return kFileTimeTable;
 }
 
 } // namespace quelto::baselib

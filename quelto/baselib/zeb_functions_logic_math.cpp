@@ -246,13 +246,13 @@ int computeAverage(CZEBFunctionAccess& call) {
     return call.SetReal(sum / call.ArgumentCount());
 }
 
-constexpr FunctionEntry LogicMathTable[] = {
+constexpr FunctionEntry kLogicMathTable[] = {
     {L"if", 3, computeIf},
     {L"true", 0, computeTrue},
     {L"false", 0, computeFalse},
     {L"not", 1, computeNot},
-    {L"and", AtLeastOneArgument, computeAnd},
-    {L"or", AtLeastOneArgument, computeOr},
+    {L"and", kAtLeastOneArgument, computeAnd},
+    {L"or", kAtLeastOneArgument, computeOr},
     {L"pi", 0, computePi},
     {L"radians", 1, computeRadians},
     {L"degrees", 1, computeDegrees},
@@ -280,15 +280,15 @@ constexpr FunctionEntry LogicMathTable[] = {
     {L"round", 2, computeRound},
     {L"trunc", 2, computeTrunc},
     {L"sign", 1, computeSign},
-    {L"max", AtLeastOneArgument, computeMax},
-    {L"min", AtLeastOneArgument, computeMin},
-    {L"average", AtLeastOneArgument, computeAverage},
+    {L"max", kAtLeastOneArgument, computeMax},
+    {L"min", kAtLeastOneArgument, computeMin},
+    {L"average", kAtLeastOneArgument, computeAverage},
 };
 
 } // namespace
 
 std::span<const FunctionEntry> logicMathFunctions() {
-    return LogicMathTable;
+    return kLogicMathTable;
 }
 
 } // namespace quelto::baselib

@@ -14,7 +14,7 @@ namespace {
 
 // Repetition and zero padding stop at this many characters, so that a formula such as
 // rept("a",2000000000) gives a long text instead of exhausting the host's memory.
-constexpr std::size_t MaximumGeneratedLength = 1U << 24;
+constexpr std::size_t kMaximumGeneratedLength = 1U << 24;
 
 int length(const CString& text) {
     return static_cast<int>(text.size());
@@ -114,7 +114,7 @@ int computeStrindex(CZEBFunctionAccess& call) {
     CString number = platform::formatWide(L"%d", call.Integer(0));
     const int width = call.Integer(1);
     if (width > length(number)) {
-        const std::size_t padded = std::min(static_cast<std::size_t>(width), MaximumGeneratedLength);
+        const std::size_t padded = std::min(static_cast<std::size_t>(width), kMaximumGeneratedLength);
         number.insert(0, padded - std::min(padded, number.size()), L'0');
     }
     return call.SetString(number);
@@ -298,7 +298,7 @@ int computeRept(CZEBFunctionAccess& call) {
     const CString text = call.Text(0);
     const int count = call.Integer(1);
     CString repeated;
-    for (int copy = 0; copy < count && repeated.size() + text.size() <= MaximumGeneratedLength; ++copy) {
+    for (int copy = 0; copy < count && repeated.size() + text.size() <= kMaximumGeneratedLength; ++copy) {
         if (text.empty()) {
             break;
         }
@@ -351,7 +351,7 @@ int computeCalreplace(CZEBFunctionAccess& call) {
     return call.SetString(text);
 }
 
-constexpr FunctionEntry TextTable[] = {
+constexpr FunctionEntry kTextTable[] = {
     {L"len", 1, computeLen},
     {L"atoi", 1, computeAtoi},
     {L"atof", 1, computeAtof},
@@ -392,7 +392,7 @@ constexpr FunctionEntry TextTable[] = {
 } // namespace
 
 std::span<const FunctionEntry> textFunctions() {
-    return TextTable;
+    return kTextTable;
 }
 
 } // namespace quelto::baselib

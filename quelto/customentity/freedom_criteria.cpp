@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr int firstEnumerationId = 4001;
-constexpr int lastEnumerationId = 4999;
+constexpr int kFirstEnumerationId = 4001;
+constexpr int kLastEnumerationId = 4999;
 
 // The stored value of the first item whose shown text (after the first "=") is `text`.
 std::optional<CString> storedValueOf(const CFreedomProp& prop, const CString& text) {
@@ -59,8 +59,8 @@ CFreedomCriterionValue CFreedomCriteria::Evaluate(int propertyId, const CString&
     case CFreedomEntityData::Value::Long:
         value.kind = CFreedomCriterionValue::Integer;
         value.integer = found.integer;
-        if (found.form == CFreedomEntityData::Value::Short && propertyId >= firstEnumerationId &&
-            propertyId <= lastEnumerationId) {
+        if (found.form == CFreedomEntityData::Value::Short && propertyId >= kFirstEnumerationId &&
+            propertyId <= kLastEnumerationId) {
             const std::optional<CString> stored = storedValueOf(*prop, criterionText);
             if (!stored) {
                 value.kind = CFreedomCriterionValue::Unmatched;

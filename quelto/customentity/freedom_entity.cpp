@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr std::int32_t currentRecordVersion = 1;
-constexpr int enumerationOffset = 3000;
+constexpr std::int32_t kCurrentRecordVersion = 1;
+constexpr int kEnumerationOffset = 3000;
 
 // One row of the id table: codes first..last give factor * code + offset.
 struct IdRange {
@@ -20,7 +20,7 @@ struct IdRange {
 };
 
 // Rows in the order the definition editor documents them; no two overlap.
-constexpr IdRange idRanges[] = {
+constexpr IdRange kIdRanges[] = {
     {std::numeric_limits<int>::min(), 9, 1, 3001}, // texts, and the negative codes
     {100, 102, 1, 2911},
     {105, 105, 0, 3014},
@@ -47,14 +47,14 @@ constexpr IdRange idRanges[] = {
 } // namespace
 
 void CFreedomProp::ComputeId() {
-    for (const IdRange& range : idRanges) {
+    for (const IdRange& range : kIdRanges) {
         if (groupCode >= range.first && groupCode <= range.last) {
             id = range.factor * groupCode + range.offset;
             break;
         }
     }
     if (!items.empty()) {
-        id += enumerationOffset;
+        id += kEnumerationOffset;
     }
 }
 
@@ -104,7 +104,7 @@ int CFreedomProp::GetSlotCount() const {
 }
 
 void CFreedomProp::WriteTo(CArchive& archive) const {
-    archive << currentRecordVersion << name << static_cast<std::int32_t>(kind) << propNote << propNote2
+    archive << kCurrentRecordVersion << name << static_cast<std::int32_t>(kind) << propNote << propNote2
             << static_cast<std::int32_t>(groupCode) << static_cast<std::int32_t>(items.size());
     for (const CString& item : items) {
         archive << item;
@@ -114,7 +114,7 @@ void CFreedomProp::WriteTo(CArchive& archive) const {
 void CFreedomProp::ReadFrom(CArchive& archive) {
     std::int32_t version = 0;
     archive >> version;
-    if (version != currentRecordVersion) {
+    if (version != kCurrentRecordVersion) {
         return;
     }
     std::int32_t storedKind = 0;
@@ -141,7 +141,7 @@ const CFreedomProp* CFreedomEntity::FindPropById(int propertyId) const {
 }
 
 void CFreedomEntity::WriteTo(CArchive& archive) const {
-    archive << currentRecordVersion << displayName << className << entityNote
+    archive << kCurrentRecordVersion << displayName << className << entityNote
             << static_cast<std::int32_t>(props.size());
     for (const CFreedomProp& prop : props) {
         prop.WriteTo(archive);
@@ -151,7 +151,7 @@ void CFreedomEntity::WriteTo(CArchive& archive) const {
 void CFreedomEntity::ReadFrom(CArchive& archive) {
     std::int32_t version = 0;
     archive >> version;
-    if (version != currentRecordVersion) {
+    if (version != kCurrentRecordVersion) {
         return;
     }
     std::int32_t count = 0;

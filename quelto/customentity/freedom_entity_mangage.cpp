@@ -20,7 +20,7 @@ struct TypeRange {
 };
 
 // Result types of group codes in a data list; codes 0-4999 not listed here have none (5000).
-constexpr TypeRange resultTypes[] = {
+constexpr TypeRange kResultTypes[] = {
     {0, 9, RTSTR},           {10, 17, RT3DPOINT},  {38, 59, RTREAL},      {60, 79, RTSHORT},
     {90, 99, RTLONG},        {100, 102, RTSTR},    {105, 105, RTSTR},     {110, 112, RTSTR},
     {140, 149, RTREAL},      {170, 179, RTSHORT},  {210, 219, RT3DPOINT}, {270, 299, RTSHORT},
@@ -106,7 +106,7 @@ int CFreedomEntityMangage::ExpectedResultType(int groupCode) {
     if (groupCode < 0 || groupCode > 4999) {
         return groupCode;
     }
-    for (const TypeRange& range : resultTypes) {
+    for (const TypeRange& range : kResultTypes) {
         if (groupCode >= range.first && groupCode <= range.last) {
             return range.resultType;
         }

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int versionHeaderBase = 10000;
+constexpr int kVersionHeaderBase = 10000;
 
 CString defaultFileName() {
     CString base = platform::pathToWide(platform::commonAppDataFolder());
@@ -97,7 +97,7 @@ int CFilterCfgFile::ReadCfgFile() {
         try {
             int header = 0;
             archive >> header;
-            m_nFileVersion = header > versionHeaderBase ? header - versionHeaderBase : 1;
+            m_nFileVersion = header > kVersionHeaderBase ? header - kVersionHeaderBase : 1;
             if (m_nFileVersion > CurrentFileVersion) {
                 MessageBox(nullptr, L"系统配置文件版本太高，当前系统无法读取，自动初始化为空！", L"无法读取",
                            MB_OK | MB_ICONINFORMATION);
@@ -105,7 +105,7 @@ int CFilterCfgFile::ReadCfgFile() {
                 return 0;
             }
             int count = header;
-            if (header > versionHeaderBase) {
+            if (header > kVersionHeaderBase) {
                 archive >> count;
             }
             for (int index = 0; index < count; ++index) {
@@ -127,7 +127,7 @@ int CFilterCfgFile::ReadCfgFile() {
 
 int CFilterCfgFile::WriteCfgFile() {
     CArchive archive(CArchive::store);
-    archive << versionHeaderBase + CurrentFileVersion << static_cast<int>(m_arrFilter.size());
+    archive << kVersionHeaderBase + CurrentFileVersion << static_cast<int>(m_arrFilter.size());
     for (CFilter& record : m_arrFilter) {
         record.Serialize(archive);
     }

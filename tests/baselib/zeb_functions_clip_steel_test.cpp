@@ -9,12 +9,12 @@
 
 namespace {
 
-constexpr int S = CZEBOperateVar::TypeString;
-constexpr int I = CZEBOperateVar::TypeInteger;
-constexpr int R = CZEBOperateVar::TypeReal;
-constexpr int B = CZEBOperateVar::TypeBoolean;
-constexpr int Ok = CZEBBaseStringAnalyse::ResultSuccess;
-constexpr int Value = CZEBBaseStringAnalyse::ResultArgumentValue;
+constexpr int kS = CZEBOperateVar::TypeString;
+constexpr int kI = CZEBOperateVar::TypeInteger;
+constexpr int kR = CZEBOperateVar::TypeReal;
+constexpr int kB = CZEBOperateVar::TypeBoolean;
+constexpr int kOk = CZEBBaseStringAnalyse::ResultSuccess;
+constexpr int kValue = CZEBBaseStringAnalyse::ResultArgumentValue;
 
 // Installs a clipboard for one test; counts reads so a test can tell whether the clipboard was touched.
 class ScopedClipboard {
@@ -48,25 +48,25 @@ private:
 TEST(ClipboardFunctions, ReadItemsOfTheClipboardText) {
     ScopedClipboard clipboard(CString(L"  first \r\nsecond\n\tthird  "));
     const FormulaRow rows[] = {
-        {L"clip()", Ok, L"  first \r\nsecond\n\tthird  ", S, L""},
-        {L"clipcount()", Ok, L"3", I, L""},
-        {L"clipindex(2)", Ok, L"second", S, L""},
-        {L"clipindex(3)", Ok, L"third", S, L""},
-        {L"clipindex(4)", Ok, L"first", S, L""},
-        {L"clipindex(6)", Ok, L"third", S, L""},
+        {L"clip()", kOk, L"  first \r\nsecond\n\tthird  ", kS, L""},
+        {L"clipcount()", kOk, L"3", kI, L""},
+        {L"clipindex(2)", kOk, L"second", kS, L""},
+        {L"clipindex(3)", kOk, L"third", kS, L""},
+        {L"clipindex(4)", kOk, L"first", kS, L""},
+        {L"clipindex(6)", kOk, L"third", kS, L""},
     };
     expectFormulas(rows);
     const int readsBefore = clipboard.reads();
-    expectFormulas(std::span<const FormulaRow>({{L"clipindex(1)", Ok, L"", S, L""}}));
+    expectFormulas(std::span<const FormulaRow>({{L"clipindex(1)", kOk, L"", kS, L""}}));
     EXPECT_EQ(clipboard.reads(), readsBefore);
 }
 
 TEST(ClipboardFunctions, GiveNeutralValuesWithoutClipboardText) {
     ScopedClipboard clipboard(std::nullopt);
     const FormulaRow rows[] = {
-        {L"clip()", Ok, L"", S, L""},
-        {L"clipcount()", Ok, L"1", I, L""},
-        {L"clipindex(2)", Ok, L"", S, L""},
+        {L"clip()", kOk, L"", kS, L""},
+        {L"clipcount()", kOk, L"1", kI, L""},
+        {L"clipindex(2)", kOk, L"", kS, L""},
     };
     expectFormulas(rows);
 }
@@ -95,29 +95,29 @@ TEST(ClipboardFunctions, SplitTextIntoNumberedItems) {
 
 TEST(SteelFunctions, LookUpTheBarTable) {
     const FormulaRow rows[] = {
-        {L"strd(11)", Ok, L"FALSE", B, L""},
-        {L"strd(50)", Ok, L"TRUE", B, L""},
-        {L"strd(\"12\")", Ok, L"TRUE", B, L""},
-        {L"stir(10)", Ok, L"9.3", R, L""},
-        {L"stor(10.9)", Ok, L"11.3", R, L""},
-        {L"stds(12)", Ok, L"0.888", R, L""},
-        {L"stds(50)", Ok, L"15.41", R, L""},
-        {L"stir(11)", Value, L"", 0, L"非标准钢筋直径"},
-        {L"stor(0)", Value, L"", 0, L"非标准钢筋直径"},
-        {L"stds(7.5)", Ok, L"0.302", R, L""},
-        {L"stin90(10,1)", Ok, L"10.5", R, L""},
-        {L"stin90(6,1)", Ok, L"-1", R, L""},
-        {L"stin135(10,3)", Ok, L"8.6", R, L""},
-        {L"stin180(10,1)", Ok, L"6.3", R, L""},
-        {L"stin180(10,2)", Ok, L"0", R, L""},
-        {L"stde45(10,1)", Ok, L"-1", R, L""},
-        {L"stde45(10,2)", Ok, L"0.5", R, L""},
-        {L"stde90(10,2)", Ok, L"1.3", R, L""},
-        {L"stde90(10,4)", Ok, L"-1", R, L""},
-        {L"stde90m(10,2)", Ok, L"4.5", R, L""},
-        {L"stin90(10,5)", Value, L"", 0, L"第二个参数钢筋等级必须为1～4"},
-        {L"stde90m(10,0)", Value, L"", 0, L"第二个参数钢筋等级必须为1～4"},
-        {L"stin90(11,5)", Value, L"", 0, L"非标准钢筋直径"},
+        {L"strd(11)", kOk, L"FALSE", kB, L""},
+        {L"strd(50)", kOk, L"TRUE", kB, L""},
+        {L"strd(\"12\")", kOk, L"TRUE", kB, L""},
+        {L"stir(10)", kOk, L"9.3", kR, L""},
+        {L"stor(10.9)", kOk, L"11.3", kR, L""},
+        {L"stds(12)", kOk, L"0.888", kR, L""},
+        {L"stds(50)", kOk, L"15.41", kR, L""},
+        {L"stir(11)", kValue, L"", 0, L"非标准钢筋直径"},
+        {L"stor(0)", kValue, L"", 0, L"非标准钢筋直径"},
+        {L"stds(7.5)", kOk, L"0.302", kR, L""},
+        {L"stin90(10,1)", kOk, L"10.5", kR, L""},
+        {L"stin90(6,1)", kOk, L"-1", kR, L""},
+        {L"stin135(10,3)", kOk, L"8.6", kR, L""},
+        {L"stin180(10,1)", kOk, L"6.3", kR, L""},
+        {L"stin180(10,2)", kOk, L"0", kR, L""},
+        {L"stde45(10,1)", kOk, L"-1", kR, L""},
+        {L"stde45(10,2)", kOk, L"0.5", kR, L""},
+        {L"stde90(10,2)", kOk, L"1.3", kR, L""},
+        {L"stde90(10,4)", kOk, L"-1", kR, L""},
+        {L"stde90m(10,2)", kOk, L"4.5", kR, L""},
+        {L"stin90(10,5)", kValue, L"", 0, L"第二个参数钢筋等级必须为1～4"},
+        {L"stde90m(10,0)", kValue, L"", 0, L"第二个参数钢筋等级必须为1～4"},
+        {L"stin90(11,5)", kValue, L"", 0, L"非标准钢筋直径"},
     };
     expectFormulas(rows);
 }

@@ -17,9 +17,9 @@
 
 namespace {
 
-constexpr int S = CZEBOperateVar::TypeString;
-constexpr int I = CZEBOperateVar::TypeInteger;
-constexpr int Ok = CZEBBaseStringAnalyse::ResultSuccess;
+constexpr int kS = CZEBOperateVar::TypeString;
+constexpr int kI = CZEBOperateVar::TypeInteger;
+constexpr int kOk = CZEBBaseStringAnalyse::ResultSuccess;
 
 // A temporary folder that hands out its files as formula text.
 class FormulaFolder : public quelto::testing::TemporaryFolder {
@@ -80,7 +80,7 @@ struct FileRow {
 
 void expectFileRows(const std::vector<FileRow>& rows) {
     for (const FileRow& row : rows) {
-        const FormulaRow formula{row.expression.c_str(), Ok, row.value.c_str(), row.kind, L""};
+        const FormulaRow formula{row.expression.c_str(), kOk, row.value.c_str(), row.kind, L""};
         CZEBBaseStringAnalyse analyser;
         expectFormula(analyser, formula);
     }
@@ -90,18 +90,18 @@ void expectFileRows(const std::vector<FileRow>& rows) {
 
 TEST(FileFunctions, SplitPathTextsAtEitherSeparator) {
     const FormulaRow rows[] = {
-        {L"filename(\"C:\\dir\\a.b.txt\")", Ok, L"a.b.txt", S, L""},
-        {L"filepath(\"C:\\dir\\a.b.txt\")", Ok, L"C:\\dir\\", S, L""},
-        {L"filetitle(\"C:\\dir\\a.b.txt\")", Ok, L"a", S, L""},
-        {L"fileext(\"C:\\dir\\a.b.txt\")", Ok, L"b.txt", S, L""},
-        {L"pathname(\"C:\\dir\\a.b.txt\")", Ok, L"C:\\dir\\a.b.txt", S, L""},
-        {L"filename(\"noslash\")", Ok, L"noslash", S, L""},
-        {L"filepath(\"noslash\")", Ok, L"noslash", S, L""},
-        {L"fileext(\"readme\")", Ok, L"readme", S, L""},
-        {L"filetitle(\"c:\\v1.2\\readme\")", Ok, L"readme", S, L""},
-        {L"filename(\"/home/u/plan.dxf\")", Ok, L"plan.dxf", S, L""},
-        {L"filepath(\"/home/u\\x/plan.dxf\")", Ok, L"/home/u\\x/", S, L""},
-        {L"filename(\"dir\\\")", Ok, L"", S, L""},
+        {L"filename(\"C:\\dir\\a.b.txt\")", kOk, L"a.b.txt", kS, L""},
+        {L"filepath(\"C:\\dir\\a.b.txt\")", kOk, L"C:\\dir\\", kS, L""},
+        {L"filetitle(\"C:\\dir\\a.b.txt\")", kOk, L"a", kS, L""},
+        {L"fileext(\"C:\\dir\\a.b.txt\")", kOk, L"b.txt", kS, L""},
+        {L"pathname(\"C:\\dir\\a.b.txt\")", kOk, L"C:\\dir\\a.b.txt", kS, L""},
+        {L"filename(\"noslash\")", kOk, L"noslash", kS, L""},
+        {L"filepath(\"noslash\")", kOk, L"noslash", kS, L""},
+        {L"fileext(\"readme\")", kOk, L"readme", kS, L""},
+        {L"filetitle(\"c:\\v1.2\\readme\")", kOk, L"readme", kS, L""},
+        {L"filename(\"/home/u/plan.dxf\")", kOk, L"plan.dxf", kS, L""},
+        {L"filepath(\"/home/u\\x/plan.dxf\")", kOk, L"/home/u\\x/", kS, L""},
+        {L"filename(\"dir\\\")", kOk, L"", kS, L""},
     };
     expectFormulas(rows);
 }
@@ -115,28 +115,28 @@ TEST(FileFunctions, ReadSizeLinesAndTimesOfFiles) {
     const CString missing = folder.text() + L"/missing.txt";
     // Times first: reading the file may move its access time.
     expectFileRows({
-        {call(L"filetimea", lines), I, L"1000000000"},
-        {call(L"filetimem", lines), I, L"1100000000"},
-        {call(L"filetimem", backslashed(lines)), I, L"1100000000"},
-        {call(L"filetimem", missing), I, L"0"},
-        {call(L"filetimec", missing), I, L"0"},
-        {call(L"filesize", lines), I, L"18"},
-        {call(L"filesize", backslashed(lines)), I, L"18"},
-        {call(L"filesize", empty), I, L"0"},
-        {call(L"filesize", missing), I, L"-1"},
-        {call(L"filesize", folder.text()), I, L"-1"},
-        {call(L"filelinecount", lines), I, L"3"},
-        {call(L"filelinecount", empty), I, L"0"},
-        {call(L"filelinecount", missing), I, L"-1"},
-        {call(L"filelineindex", lines, L",1"), S, L"alpha"},
-        {call(L"filelineindex", backslashed(lines), L",2"), S, L"中文"},
-        {call(L"filelineindex", lines, L",3"), S, L"last"},
-        {call(L"filelineindex", lines, L",4"), S, L"alpha"},
-        {call(L"filelineindex", lines, L",0"), S, L"last"},
-        {call(L"filelineindex", lines, L",-1"), S, L""},
-        {call(L"filelineindex", empty, L",1"), S, L""},
-        {call(L"filelineindex", missing, L",1"), S, L""},
-        {call(L"filelineindex", bom, L",1"), S, L"head"},
+        {call(L"filetimea", lines), kI, L"1000000000"},
+        {call(L"filetimem", lines), kI, L"1100000000"},
+        {call(L"filetimem", backslashed(lines)), kI, L"1100000000"},
+        {call(L"filetimem", missing), kI, L"0"},
+        {call(L"filetimec", missing), kI, L"0"},
+        {call(L"filesize", lines), kI, L"18"},
+        {call(L"filesize", backslashed(lines)), kI, L"18"},
+        {call(L"filesize", empty), kI, L"0"},
+        {call(L"filesize", missing), kI, L"-1"},
+        {call(L"filesize", folder.text()), kI, L"-1"},
+        {call(L"filelinecount", lines), kI, L"3"},
+        {call(L"filelinecount", empty), kI, L"0"},
+        {call(L"filelinecount", missing), kI, L"-1"},
+        {call(L"filelineindex", lines, L",1"), kS, L"alpha"},
+        {call(L"filelineindex", backslashed(lines), L",2"), kS, L"中文"},
+        {call(L"filelineindex", lines, L",3"), kS, L"last"},
+        {call(L"filelineindex", lines, L",4"), kS, L"alpha"},
+        {call(L"filelineindex", lines, L",0"), kS, L"last"},
+        {call(L"filelineindex", lines, L",-1"), kS, L""},
+        {call(L"filelineindex", empty, L",1"), kS, L""},
+        {call(L"filelineindex", missing, L",1"), kS, L""},
+        {call(L"filelineindex", bom, L",1"), kS, L"head"},
     });
 }
 
@@ -146,11 +146,11 @@ TEST(FileFunctions, TakeTheFirstFileAWildcardMatches) {
     folder.write("a.txt", "a", 1, 1100000000);
     folder.write("a.dat", "a", 1, 1300000000);
     expectFileRows({
-        {call(L"filetimem", folder.text() + L"/*.txt"), I, L"1100000000"},
-        {call(L"filetimem", folder.text() + L"\\?.dat"), I, L"1300000000"},
-        {call(L"filetimem", folder.text() + L"/b*"), I, L"1200000000"},
-        {call(L"filetimem", folder.text() + L"/*.dwg"), I, L"0"},
-        {call(L"filetimem", folder.text() + L"/A.txt"), I, L"0"},
+        {call(L"filetimem", folder.text() + L"/*.txt"), kI, L"1100000000"},
+        {call(L"filetimem", folder.text() + L"\\?.dat"), kI, L"1300000000"},
+        {call(L"filetimem", folder.text() + L"/b*"), kI, L"1200000000"},
+        {call(L"filetimem", folder.text() + L"/*.dwg"), kI, L"0"},
+        {call(L"filetimem", folder.text() + L"/A.txt"), kI, L"0"},
     });
 }
 
@@ -160,8 +160,8 @@ TEST(FileFunctions, CreationTimeIsNotBeforeTheFileWasMade) {
     const CString file = folder.write("new.txt", "x");
     CZEBBaseStringAnalyse analyser;
     analyser.SetInputString(call(L"filetimec", file));
-    ASSERT_EQ(analyser.DoAnalyse(), Ok);
-    EXPECT_EQ(analyser.GetOutputType(), I);
+    ASSERT_EQ(analyser.DoAnalyse(), kOk);
+    EXPECT_EQ(analyser.GetOutputType(), kI);
     const long created = std::stol(platform::wideToUtf8(analyser.GetOutputString()));
     EXPECT_GE(created, static_cast<long>(before) - 1);
     EXPECT_LE(created, static_cast<long>(std::time(nullptr)) + 1);
@@ -175,33 +175,33 @@ TEST(TimeFunctions, SplitTimesInTheProcessTimeZone) {
         const wchar_t* value;
     };
     const Row rows[] = {
-        {"UTC0", L"year(1000000000)", I, L"2001"},
-        {"UTC0", L"month(1000000000)", I, L"9"},
-        {"UTC0", L"day(1000000000)", I, L"9"},
-        {"UTC0", L"hour(1000000000)", I, L"1"},
-        {"UTC0", L"minute(1000000000)", I, L"46"},
-        {"UTC0", L"second(1000000000)", I, L"40"},
-        {"UTC0", L"week(1000000000)", I, L"1"},
-        {"CST-8", L"hour(1000000000)", I, L"9"},
-        {"CST-8", L"week(0)", I, L"5"},
-        {"EST5", L"day(1000000000)", I, L"8"},
-        {"EST5", L"week(1000000000)", I, L"7"},
-        {"UTC0", L"year(-1)", I, L"0"},
-        {"UTC0", L"week(-1)", I, L"0"},
-        {"UTC0", L"hour(-1)", I, L"-1"},
-        {"UTC0", L"second(-1)", I, L"-1"},
-        {"UTC0", L"year(\"1000000000\")", I, L"2001"},
-        {"UTC0", L"timeformat(1000000000,\"%Y-%m-%d %H:%M:%S\")", S, L"2001-09-09 01:46:40"},
-        {"CST-8", L"timeformat(1000000000,\"%H时%M分\")", S, L"09时46分"},
-        {"UTC0", L"timeformat(-5,\"%Y\")", S, L""},
-        {"UTC0", L"timeformat(0,rept(\"%Y\",40))", S, L""},
-        {"UTC0", L"timeformat(0,rept(\"%Y\",31))", S,
+        {"UTC0", L"year(1000000000)", kI, L"2001"},
+        {"UTC0", L"month(1000000000)", kI, L"9"},
+        {"UTC0", L"day(1000000000)", kI, L"9"},
+        {"UTC0", L"hour(1000000000)", kI, L"1"},
+        {"UTC0", L"minute(1000000000)", kI, L"46"},
+        {"UTC0", L"second(1000000000)", kI, L"40"},
+        {"UTC0", L"week(1000000000)", kI, L"1"},
+        {"CST-8", L"hour(1000000000)", kI, L"9"},
+        {"CST-8", L"week(0)", kI, L"5"},
+        {"EST5", L"day(1000000000)", kI, L"8"},
+        {"EST5", L"week(1000000000)", kI, L"7"},
+        {"UTC0", L"year(-1)", kI, L"0"},
+        {"UTC0", L"week(-1)", kI, L"0"},
+        {"UTC0", L"hour(-1)", kI, L"-1"},
+        {"UTC0", L"second(-1)", kI, L"-1"},
+        {"UTC0", L"year(\"1000000000\")", kI, L"2001"},
+        {"UTC0", L"timeformat(1000000000,\"%Y-%m-%d %H:%M:%S\")", kS, L"2001-09-09 01:46:40"},
+        {"CST-8", L"timeformat(1000000000,\"%H时%M分\")", kS, L"09时46分"},
+        {"UTC0", L"timeformat(-5,\"%Y\")", kS, L""},
+        {"UTC0", L"timeformat(0,rept(\"%Y\",40))", kS, L""},
+        {"UTC0", L"timeformat(0,rept(\"%Y\",31))", kS,
          L"1970197019701970197019701970197019701970197019701970197019701970"
          L"197019701970197019701970197019701970197019701970197019701970"},
     };
     for (const Row& row : rows) {
         const ScopedTimeZone zone(row.zone);
-        const FormulaRow formula{row.expression, Ok, row.value, row.kind, L""};
+        const FormulaRow formula{row.expression, kOk, row.value, row.kind, L""};
         CZEBBaseStringAnalyse analyser;
         expectFormula(analyser, formula);
     }
@@ -211,8 +211,8 @@ TEST(TimeFunctions, CurrentTimeIsNow) {
     const std::time_t before = std::time(nullptr);
     CZEBBaseStringAnalyse analyser;
     analyser.SetInputString(L"curtime()");
-    ASSERT_EQ(analyser.DoAnalyse(), Ok);
-    EXPECT_EQ(analyser.GetOutputType(), I);
+    ASSERT_EQ(analyser.DoAnalyse(), kOk);
+    EXPECT_EQ(analyser.GetOutputType(), kI);
     const long now = std::stol(platform::wideToUtf8(analyser.GetOutputString()));
     EXPECT_GE(now, static_cast<long>(before));
     EXPECT_LE(now, static_cast<long>(std::time(nullptr)));

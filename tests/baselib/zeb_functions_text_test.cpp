@@ -5,143 +5,143 @@
 
 namespace {
 
-constexpr int S = CZEBOperateVar::TypeString;
-constexpr int I = CZEBOperateVar::TypeInteger;
-constexpr int R = CZEBOperateVar::TypeReal;
-constexpr int B = CZEBOperateVar::TypeBoolean;
-constexpr int Ok = CZEBBaseStringAnalyse::ResultSuccess;
-constexpr int Value = CZEBBaseStringAnalyse::ResultArgumentValue;
+constexpr int kS = CZEBOperateVar::TypeString;
+constexpr int kI = CZEBOperateVar::TypeInteger;
+constexpr int kR = CZEBOperateVar::TypeReal;
+constexpr int kB = CZEBOperateVar::TypeBoolean;
+constexpr int kOk = CZEBBaseStringAnalyse::ResultSuccess;
+constexpr int kValue = CZEBBaseStringAnalyse::ResultArgumentValue;
 
 } // namespace
 
 TEST(TextFunctions, MeasureConvertAndNumber) {
     const FormulaRow rows[] = {
-        {L"len(\"abc\")", Ok, L"3", I, L""},
-        {L"len(\"中文字\")", Ok, L"3", I, L""},
-        {L"len(12.50)", Ok, L"4", I, L""},
-        {L"atoi(\"12abc\")", Ok, L"12", I, L""},
-        {L"atof(\"2.5x\")", Ok, L"2.5", R, L""},
-        {L"china(23,0)", Ok, L"二十三", S, L""},
-        {L"china(23,1)", Ok, L"贰拾叁", S, L""},
-        {L"alpha(28,1)", Ok, L"AB", S, L""},
-        {L"alpha(28,0)", Ok, L"ab", S, L""},
-        {L"alpha(0,1)", Ok, L"", S, L""},
-        {L"alpha(18278,1)", Ok, L"ZZZ", S, L""},
-        {L"strindex(7,3)", Ok, L"007", S, L""},
-        {L"strindex(1234,3)", Ok, L"1234", S, L""},
-        {L"text(3.14159,2)", Ok, L"3.14", S, L""},
-        {L"text(1,3)", Ok, L"1.000", S, L""},
-        {L"text(2.5,-3)", Ok, L"2.5", S, L""},
-        {L"char(65)", Ok, L"A", S, L""},
-        {L"char(20013)", Ok, L"中", S, L""},
-        {L"char(0)", Value, L"", 0, L"char函数的第一个参数必须大于0"},
+        {L"len(\"abc\")", kOk, L"3", kI, L""},
+        {L"len(\"中文字\")", kOk, L"3", kI, L""},
+        {L"len(12.50)", kOk, L"4", kI, L""},
+        {L"atoi(\"12abc\")", kOk, L"12", kI, L""},
+        {L"atof(\"2.5x\")", kOk, L"2.5", kR, L""},
+        {L"china(23,0)", kOk, L"二十三", kS, L""},
+        {L"china(23,1)", kOk, L"贰拾叁", kS, L""},
+        {L"alpha(28,1)", kOk, L"AB", kS, L""},
+        {L"alpha(28,0)", kOk, L"ab", kS, L""},
+        {L"alpha(0,1)", kOk, L"", kS, L""},
+        {L"alpha(18278,1)", kOk, L"ZZZ", kS, L""},
+        {L"strindex(7,3)", kOk, L"007", kS, L""},
+        {L"strindex(1234,3)", kOk, L"1234", kS, L""},
+        {L"text(3.14159,2)", kOk, L"3.14", kS, L""},
+        {L"text(1,3)", kOk, L"1.000", kS, L""},
+        {L"text(2.5,-3)", kOk, L"2.5", kS, L""},
+        {L"char(65)", kOk, L"A", kS, L""},
+        {L"char(20013)", kOk, L"中", kS, L""},
+        {L"char(0)", kValue, L"", 0, L"char函数的第一个参数必须大于0"},
     };
     expectFormulas(rows);
 }
 
 TEST(TextFunctions, SliceAndCheckPositionsInOrder) {
     const FormulaRow rows[] = {
-        {L"left(\"abc\",2)", Ok, L"ab", S, L""},
-        {L"left(\"abc\",5)", Ok, L"abc", S, L""},
-        {L"left(\"abc\",-1)", Value, L"", 0, L"left函数第二个参数必须大于或等于0"},
-        {L"right(\"abcdef\",2)", Ok, L"ef", S, L""},
-        {L"right(\"abc\",9)", Ok, L"abc", S, L""},
-        {L"right(\"abc\",-1)", Value, L"", 0, L"right函数的第二个参数必须大于或等于0"},
-        {L"mid(\"abcdef\",2,3)", Ok, L"bcd", S, L""},
-        {L"mid(\"abcdef\",5,9)", Ok, L"ef", S, L""},
-        {L"mid(\"abcdef\",2,0)", Ok, L"", S, L""},
-        {L"mid(\"abcdef\",7,1)", Value, L"", 0, L"mid函数的第二个参数必须小于或等于字符串长度"},
-        {L"mid(\"abcdef\",0,-1)", Value, L"", 0, L"mid函数的第二个参数必须大于0"},
-        {L"mid(\"abcdef\",2,-1)", Value, L"", 0, L"mid函数的第三个参数必须大于0"},
-        {L"mid(\"\",1,1)", Value, L"", 0, L"mid函数的第二个参数必须小于或等于字符串长度"},
-        {L"mid2(\"abcdef\",2,2)", Ok, L"b", S, L""},
-        {L"mid2(\"abcdef\",2,6)", Ok, L"bcdef", S, L""},
-        {L"mid2(\"abcdef\",3,2)", Value, L"", 0,
+        {L"left(\"abc\",2)", kOk, L"ab", kS, L""},
+        {L"left(\"abc\",5)", kOk, L"abc", kS, L""},
+        {L"left(\"abc\",-1)", kValue, L"", 0, L"left函数第二个参数必须大于或等于0"},
+        {L"right(\"abcdef\",2)", kOk, L"ef", kS, L""},
+        {L"right(\"abc\",9)", kOk, L"abc", kS, L""},
+        {L"right(\"abc\",-1)", kValue, L"", 0, L"right函数的第二个参数必须大于或等于0"},
+        {L"mid(\"abcdef\",2,3)", kOk, L"bcd", kS, L""},
+        {L"mid(\"abcdef\",5,9)", kOk, L"ef", kS, L""},
+        {L"mid(\"abcdef\",2,0)", kOk, L"", kS, L""},
+        {L"mid(\"abcdef\",7,1)", kValue, L"", 0, L"mid函数的第二个参数必须小于或等于字符串长度"},
+        {L"mid(\"abcdef\",0,-1)", kValue, L"", 0, L"mid函数的第二个参数必须大于0"},
+        {L"mid(\"abcdef\",2,-1)", kValue, L"", 0, L"mid函数的第三个参数必须大于0"},
+        {L"mid(\"\",1,1)", kValue, L"", 0, L"mid函数的第二个参数必须小于或等于字符串长度"},
+        {L"mid2(\"abcdef\",2,2)", kOk, L"b", kS, L""},
+        {L"mid2(\"abcdef\",2,6)", kOk, L"bcdef", kS, L""},
+        {L"mid2(\"abcdef\",3,2)", kValue, L"", 0,
          L"mid2函数的第三个参数必须大于第二个参数且小于或等于字符串长度"},
-        {L"mid2(\"abcdef\",2,7)", Value, L"", 0,
+        {L"mid2(\"abcdef\",2,7)", kValue, L"", 0,
          L"mid2函数的第三个参数必须大于第二个参数且小于或等于字符串长度"},
-        {L"mid2(\"abcdef\",0,2)", Value, L"", 0, L"mid2函数的第二个参数必须大于0"},
-        {L"mid2(\"abcdef\",7,8)", Value, L"", 0, L"mid2函数的第二个参数必须小于或等于字符串长度"},
-        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",1)", Ok, L"b", S, L""},
-        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",3)", Ok, L"d", S, L""},
-        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",-1)", Ok, L"d", S, L""},
-        {L"mid3(\"a<<b>>c\",\"<<\",\">>\",1)", Ok, L"b", S, L""},
-        {L"mid3(\"abc\",\"[\",\"]\",1)", Ok, L"", S, L""},
-        {L"mid3(\"a[bc\",\"[\",\"]\",1)", Ok, L"", S, L""},
-        {L"mid3(\"xabyb\",\"ab\",\"b\",1)", Ok, L"", S, L""},
-        {L"mid3(\"abc\",\"[\",\"]\",0)", Value, L"", 0, L"mid3函数的第4个参数必须大于0"},
-        {L"mid3(\"abc\",\"[\",\"]\",4)", Value, L"", 0, L"mid3函数的第4个参数必须小于或等于字符串长度"},
-        {L"delete(\"abcdef\",5,3)", Ok, L"abcd", S, L""},
-        {L"delete(\"abcdef\",2,2)", Ok, L"adef", S, L""},
-        {L"delete(\"abcdef\",0,2)", Ok, L"abcdef", S, L""},
-        {L"delete(\"abcdef\",7,1)", Ok, L"abcdef", S, L""},
-        {L"delete(\"abcdef\",2,0)", Ok, L"abcdef", S, L""},
-        {L"replace(\"abcdef\",2,3,\"XY\")", Ok, L"aXYef", S, L""},
-        {L"replace(\"abcdef\",5,9,\"Z\")", Ok, L"abcdZ", S, L""},
-        {L"replace(\"abcdef\",9,1,\"Z\")", Ok, L"abcdef", S, L""},
-        {L"replace2(\"a[b]c[d]\",\"[\",\"]\",\"XY\")", Ok, L"a[XY]c[d]", S, L""},
-        {L"replace2(\"abc\",\"[\",\"]\",\"X\")", Ok, L"abc", S, L""},
+        {L"mid2(\"abcdef\",0,2)", kValue, L"", 0, L"mid2函数的第二个参数必须大于0"},
+        {L"mid2(\"abcdef\",7,8)", kValue, L"", 0, L"mid2函数的第二个参数必须小于或等于字符串长度"},
+        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",1)", kOk, L"b", kS, L""},
+        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",3)", kOk, L"d", kS, L""},
+        {L"mid3(\"a[b]c[d]e\",\"[\",\"]\",-1)", kOk, L"d", kS, L""},
+        {L"mid3(\"a<<b>>c\",\"<<\",\">>\",1)", kOk, L"b", kS, L""},
+        {L"mid3(\"abc\",\"[\",\"]\",1)", kOk, L"", kS, L""},
+        {L"mid3(\"a[bc\",\"[\",\"]\",1)", kOk, L"", kS, L""},
+        {L"mid3(\"xabyb\",\"ab\",\"b\",1)", kOk, L"", kS, L""},
+        {L"mid3(\"abc\",\"[\",\"]\",0)", kValue, L"", 0, L"mid3函数的第4个参数必须大于0"},
+        {L"mid3(\"abc\",\"[\",\"]\",4)", kValue, L"", 0, L"mid3函数的第4个参数必须小于或等于字符串长度"},
+        {L"delete(\"abcdef\",5,3)", kOk, L"abcd", kS, L""},
+        {L"delete(\"abcdef\",2,2)", kOk, L"adef", kS, L""},
+        {L"delete(\"abcdef\",0,2)", kOk, L"abcdef", kS, L""},
+        {L"delete(\"abcdef\",7,1)", kOk, L"abcdef", kS, L""},
+        {L"delete(\"abcdef\",2,0)", kOk, L"abcdef", kS, L""},
+        {L"replace(\"abcdef\",2,3,\"XY\")", kOk, L"aXYef", kS, L""},
+        {L"replace(\"abcdef\",5,9,\"Z\")", kOk, L"abcdZ", kS, L""},
+        {L"replace(\"abcdef\",9,1,\"Z\")", kOk, L"abcdef", kS, L""},
+        {L"replace2(\"a[b]c[d]\",\"[\",\"]\",\"XY\")", kOk, L"a[XY]c[d]", kS, L""},
+        {L"replace2(\"abc\",\"[\",\"]\",\"X\")", kOk, L"abc", kS, L""},
     };
     expectFormulas(rows);
 }
 
 TEST(TextFunctions, CompareAndSearchCaseSensitively) {
     const FormulaRow rows[] = {
-        {L"lequ(\"abcdef\",\"ab\")", Ok, L"TRUE", B, L""},
-        {L"lequ(\"abcdef\",\"AB\")", Ok, L"FALSE", B, L""},
-        {L"requ(\"abcdef\",\"ab\")", Ok, L"FALSE", B, L""},
-        {L"requ(\"abcdef\",\"def\")", Ok, L"TRUE", B, L""},
-        {L"exactl(\"abc\",\"a\")", Ok, L"TRUE", B, L""},
-        {L"exactr(\"abc\",\"bc\")", Ok, L"TRUE", B, L""},
-        {L"exactr(\"c\",\"bc\")", Ok, L"FALSE", B, L""},
-        {L"exact(\"abc\",\"ABC\")", Ok, L"FALSE", B, L""},
-        {L"exact(\"abc\",\"abc\")", Ok, L"TRUE", B, L""},
-        {L"dell(\"abcdef\",\"ab\")", Ok, L"cdef", S, L""},
-        {L"dell(\"abcdef\",\"cd\")", Ok, L"abcdef", S, L""},
-        {L"delr(\"abcdef\",\"ef\")", Ok, L"abcd", S, L""},
-        {L"delr(\"abcdef\",\"abcdefg\")", Ok, L"abcdef", S, L""},
-        {L"find(\"abcabc\",\"c\",4)", Ok, L"6", I, L""},
-        {L"find(\"abcabc\",\"bc\",1)", Ok, L"2", I, L""},
-        {L"find(\"abcabc\",\"x\",1)", Ok, L"0", I, L""},
-        {L"find(\"abc\",\"a\",9)", Ok, L"0", I, L""},
-        {L"find(\"abc\",\"c\",0)", Value, L"", 0, L"find函数的第3个参数必须大于0"},
-        {L"findr(\"abcabc\",\"c\")", Ok, L"6", I, L""},
-        {L"findr(\"abcabc\",\"ab\")", Ok, L"4", I, L""},
-        {L"findr(\"abcabc\",\"x\")", Ok, L"0", I, L""},
+        {L"lequ(\"abcdef\",\"ab\")", kOk, L"TRUE", kB, L""},
+        {L"lequ(\"abcdef\",\"AB\")", kOk, L"FALSE", kB, L""},
+        {L"requ(\"abcdef\",\"ab\")", kOk, L"FALSE", kB, L""},
+        {L"requ(\"abcdef\",\"def\")", kOk, L"TRUE", kB, L""},
+        {L"exactl(\"abc\",\"a\")", kOk, L"TRUE", kB, L""},
+        {L"exactr(\"abc\",\"bc\")", kOk, L"TRUE", kB, L""},
+        {L"exactr(\"c\",\"bc\")", kOk, L"FALSE", kB, L""},
+        {L"exact(\"abc\",\"ABC\")", kOk, L"FALSE", kB, L""},
+        {L"exact(\"abc\",\"abc\")", kOk, L"TRUE", kB, L""},
+        {L"dell(\"abcdef\",\"ab\")", kOk, L"cdef", kS, L""},
+        {L"dell(\"abcdef\",\"cd\")", kOk, L"abcdef", kS, L""},
+        {L"delr(\"abcdef\",\"ef\")", kOk, L"abcd", kS, L""},
+        {L"delr(\"abcdef\",\"abcdefg\")", kOk, L"abcdef", kS, L""},
+        {L"find(\"abcabc\",\"c\",4)", kOk, L"6", kI, L""},
+        {L"find(\"abcabc\",\"bc\",1)", kOk, L"2", kI, L""},
+        {L"find(\"abcabc\",\"x\",1)", kOk, L"0", kI, L""},
+        {L"find(\"abc\",\"a\",9)", kOk, L"0", kI, L""},
+        {L"find(\"abc\",\"c\",0)", kValue, L"", 0, L"find函数的第3个参数必须大于0"},
+        {L"findr(\"abcabc\",\"c\")", kOk, L"6", kI, L""},
+        {L"findr(\"abcabc\",\"ab\")", kOk, L"4", kI, L""},
+        {L"findr(\"abcabc\",\"x\")", kOk, L"0", kI, L""},
     };
     expectFormulas(rows);
 }
 
 TEST(TextFunctions, ChangeCaseWhiteSpaceAndRepetition) {
     const FormulaRow rows[] = {
-        {L"upper(\"abC1\")", Ok, L"ABC1", S, L""},
-        {L"lower(\"ABc中\")", Ok, L"abc中", S, L""},
-        {L"proper(\"hello wORLD x2y\")", Ok, L"Hello World X2Y", S, L""},
-        {L"triml(\"  a b  \")", Ok, L"a b  ", S, L""},
-        {L"trimr(\"  a b  \")", Ok, L"  a b", S, L""},
-        {L"trimlr(\" \t中\u3000\")", Ok, L"中", S, L""},
-        {L"rept(\"ab\",3)", Ok, L"ababab", S, L""},
-        {L"rept(\"ab\",-1)", Ok, L"", S, L""},
-        {L"substitute(\"a-b-c\",\"-\",\"+\")", Ok, L"a+b+c", S, L""},
-        {L"substitute(\"aaa\",\"a\",\"aa\")", Ok, L"aaaaaa", S, L""},
-        {L"substitute(\"abc\",\"\",\"x\")", Ok, L"abc", S, L""},
+        {L"upper(\"abC1\")", kOk, L"ABC1", kS, L""},
+        {L"lower(\"ABc中\")", kOk, L"abc中", kS, L""},
+        {L"proper(\"hello wORLD x2y\")", kOk, L"Hello World X2Y", kS, L""},
+        {L"triml(\"  a b  \")", kOk, L"a b  ", kS, L""},
+        {L"trimr(\"  a b  \")", kOk, L"  a b", kS, L""},
+        {L"trimlr(\" \t中\u3000\")", kOk, L"中", kS, L""},
+        {L"rept(\"ab\",3)", kOk, L"ababab", kS, L""},
+        {L"rept(\"ab\",-1)", kOk, L"", kS, L""},
+        {L"substitute(\"a-b-c\",\"-\",\"+\")", kOk, L"a+b+c", kS, L""},
+        {L"substitute(\"aaa\",\"a\",\"aa\")", kOk, L"aaaaaa", kS, L""},
+        {L"substitute(\"abc\",\"\",\"x\")", kOk, L"abc", kS, L""},
     };
     expectFormulas(rows);
 }
 
 TEST(TextFunctions, EvaluateNestedFormulas) {
     const FormulaRow rows[] = {
-        {L"strcal(\"1+2\")", Ok, L"3", S, L""},
-        {L"strcal(\"2^3\")", Ok, L"8", S, L""},
-        {L"strcal(\"len(x)\")", Ok, L"len(x)", S, L""},
-        {L"strcal(\"1+\")", Ok, L"1+", S, L""},
-        {L"calreplace(\"w=[3]mm\",\"[\",\"]\",\"x*2\",1)", Ok, L"w=[6]mm", S, L""},
-        {L"calreplace(\"[1][2]\",\"[\",\"]\",\"x+10\",-1)", Ok, L"[1][12]", S, L""},
-        {L"calreplace(\"[1][2]\",\"[\",\"]\",\"len(x)\",2)", Ok, L"[1][1]", S, L""},
-        {L"calreplace(\"w=[3]mm\",\"[\",\"]\",\"y*2\",1)", Ok, L"w=[3]mm", S, L""},
-        {L"calreplace(\"w=3mm\",\"[\",\"]\",\"x*2\",1)", Ok, L"w=3mm", S, L""},
-        {L"calreplace(\"abc\",\"[\",\"]\",\"x\",0)", Value, L"", 0, L"strcal函数的第5个参数必须大于0"},
-        {L"calreplace(\"abc\",\"[\",\"]\",\"x\",4)", Value, L"", 0,
+        {L"strcal(\"1+2\")", kOk, L"3", kS, L""},
+        {L"strcal(\"2^3\")", kOk, L"8", kS, L""},
+        {L"strcal(\"len(x)\")", kOk, L"len(x)", kS, L""},
+        {L"strcal(\"1+\")", kOk, L"1+", kS, L""},
+        {L"calreplace(\"w=[3]mm\",\"[\",\"]\",\"x*2\",1)", kOk, L"w=[6]mm", kS, L""},
+        {L"calreplace(\"[1][2]\",\"[\",\"]\",\"x+10\",-1)", kOk, L"[1][12]", kS, L""},
+        {L"calreplace(\"[1][2]\",\"[\",\"]\",\"len(x)\",2)", kOk, L"[1][1]", kS, L""},
+        {L"calreplace(\"w=[3]mm\",\"[\",\"]\",\"y*2\",1)", kOk, L"w=[3]mm", kS, L""},
+        {L"calreplace(\"w=3mm\",\"[\",\"]\",\"x*2\",1)", kOk, L"w=3mm", kS, L""},
+        {L"calreplace(\"abc\",\"[\",\"]\",\"x\",0)", kValue, L"", 0, L"strcal函数的第5个参数必须大于0"},
+        {L"calreplace(\"abc\",\"[\",\"]\",\"x\",4)", kValue, L"", 0,
          L"strcal函数的第5个参数必须小于或等于字符串长度"},
     };
     expectFormulas(rows);
@@ -153,7 +153,7 @@ TEST(TextFunctions, NestedAnalysisShowsItsOwnErrorOnly) {
     CZEBBaseStringAnalyse analyser;
     analyser.SetShowErrorInfo(TRUE);
     analyser.SetInputString(L"strcal(\"1/0\")");
-    ASSERT_EQ(analyser.DoAnalyse(), Ok);
+    ASSERT_EQ(analyser.DoAnalyse(), kOk);
     EXPECT_EQ(analyser.GetOutputString(), L"\"1/0\"");
     EXPECT_EQ(analyser.GetAnalyseErrorInfo(), L"");
     ASSERT_EQ(boxes.shown().size(), 1U);
@@ -162,6 +162,6 @@ TEST(TextFunctions, NestedAnalysisShowsItsOwnErrorOnly) {
     boxes.clear();
     analyser.SetShowErrorInfo(FALSE);
     analyser.SetInputString(L"strcal(\"1/0\")");
-    ASSERT_EQ(analyser.DoAnalyse(), Ok);
+    ASSERT_EQ(analyser.DoAnalyse(), kOk);
     EXPECT_TRUE(boxes.shown().empty());
 }

@@ -159,17 +159,17 @@ protected:
     CFreedomEntityMangage m_registry;
 };
 
-const wchar_t* const old = L"旧";
+const wchar_t* const kOld = L"旧";
 
 TEST_F(PipeValues, ReadCustomEntityFillsTheSlotsInOrderAndWarnsForMissingAndMistypedCodes) {
-    EXPECT_EQ(read(L"A1"), (std::vector<CString>{L"1", L"2", L"0", L"150", L"1", L"7", L"P-1", old, old, old,
-                                                 old, L"12.5", old, old}));
+    EXPECT_EQ(read(L"A1"), (std::vector<CString>{L"1", L"2", L"0", L"150", L"1", L"7", L"P-1", kOld, kOld,
+                                                 kOld, kOld, L"12.5", kOld, kOld}));
     EXPECT_EQ(m_commandLine.transcript(), L"\n警告：实体管网 - 管道（QLT_PIPE）的组码41类型错误（5001）"
                                           L"\n警告：实体管网 - 管道（QLT_PIPE）的组码110类型错误（5005）"
                                           L"\n警告：实体管网 - 管道（QLT_PIPE）的组码11不存在");
     m_commandLine.clear();
-    EXPECT_EQ(read(L"A3"), (std::vector<CString>{L"9", L"2", L"0", old, L"1", L"9", L"P-3", old, old, old,
-                                                 old, old, old, old}));
+    EXPECT_EQ(read(L"A3"), (std::vector<CString>{L"9", L"2", L"0", kOld, L"1", L"9", L"P-3", kOld, kOld, kOld,
+                                                 kOld, kOld, kOld, kOld}));
     EXPECT_EQ(m_commandLine.transcript(), L"\n警告：实体管网 - 管道（QLT_PIPE）的组码40不存在"
                                           L"\n警告：实体管网 - 管道（QLT_PIPE）的组码41不存在"
                                           L"\n警告：实体管网 - 管道（QLT_PIPE）的组码110不存在"

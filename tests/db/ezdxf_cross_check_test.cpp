@@ -7,9 +7,9 @@
 #include "cad/db/symbol_tables.h"
 #include "db_test_support.h"
 #include "geometry_test_support.h"
+#include "support/command_output.h"
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -31,19 +31,7 @@ bool ezdxfMissing() {
 std::optional<std::string> runScript(const std::string& script, const std::filesystem::path& drawing) {
     const std::string command = "/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) + "/tests/db/" +
                                 script + "' '" + drawing.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    if (pclose(pipe) != 0) {
-        return std::nullopt;
-    }
-    return output;
+    return quelto::testing::commandOutput(command);
 }
 
 struct WrittenVertex {

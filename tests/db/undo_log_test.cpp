@@ -135,7 +135,7 @@ struct Edit {
 };
 
 const std::vector<Edit>& edits() {
-    static const std::vector<Edit> all = {
+    static const std::vector<Edit> kAll = {
         {"mirror",
          [](AcDbDatabase& database) {
              transformAll(database,
@@ -167,7 +167,7 @@ const std::vector<Edit>& edits() {
         {"group", regroup},
         {"properties", changeProperties},
     };
-    return all;
+    return kAll;
 }
 
 TEST(UndoLog, EveryKindOfChangeIsTakenBackAndBroughtAgainExactly) {

@@ -39,7 +39,7 @@ std::vector<std::string> readAll(TagReader& reader) {
 
 // Binary DXF of R13 and later: sentinel, then 2-byte codes.
 struct BinaryBuilder {
-    std::string bytes{binarySentinel};
+    std::string bytes{kBinarySentinel};
     bool wide = true;
 
     BinaryBuilder& code(int value) {

@@ -64,16 +64,16 @@ TEST(TagWriter, FormatsEachValueKindByItsGroupCode) {
 
         BufferTagWriter wide(WriterOptions{DxfFormat::Binary, 1015, "\n", {}});
         wide.write(row.tag);
-        ASSERT_EQ(wide.bytes().substr(0, binarySentinel.size()), binarySentinel);
+        ASSERT_EQ(wide.bytes().substr(0, kBinarySentinel.size()), kBinarySentinel);
         std::string expectedWide = row.wideHex;
         std::erase(expectedWide, ' ');
-        EXPECT_EQ(hex(wide.bytes().substr(binarySentinel.size())), expectedWide);
+        EXPECT_EQ(hex(wide.bytes().substr(kBinarySentinel.size())), expectedWide);
 
         BufferTagWriter narrow(WriterOptions{DxfFormat::Binary, 1009, "\n", {}});
         narrow.write(row.tag);
         std::string expectedNarrow = row.narrowHex;
         std::erase(expectedNarrow, ' ');
-        EXPECT_EQ(hex(narrow.bytes().substr(binarySentinel.size())), expectedNarrow);
+        EXPECT_EQ(hex(narrow.bytes().substr(kBinarySentinel.size())), expectedNarrow);
     }
 }
 

@@ -352,13 +352,13 @@ TEST(SelectionFilter, SkipsIgnoredGroupsAndFollowsTheHostRulesForPointsApplicati
         .with(10, GroupValue::ofPoint(0, 0, 0))
         .with(10, GroupValue::ofPoint(30, 0, 0));
 
-    static const ads_name someEntity = {5, 0x454E54};
-    static const char bytes[] = {1, 2};
-    static const ads_binary chunk = {2, const_cast<char*>(bytes)};
+    static const ads_name kSomeEntity = {5, 0x454E54};
+    static const char kBytes[] = {1, 2};
+    static const ads_binary kChunk = {2, const_cast<char*>(kBytes)};
     const FilterCase cases[] = {
         {"entity name",
          [] {
-             return chain({acutBuildList(-1, someEntity, 0), text(RTDXF0, L"LINE")});
+             return chain({acutBuildList(-1, kSomeEntity, 0), text(RTDXF0, L"LINE")});
          },
          {0}},
         {"handle",
@@ -371,7 +371,7 @@ TEST(SelectionFilter, SkipsIgnoredGroupsAndFollowsTheHostRulesForPointsApplicati
              return chain({text(1000, L"window"), text(RTDXF0, L"TEXT")});
          },
          {1}},
-        {"binary chunk", [] { return acutBuildList(310, &chunk, 0); }, {0, 1, 2, 3}},
+        {"binary chunk", [] { return acutBuildList(310, &kChunk, 0); }, {0, 1, 2, 3}},
         {"result type that is no group", [] { return acutBuildList(RTSTR, L"LINE", 0); }, {0, 1, 2, 3}},
         {"ignored operand of <OR decides nothing",
          [] {
@@ -380,7 +380,7 @@ TEST(SelectionFilter, SkipsIgnoredGroupsAndFollowsTheHostRulesForPointsApplicati
          {0}},
         {"ignored operand of <NOT",
          [] {
-             return chain({op(L"<NOT"), acutBuildList(-1, someEntity, 0), op(L"NOT>")});
+             return chain({op(L"<NOT"), acutBuildList(-1, kSomeEntity, 0), op(L"NOT>")});
          },
          {0, 1, 2, 3}},
         {"point operator without its Z part",

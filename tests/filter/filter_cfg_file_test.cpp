@@ -16,9 +16,9 @@ using filter_test::writeBytes;
 
 namespace {
 
-const std::wstring templateName = L"<本次模板>";
-const std::wstring lastName = L"<上一次配制>";
-const std::wstring batchName = L"<批量处理配置>";
+const std::wstring kTemplateName = L"<本次模板>";
+const std::wstring kLastName = L"<上一次配制>";
+const std::wstring kBatchName = L"<批量处理配置>";
 
 // One record of the given data version, every item at its default except the name and the colour.
 void appendRecord(ByteLayout& layout, const std::wstring& name, int version, int color) {
@@ -129,42 +129,42 @@ TEST(FilterCfgFile, ReadingPutsTheReservedRecordsInPlace) {
         bool tooNewMessage;
     };
     const Row rows[] = {
-        {"no file", "", 1, 0, {templateName, lastName, batchName}, false},
+        {"no file", "", 1, 0, {kTemplateName, kLastName, kBatchName}, false},
         {"version 1 with three records",
          cfgFile(1, {{L"a", 1}, {L"b", 2}, {L"c", 3}}),
          1,
          1,
-         {templateName, lastName, batchName, L"a", L"b", L"c"},
+         {kTemplateName, kLastName, kBatchName, L"a", L"b", L"c"},
          false},
         {"version 5 with user records",
          cfgFile(5, {{L"甲", 1}, {L"乙", 2}}),
          1,
          5,
-         {templateName, lastName, batchName, L"甲", L"乙"},
+         {kTemplateName, kLastName, kBatchName, L"甲", L"乙"},
          false},
         {"version 6 with reserved records out of place",
-         cfgFile(6, {{L"x", 1}, {batchName, 2}, {templateName, 3}, {L"y", 4}}),
+         cfgFile(6, {{L"x", 1}, {kBatchName, 2}, {kTemplateName, 3}, {L"y", 4}}),
          1,
          6,
-         {L"x", lastName, batchName, templateName, L"y"},
+         {L"x", kLastName, kBatchName, kTemplateName, L"y"},
          false},
         {"near-miss names are user records",
          cfgFile(6, {{L"<本次模板> ", 1}, {L"<上一次配置>", 2}}),
          1,
          6,
-         {templateName, lastName, batchName, L"<本次模板> ", L"<上一次配置>"},
+         {kTemplateName, kLastName, kBatchName, L"<本次模板> ", L"<上一次配置>"},
          false},
         {"a newer version",
          cfgFile(6, {{L"x", 1}}).replace(0, 4, ByteLayout().integer(10007).bytes()),
          0,
          7,
-         {templateName, lastName, batchName},
+         {kTemplateName, kLastName, kBatchName},
          true},
         {"a version-1 file with a negative count",
          ByteLayout().integer(-5).bytes(),
          1,
          1,
-         {templateName, lastName, batchName},
+         {kTemplateName, kLastName, kBatchName},
          false},
     };
     for (const Row& row : rows) {
@@ -180,11 +180,11 @@ TEST(FilterCfgFile, ReadingPutsTheReservedRecordsInPlace) {
         EXPECT_EQ(file.m_nFileVersion, row.fileVersion) << row.what;
         EXPECT_EQ(namesOf(file), row.names) << row.what;
         for (const CFilter& record : file.m_arrFilter) {
-            const bool reserved = record.m_strName == templateName || record.m_strName == lastName ||
-                                  record.m_strName == batchName;
+            const bool reserved = record.m_strName == kTemplateName || record.m_strName == kLastName ||
+                                  record.m_strName == kBatchName;
             // Loaded records keep their colour; the template and inserted reserved records are reset.
             const bool keepsLoadedValues =
-                !reserved || (record.m_strName != templateName && record.m_nColor != 256);
+                !reserved || (record.m_strName != kTemplateName && record.m_nColor != 256);
             EXPECT_EQ(record.m_bType, keepsLoadedValues ? 1 : 0) << row.what << " " << record.m_nColor;
             EXPECT_EQ(record.m_strColorOp, keepsLoadedValues && row.fileVersion >= 2 ? L"=" : L"")
                 << row.what;
@@ -202,14 +202,14 @@ TEST(FilterCfgFile, ReadingPutsTheReservedRecordsInPlace) {
 TEST(FilterCfgFile, TheLastRunsRecordKeepsItsCriteriaWhileTheTemplateIsReset) {
     const IsolatedSettings settings;
     std::filesystem::create_directories(cfgPath(settings).parent_path());
-    writeBytes(cfgPath(settings), cfgFile(6, {{templateName, 5}, {lastName, 6}, {batchName, 7}}));
+    writeBytes(cfgPath(settings), cfgFile(6, {{kTemplateName, 5}, {kLastName, 6}, {kBatchName, 7}}));
     CFilterCfgFile file;
     ASSERT_EQ(file.ReadCfgFile(), 1);
-    ASSERT_EQ(namesOf(file), (std::vector<std::wstring>{templateName, lastName, batchName}));
+    ASSERT_EQ(namesOf(file), (std::vector<std::wstring>{kTemplateName, kLastName, kBatchName}));
     EXPECT_EQ(file.m_arrFilter[0].m_nColor, 256);
     EXPECT_EQ(file.m_arrFilter[1].m_nColor, 6);
     EXPECT_EQ(file.m_arrFilter[2].m_nColor, 7);
-    EXPECT_EQ(file.FindFilter(batchName), 2);
+    EXPECT_EQ(file.FindFilter(kBatchName), 2);
     EXPECT_EQ(file.FindFilter(L"missing"), -1);
 }
 
@@ -273,7 +273,8 @@ TEST(FilterCfgFile, DamagedFilesAreReportedOnceAndKeptUnderANewName) {
         const platform::ScopedMessageBoxService scope(boxes);
         CFilterCfgFile file;
         EXPECT_EQ(file.ReadCfgFile(), 1) << row.what;
-        EXPECT_EQ(namesOf(file), (std::vector<std::wstring>{templateName, lastName, batchName})) << row.what;
+        EXPECT_EQ(namesOf(file), (std::vector<std::wstring>{kTemplateName, kLastName, kBatchName}))
+            << row.what;
         ASSERT_EQ(boxes.shown().size(), 1u) << row.what;
         const platform::MessageBoxRequest& box = boxes.shown()[0];
         EXPECT_EQ(box.caption, L"无法读取");

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         BufferTagWriter writer(WriterOptions{DxfFormat::Ascii, reader.acadVersionNumber(), "\n", codec});
         expectSameTags(writer, tags, survivesAsciiUnchanged);
     } else if ((tags.front().code == 0 && !tags.front().text.empty()) ||
-               tags.front().code == commentGroupCode) {
+               tags.front().code == kCommentGroupCode) {
         // Only streams that begin as DXF files do (0 SECTION or a comment) show their code width.
         BufferTagWriter writer(
             WriterOptions{DxfFormat::Binary, reader.binaryHasWideCodes() ? 1015 : 1009, "\n", codec});

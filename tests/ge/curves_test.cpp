@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double kPi = std::numbers::pi;
 
 double degrees(double value) {
-    return value * pi / 180.0;
+    return value * kPi / 180.0;
 }
 
 void expectPointNear(const AcGePoint3d& actual, const AcGePoint3d& expected, double tolerance = 1e-9) {
@@ -76,9 +76,9 @@ TEST(CircularArc, ParametersAreAnglesAndCrossingZeroKeepsThemIncreasing) {
     EXPECT_FALSE(cad::ge::pointAtParameter(curve, 0.5).has_value());
     expectPointNear(cad::ge::endPoint(curve), {2 * std::cos(degrees(10)), 2 * std::sin(degrees(10)), 0});
     const cad::ge::CircularArc circle = cad::ge::makeCircle({0, 0, 0}, 1);
-    EXPECT_NEAR(cad::ge::area(circle), pi, 1e-12);
-    EXPECT_NEAR(cad::ge::length(circle), 2 * pi, 1e-12);
-    EXPECT_NEAR(*cad::ge::distanceAtParameter(circle, pi), pi, 1e-12);
+    EXPECT_NEAR(cad::ge::area(circle), kPi, 1e-12);
+    EXPECT_NEAR(cad::ge::length(circle), 2 * kPi, 1e-12);
+    EXPECT_NEAR(*cad::ge::distanceAtParameter(circle, kPi), kPi, 1e-12);
 }
 
 TEST(CircularArc, TransformsKeepArcsCounterClockwise) {
@@ -112,7 +112,7 @@ TEST(CircularArc, TransformsKeepArcsCounterClockwise) {
          180,
          {0, 0, -1}},
         {"rotation by 90 degrees",
-         AcGeMatrix3d::rotation(pi / 2, AcGeVector3d::kZAxis),
+         AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis),
          true,
          {0, 0, 0},
          1,
@@ -143,7 +143,7 @@ TEST(EllipseArc, LengthsAreaAndExtentsMatchIndependentIntegration) {
     full.majorAxis.set(2, 0, 0);
     full.radiusRatio = 0.5;
     EXPECT_NEAR(cad::ge::length(full), 2 * 4.844224110273895, 1e-9);
-    EXPECT_NEAR(cad::ge::area(full), 2 * pi, 1e-12);
+    EXPECT_NEAR(cad::ge::area(full), 2 * kPi, 1e-12);
     expectBoxNear(cad::ge::extents(full), {-2, -1, 0}, {2, 1, 0});
 
     cad::ge::EllipseArc partial;
@@ -176,9 +176,9 @@ TEST(EllipseArc, AnglesAndParametersConvertBothWays) {
         double angle;
     };
     const Row rows[] = {
-        {0.5, pi / 4, std::atan(0.5)},
-        {0.5, 3 * pi / 4, pi - std::atan(0.5)},
-        {0.25, 1.5 * pi, 1.5 * pi},
+        {0.5, kPi / 4, std::atan(0.5)},
+        {0.5, 3 * kPi / 4, kPi - std::atan(0.5)},
+        {0.25, 1.5 * kPi, 1.5 * kPi},
         {1.0, 2.0, 2.0},
     };
     for (const Row& row : rows) {

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double kPi = std::numbers::pi;
 
 void expectPointNear(const AcGePoint3d& actual, const AcGePoint3d& expected, double tolerance = 1e-9) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
@@ -32,11 +32,11 @@ TEST(AcGeMatrix3d, FactoriesMovePointsWhereTheHostPutsThem) {
         {"translation", AcGeMatrix3d::translation({1, -2, 3}), {4, 5, 6}, {5, 3, 9}},
         {"scaling about a point", AcGeMatrix3d::scaling(2.0, {1, 1, 1}), {3, 0, 1}, {5, -1, 1}},
         {"quarter turn about Z through (1,1)",
-         AcGeMatrix3d::rotation(pi / 2, AcGeVector3d::kZAxis, {1, 1, 0}),
+         AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis, {1, 1, 0}),
          {2, 1, 5},
          {1, 2, 5}},
         {"third turn about (1,1,1) cycles the axes",
-         AcGeMatrix3d::rotation(2 * pi / 3, {1, 1, 1}),
+         AcGeMatrix3d::rotation(2 * kPi / 3, {1, 1, 1}),
          {1, 0, 0},
          {0, 1, 0}},
         {"mirroring in the plane x = 2",
@@ -59,7 +59,7 @@ TEST(AcGeMatrix3d, FactoriesMovePointsWhereTheHostPutsThem) {
 
 TEST(AcGeMatrix3d, VectorsIgnoreTranslationAndProductsApplyRightFirst) {
     const AcGeMatrix3d move = AcGeMatrix3d::translation({10, 0, 0});
-    const AcGeMatrix3d turn = AcGeMatrix3d::rotation(pi / 2, AcGeVector3d::kZAxis);
+    const AcGeMatrix3d turn = AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis);
     EXPECT_TRUE((move * AcGeVector3d(1, 2, 3)).isEqualTo({1, 2, 3}));
     expectPointNear((move * turn) * AcGePoint3d(1, 0, 0), {10, 1, 0});
     expectPointNear((turn * move) * AcGePoint3d(1, 0, 0), {0, 11, 0});
@@ -100,9 +100,9 @@ TEST(AcGeMatrix3d, InverseUndoesEveryFactoryAndShapeTestsClassifyThem) {
 }
 
 TEST(AcGeVector3d, AnglesAndDirectionTestsFollowTheHost) {
-    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(AcGeVector3d::kYAxis), pi / 2, 1e-15);
-    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(-AcGeVector3d::kYAxis, AcGeVector3d::kZAxis), 1.5 * pi, 1e-15);
-    EXPECT_NEAR(AcGeVector2d(0, -1).angle(), 1.5 * pi, 1e-15);
+    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(AcGeVector3d::kYAxis), kPi / 2, 1e-15);
+    EXPECT_NEAR(AcGeVector3d::kXAxis.angleTo(-AcGeVector3d::kYAxis, AcGeVector3d::kZAxis), 1.5 * kPi, 1e-15);
+    EXPECT_NEAR(AcGeVector2d(0, -1).angle(), 1.5 * kPi, 1e-15);
     EXPECT_TRUE(AcGeVector3d(2, 0, 0).isCodirectionalTo({5, 0, 0}));
     EXPECT_FALSE(AcGeVector3d(2, 0, 0).isCodirectionalTo({-5, 0, 0}));
     EXPECT_TRUE(AcGeVector3d(2, 0, 0).isParallelTo({-5, 0, 0}));
@@ -151,7 +151,7 @@ TEST(AcDbExtents, GrowsFromAnInvertedBoxAndTransformsItsCorners) {
     box.expandBy({2, -1, 0});
     expectPointNear(box.minPoint(), {-1, 1, 0});
     expectPointNear(box.maxPoint(), {3, 5, 3});
-    box.transformBy(AcGeMatrix3d::rotation(pi / 2, AcGeVector3d::kZAxis));
+    box.transformBy(AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis));
     expectPointNear(box.minPoint(), {-5, -1, 0});
     expectPointNear(box.maxPoint(), {-1, 3, 3});
     EXPECT_FALSE(box.set({1, 0, 0}, {0, 1, 1}));

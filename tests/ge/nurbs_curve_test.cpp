@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double kPi = std::numbers::pi;
 
 void expectPointNear(const AcGePoint3d& actual, const AcGePoint3d& expected, double tolerance = 1e-9) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
@@ -44,7 +44,7 @@ TEST(NurbsCurve, MeasuresKnownCurvesExactly) {
         AcGePoint3d maximum;
     };
     const Row rows[] = {
-        {"rational quarter circle", quarterCircle(), pi / 2, pi / 4 - 0.5, {0, 0, 0}, {1, 1, 0}},
+        {"rational quarter circle", quarterCircle(), kPi / 2, kPi / 4 - 0.5, {0, 0, 0}, {1, 1, 0}},
         {"cubic arch (length by ezdxf sampling)", bezierArch(), 6.390976077372, 6.3, {0, 0, 0}, {4, 2.25, 0}},
         {"rational non-uniform space curve (ezdxf sampling)",
          rationalSpaceCurve(),
@@ -144,7 +144,7 @@ TEST(NurbsCurve, PlanarityClosureAndValidityFollowTheControlData) {
 }
 
 TEST(NurbsCurve, TransformMovesControlAndFitPoints) {
-    const AcGeMatrix3d turn = AcGeMatrix3d::rotation(pi / 2, AcGeVector3d::kZAxis, {1, 0, 0});
+    const AcGeMatrix3d turn = AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis, {1, 0, 0});
     const cad::ge::NurbsCurve moved = cad::ge::transformed(rationalSpaceCurve(), turn);
     for (double parameter : {0.0, 0.9, 2.2, 4.0}) {
         expectPointNear(*cad::ge::pointAtParameter(moved, parameter),

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double kPi = std::numbers::pi;
 
 void expectPointNear(const AcGePoint3d& actual, const AcGePoint3d& expected, double tolerance = 1e-9) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
@@ -42,20 +42,20 @@ TEST(BulgePolyline, AreasLengthsAndExtentsFollowTheBulges) {
     flipped.normal.set(0, 0, -1);
     flipped.elevation = 2.0;
     const Row rows[] = {
-        {"half circle bulging out", square(1.0), 1 + pi / 8, 3 + pi / 2, {0, -0.5, 0}, {1, 1, 0}},
-        {"half circle bulging in", square(-1.0), 1 - pi / 8, 3 + pi / 2, {0, 0, 0}, {1, 1, 0}},
+        {"half circle bulging out", square(1.0), 1 + kPi / 8, 3 + kPi / 2, {0, -0.5, 0}, {1, 1, 0}},
+        {"half circle bulging in", square(-1.0), 1 - kPi / 8, 3 + kPi / 2, {0, 0, 0}, {1, 1, 0}},
         {"quarter-turn bulge",
-         square(std::tan(pi / 8)),
-         1 + (pi / 2 - 1) / 4,
-         3 + pi * std::sqrt(0.5) / 2,
+         square(std::tan(kPi / 8)),
+         1 + (kPi / 2 - 1) / 4,
+         3 + kPi * std::sqrt(0.5) / 2,
          {0, 0.5 - std::sqrt(0.5), 0},
          {1, 1, 0}},
         {"clockwise square", clockwise, -1, 4, {0, 0, 0}, {1, 1, 0}},
         {"open polyline ignores the last bulge", lastBulgeOfOpen, 1, 3, {0, 0, 0}, {1, 1, 0}},
         {"normal -Z mirrors X and takes the elevation to -Z",
          flipped,
-         1 + pi / 8,
-         3 + pi / 2,
+         1 + kPi / 8,
+         3 + kPi / 2,
          {-1, -0.5, -2},
          {0, 1, -2}},
     };
@@ -79,7 +79,7 @@ TEST(BulgePolyline, ParametersCountVerticesAndArcsAdvanceByAngle) {
                     {0.5 - std::sqrt(0.125), -std::sqrt(0.125), 0});
     expectPointNear(*cad::ge::pointAtParameter(polyline, 1.5), {1, 0.5, 0});
     expectPointNear(*cad::ge::pointAtParameter(polyline, 4.0), {0, 0, 0});
-    EXPECT_NEAR(*cad::ge::distanceAtParameter(polyline, 2.0), pi / 2 + 1, 1e-12);
+    EXPECT_NEAR(*cad::ge::distanceAtParameter(polyline, 2.0), kPi / 2 + 1, 1e-12);
     EXPECT_FALSE(cad::ge::pointAtParameter(polyline, 4.5).has_value());
     EXPECT_FALSE(cad::ge::isOnlyLines(polyline));
     EXPECT_TRUE(cad::ge::isOnlyLines(square(0.0)));
@@ -91,7 +91,7 @@ TEST(BulgePolyline, ExplodesIntoLinesAndCounterClockwiseArcs) {
         double startAngle;
         double endAngle;
     };
-    const Row rows[] = {{1.0, pi, 0.0}, {-1.0, 0.0, pi}};
+    const Row rows[] = {{1.0, kPi, 0.0}, {-1.0, 0.0, kPi}};
     for (const Row& row : rows) {
         const std::vector<cad::ge::PolylineSegment> segments = cad::ge::explodeSegments(square(row.bulge));
         ASSERT_EQ(segments.size(), 4u);

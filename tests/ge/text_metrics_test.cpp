@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
+constexpr double kPi = std::numbers::pi;
 
 using cad::ge::TextHorizontalMode;
 using cad::ge::TextVerticalMode;
@@ -43,13 +43,13 @@ TEST(TextMetrics, SingleLineBoxesFollowJustificationAndOrientation) {
     };
     const AcGePoint3d at(10, 5, 0);
     auto rotated = layoutOf(L"AB", 3, TextHorizontalMode::Left, TextVerticalMode::Baseline, {0, 0, 0});
-    rotated.rotation = pi / 2;
+    rotated.rotation = kPi / 2;
     auto backward = layoutOf(L"ABC", 2, TextHorizontalMode::Left, TextVerticalMode::Baseline, at);
     backward.mirroredInX = true;
     auto upsideDown = layoutOf(L"ABC", 2, TextHorizontalMode::Left, TextVerticalMode::Baseline, at);
     upsideDown.mirroredInY = true;
     auto slanted = layoutOf(L"A", 1, TextHorizontalMode::Left, TextVerticalMode::Baseline, {0, 0, 0});
-    slanted.oblique = pi / 12;
+    slanted.oblique = kPi / 12;
     auto aligned = layoutOf(L"AB", 1, TextHorizontalMode::Aligned, TextVerticalMode::Baseline, {0, 0, 0});
     aligned.alignmentPoint.set(4, 0, 0);
     auto fitted = aligned;
@@ -75,7 +75,7 @@ TEST(TextMetrics, SingleLineBoxesFollowJustificationAndOrientation) {
         {"rotated a quarter turn", rotated, -3, 0, 0, 4},
         {"backward", backward, 6, 5, 10, 7},
         {"upside down", upsideDown, 10, 3, 14, 5},
-        {"oblique", slanted, 0, 0, 2.0 / 3 + std::tan(pi / 12), 1},
+        {"oblique", slanted, 0, 0, 2.0 / 3 + std::tan(kPi / 12), 1},
         {"aligned scales the height", aligned, 0, 0, 4, 3},
         {"fit keeps the height", fitted, 0, 0, 4, 1},
         {"width factor", narrow, 10, 5, 12, 7},
@@ -94,7 +94,7 @@ TEST(TextMetrics, SingleLineBoxesFollowJustificationAndOrientation) {
 // A caller that knows the host's TrueType report divides the width factor back out of the box, using the
 // box of the same text unrotated to split each side into its text-width and text-height parts.
 TEST(TextMetrics, TrueTypeReportIsUndoneByTheWidthFactorCorrection) {
-    for (double rotation : {0.0, pi / 6, 2.0, -2.5}) {
+    for (double rotation : {0.0, kPi / 6, 2.0, -2.5}) {
         SCOPED_TRACE(rotation);
         auto layout =
             layoutOf(L"Quelto 测试", 2, TextHorizontalMode::Left, TextVerticalMode::Baseline, {3, 4, 0});

@@ -3,6 +3,7 @@
 // selects for a few records against those ezdxf computes for the same records.
 #include "platform/code_page.h"
 #include "quelto/matching/second_stage.h"
+#include "support/command_output.h"
 #include "support/test_support.h"
 #include "tests/matching/matching_drawing.h"
 
@@ -216,16 +217,7 @@ std::vector<std::string> fields(const std::string& line) {
 std::optional<std::string> ezdxfSelection(const std::filesystem::path& drawing) {
     const std::string command = "/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) +
                                 "/tests/matching/ezdxf_select.py' '" + drawing.string() + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    return pclose(pipe) == 0 ? std::optional<std::string>(output) : std::nullopt;
+    return quelto::testing::commandOutput(command);
 }
 
 std::vector<CorpusRecord> parseRecords(const std::string& output, std::vector<std::wstring>& candidates) {

@@ -4,10 +4,10 @@
 // rules the corpus cannot vary: enumeration translations, the justification index, ids a matcher does
 // not evaluate.
 #include "platform/code_page.h"
+#include "support/command_output.h"
 #include "support/test_support.h"
 #include "tests/matching/matching_drawing.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -20,16 +20,7 @@ using matching_test::Ids;
 std::optional<std::string> ezdxfValues(const std::filesystem::path& drawing) {
     const std::string command = "/usr/bin/python3 '" + std::string(QUELTO_SOURCE_DIR) +
                                 "/tests/matching/ezdxf_values.py' '" + drawing.string() + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    return pclose(pipe) == 0 ? std::optional<std::string>(output) : std::nullopt;
+    return quelto::testing::commandOutput(command);
 }
 
 // The engine over a set of one entity, with one row.

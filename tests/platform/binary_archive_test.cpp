@@ -16,11 +16,11 @@ std::string bytesOf(std::initializer_list<int> values) {
 }
 
 std::string hexOf(const std::string& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
+    static const char kDigits[] = "0123456789ABCDEF";
     std::string text;
     for (const char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        text += {digits[value >> 4], digits[value & 15], ' '};
+        text += {kDigits[value >> 4], kDigits[value & 15], ' '};
     }
     return text;
 }
