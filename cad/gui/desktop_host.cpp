@@ -10,6 +10,7 @@
 #include "cad/gui/command_line_panel.h"
 #include "cad/gui/drawing_view.h"
 #include "cad/gui/main_window.h"
+#include "cad/gui/qt_clipboard.h"
 #include "cad/gui/qt_message_boxes.h"
 
 #include <QApplication>
@@ -144,6 +145,8 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     }
     QtMessageBoxService messageBoxes;
     const platform::ScopedMessageBoxService messageBoxScope(messageBoxes);
+    QtClipboardService clipboard;
+    const platform::ScopedClipboardService clipboardScope(clipboard);
     int status = 0;
     {
         MainWindow window;

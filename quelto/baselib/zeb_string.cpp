@@ -3,6 +3,7 @@
 // exactly as the formula language has always shown it.
 #include "quelto/baselib/zeb_string.h"
 
+#include "platform/clipboard.h"
 #include "platform/wide_text.h"
 
 #include <climits>
@@ -43,10 +44,18 @@ CString fixedDecimals(double x, int decimals) {
     return platform::formatWide(L"%.*f", decimals, x);
 }
 
+// The process's clipboard service, which the desktop host fills with its window system's clipboard.
+CZEBClipboardAccess hostClipboard() {
+    CZEBClipboardAccess access;
+    access.read = [](CString& text) { return platform::readClipboardText(text) ? TRUE : FALSE; };
+    access.write = [](const CString& text) { return platform::writeClipboardText(text) ? TRUE : FALSE; };
+    return access;
+}
+
 // The installed clipboard; single command thread in practice, but a host may install it from elsewhere.
 struct ClipboardSlot {
     std::mutex mutex;
-    CZEBClipboardAccess access;
+    CZEBClipboardAccess access = hostClipboard();
 };
 
 ClipboardSlot& clipboardSlot() {

@@ -1,6 +1,7 @@
 // CZEBString: the base library's static text and number operations - fixed-decimal formatting, column
-// letters, Chinese and Roman numerals, comma lists - and the clipboard text pair. This layer has no
-// clipboard of its own; a host that has one plugs it in through SetClipboardAccess.
+// letters, Chinese and Roman numerals, comma lists - and the clipboard text pair. The clipboard is the
+// host's clipboard service (the desktop host's, none in the console host) unless SetClipboardAccess
+// installs another.
 #pragma once
 
 #include "platform/export.h"
