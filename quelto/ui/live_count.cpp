@@ -26,58 +26,78 @@ bool pickFirstIsEmpty() {
 
 } // namespace
 
-CSlicedCount::CSlicedCount(const CFilter& record, const CString& dxfName)
-    : m_record(record), m_dxfName(dxfName), m_engine(std::make_unique<CEntityExtendFilter>()) {
+CCandidateSet::~CCandidateSet() {
+    if (length > 0) {
+        acedSSFree(set);
+    }
+}
+
+CString HostSelectionKey(const CFilter& record, const CString& dxfName) {
+    CString key = record.m_bSelectFromAll ? L"X" : L"I";
+    resbuf* list = quelto::matching::buildHostFilterList(record, dxfName);
+    for (const resbuf* item = list; item != nullptr; item = item->rbnext) {
+        key += L"|" + std::to_wstring(item->restype) + L":";
+        key += resbufValueKind(item->restype) == ResbufValueKind::Text ? CString(item->resval.rstring)
+                                                                       : std::to_wstring(item->resval.rint);
+    }
+    acutRelRb(list);
+    return key;
+}
+
+CSlicedCount::CSlicedCount(const CFilter& record, const CString& dxfName,
+                           std::shared_ptr<const CCandidateSet> candidates)
+    : m_record(record), m_dxfName(dxfName), m_engine(std::make_unique<CEntityExtendFilter>()),
+      m_candidates(std::move(candidates)) {
     m_typeName = quelto::matching::hostFilterTypeName(m_record, m_dxfName);
     m_engine->LoadFromFilter(m_record);
 }
 
-CSlicedCount::~CSlicedCount() {
-    if (m_selected && m_length > 0) {
-        acedSSFree(m_candidates);
-    }
-}
+CSlicedCount::~CSlicedCount() = default;
 
 void CSlicedCount::SelectCandidates() {
-    m_selected = true;
+    auto candidates = std::make_shared<CCandidateSet>();
     // The command's own selection without a mode would take the pick-first set when there is one, and
     // prompt otherwise; "I" reads the same set without taking it.
     const bool wholeDrawing = m_record.m_bSelectFromAll != 0;
     if (!wholeDrawing && pickFirstIsEmpty()) {
-        m_state = State::NeedsUserSelection;
-        return;
-    }
-    resbuf* hostFilter = quelto::matching::buildHostFilterList(m_record, m_dxfName);
-    const int status = acedSSGet(wholeDrawing ? L"X" : L"I", nullptr, nullptr, hostFilter, m_candidates);
-    acutRelRb(hostFilter);
-    if (status != RTNORM || acedSSLength(m_candidates, &m_length) != RTNORM || m_length == 0) {
-        if (status == RTNORM) {
-            acedSSFree(m_candidates);
+        candidates->needsUserSelection = true;
+    } else {
+        resbuf* hostFilter = quelto::matching::buildHostFilterList(m_record, m_dxfName);
+        const int status =
+            acedSSGet(wholeDrawing ? L"X" : L"I", nullptr, nullptr, hostFilter, candidates->set);
+        acutRelRb(hostFilter);
+        if (status == RTNORM && acedSSLength(candidates->set, &candidates->length) != RTNORM) {
+            candidates->length = 0;
         }
-        m_length = 0;
-        m_state = State::Done;
+        if (status == RTNORM && candidates->length == 0) {
+            acedSSFree(candidates->set);
+        }
     }
+    m_candidates = std::move(candidates);
 }
 
 CSlicedCount::State CSlicedCount::Step(std::chrono::microseconds budget) {
     const auto start = std::chrono::steady_clock::now();
-    if (!m_selected) {
+    if (m_candidates == nullptr) {
         SelectCandidates();
+    }
+    if (m_candidates->needsUserSelection) {
+        m_state = State::NeedsUserSelection;
     }
     // At least one chunk per step, so that any budget makes progress.
     bool first = true;
     while (m_state == State::Counting && (first || std::chrono::steady_clock::now() - start < budget)) {
         first = false;
-        if (m_next >= m_length) {
+        if (m_next >= m_candidates->length) {
             m_state = State::Done;
             break;
         }
         ads_name chunk = {0, 0};
         acedSSAdd(nullptr, nullptr, chunk);
-        const std::int32_t end = std::min(m_length, m_next + kChunk);
+        const std::int32_t end = std::min(m_candidates->length, m_next + kChunk);
         for (; m_next < end; ++m_next) {
             ads_name entity;
-            if (acedSSName(m_candidates, m_next, entity) == RTNORM) {
+            if (acedSSName(m_candidates->set, m_next, entity) == RTNORM) {
                 acedSSAdd(entity, chunk, chunk);
             }
         }
@@ -113,7 +133,12 @@ void CLiveCount::Start() {
     std::optional<Criteria> criteria = m_readCriteria();
     m_unreadable = !criteria.has_value();
     if (criteria) {
-        m_count = std::make_unique<CSlicedCount>(criteria->record, criteria->dxfName);
+        const CString key = HostSelectionKey(criteria->record, criteria->dxfName);
+        if (key != m_candidatesKey) {
+            m_candidates.reset();
+            m_candidatesKey = key;
+        }
+        m_count = std::make_unique<CSlicedCount>(criteria->record, criteria->dxfName, m_candidates);
         m_slices.start();
     }
     emit TextChanged(Text());
@@ -129,6 +154,7 @@ std::optional<long> CLiveCount::Finish() {
     }
     while (m_count->Step(Slice) == CSlicedCount::State::Counting) {
     }
+    m_candidates = m_count->Candidates();
     emit TextChanged(Text());
     if (m_count->GetState() == CSlicedCount::State::NeedsUserSelection) {
         return std::nullopt;
@@ -155,6 +181,11 @@ QString CLiveCount::Text() const {
 }
 
 void CLiveCount::RunSlice() {
+    if (m_count != nullptr && m_candidates == nullptr) {
+        m_count->Step(Slice);
+        m_candidates = m_count->Candidates();
+        return;
+    }
     if (m_count == nullptr || m_count->Step(Slice) != CSlicedCount::State::Counting) {
         m_slices.stop();
         emit TextChanged(Text());

@@ -17,6 +17,22 @@
 
 class CEntityExtendFilter;
 
+// The candidates of one host selection; a count whose host criteria did not change reuses them.
+struct CCandidateSet {
+    CCandidateSet() = default;
+    ~CCandidateSet();
+    CCandidateSet(const CCandidateSet&) = delete;
+    CCandidateSet& operator=(const CCandidateSet&) = delete;
+
+    ads_name set = {0, 0};
+    std::int32_t length = 0;
+    // The record filters in the user's selection and nothing is selected yet.
+    bool needsUserSelection = false;
+};
+
+// What the host's selection depends on: the scope and the basic criteria as the host filter has them.
+CString HostSelectionKey(const CFilter& record, const CString& dxfName);
+
 // One count, advanced a slice at a time. The candidates are the host's selection with the record's host
 // filter over the whole drawing, or over the pick-first set that the command's own selection would take.
 class CSlicedCount {
@@ -28,7 +44,9 @@ public:
         NeedsUserSelection
     };
 
-    CSlicedCount(const CFilter& record, const CString& dxfName);
+    // `candidates`: the host selection of an earlier count with the same HostSelectionKey, or null.
+    CSlicedCount(const CFilter& record, const CString& dxfName,
+                 std::shared_ptr<const CCandidateSet> candidates = nullptr);
     ~CSlicedCount();
     CSlicedCount(const CSlicedCount&) = delete;
     CSlicedCount& operator=(const CSlicedCount&) = delete;
@@ -38,6 +56,8 @@ public:
     State GetState() const { return m_state; }
     // Matching entities so far (all of them once Done).
     long Count() const { return m_count; }
+    // The host selection, once the first step has made it.
+    std::shared_ptr<const CCandidateSet> Candidates() const { return m_candidates; }
 
 private:
     void SelectCandidates();
@@ -47,9 +67,7 @@ private:
     CString m_typeName;
     std::unique_ptr<CEntityExtendFilter> m_engine;
     State m_state = State::Counting;
-    bool m_selected = false;
-    ads_name m_candidates = {0, 0};
-    std::int32_t m_length = 0;
+    std::shared_ptr<const CCandidateSet> m_candidates;
     std::int32_t m_next = 0;
     long m_count = 0;
 };
@@ -90,6 +108,8 @@ private:
     ReadCriteria m_readCriteria;
     std::unique_ptr<CSlicedCount> m_count;
     bool m_unreadable = false;
+    CString m_candidatesKey;
+    std::shared_ptr<const CCandidateSet> m_candidates;
     QTimer m_pause;
     QTimer m_slices;
 };

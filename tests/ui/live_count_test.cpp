@@ -105,4 +105,33 @@ TEST_F(LiveCount, AChangeAbandonsTheCountAndTheLineFollowsTheCriteria) {
     EXPECT_EQ(live.Text(), QStringLiteral("条件不完整，暂不统计"));
 }
 
+TEST_F(LiveCount, CandidatesAreReusedOnlyWhileTheHostCriteriaStay) {
+    CFilter walls;
+    walls.m_bSelectFromAll = 1;
+    walls.m_bLayer = 1;
+    walls.m_strLayer = L"WALL";
+    CSlicedCount first(walls, L"");
+    while (first.Step(std::chrono::milliseconds(50)) == CSlicedCount::State::Counting) {
+    }
+    ASSERT_NE(first.Candidates(), nullptr);
+    CFilter circles = walls;
+    circles.m_bType = 1;
+    circles.m_strType = L"圆";
+    EXPECT_EQ(HostSelectionKey(walls, L""), HostSelectionKey(walls, L""));
+    EXPECT_NE(HostSelectionKey(walls, L""), HostSelectionKey(circles, L"CIRCLE"));
+    CFilter userScope = walls;
+    userScope.m_bSelectFromAll = 0;
+    EXPECT_NE(HostSelectionKey(walls, L""), HostSelectionKey(userScope, L""));
+    CFilter longLines = walls;
+    longLines.m_arrPropId = {213}, longLines.m_arrPropRow = {0}, longLines.m_arrPropOp = {L">"};
+    longLines.m_arrPropValue = {L"5"};
+    EXPECT_EQ(HostSelectionKey(walls, L""), HostSelectionKey(longLines, L"")) << "rows are the engine's";
+    // The reused candidates give the same count as a fresh selection.
+    CSlicedCount reused(walls, L"", first.Candidates());
+    while (reused.Step(std::chrono::milliseconds(50)) == CSlicedCount::State::Counting) {
+    }
+    EXPECT_EQ(reused.Count(), first.Count());
+    EXPECT_EQ(first.Count(), 3);
+}
+
 } // namespace
