@@ -7,11 +7,15 @@
 
 #include "cad/app/host_api.h"
 #include "platform/code_page.h"
+#include "platform/known_folders.h"
 #include "platform/message_box.h"
-#include "tests/filter/filter_test_support.h"
+#include "support/test_support.h"
+#include "tests/matching/matching_drawing.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -19,26 +23,49 @@ namespace qs_test {
 
 inline const char* const kDrawing =
     "0\nSECTION\n2\nENTITIES\n"
+    "0\nDIMENSION\n5\n3A\n8\nDIM\n70\n33\n10\n100\n20\n120\n13\n100\n23\n120\n14\n110\n24\n120\n"
+    "0\nDIMENSION\n5\n3B\n8\nDIM\n70\n32\n10\n100\n20\n125\n13\n100\n23\n125\n14\n110\n24\n125\n"
     "0\nLINE\n5\n1A\n8\nWALL\n62\n1\n370\n25\n10\n0\n20\n0\n11\n10\n21\n0\n"
     "0\nLINE\n5\n1B\n8\nWALL\n62\n5\n370\n50\n10\n0\n20\n5\n11\n10\n21\n5\n"
     "0\nLINE\n5\n1C\n8\n0\n10\n0\n20\n10\n11\n10\n21\n10\n"
     "0\nCIRCLE\n5\n2A\n8\nWALL\n62\n3\n10\n30\n20\n0\n40\n2\n"
-    "0\nDIMENSION\n5\n3A\n8\nDIM\n70\n33\n10\n0\n20\n20\n13\n0\n23\n20\n14\n10\n24\n20\n"
-    "0\nDIMENSION\n5\n3B\n8\nDIM\n70\n32\n10\n0\n20\n25\n13\n0\n23\n25\n14\n10\n24\n25\n"
     "0\nENDSEC\n0\nEOF\n";
 
 using Handles = std::set<std::wstring>;
 
+// The settings and the configuration file in a folder of one test; the folders of the test program
+// (ui_test_main) are restored afterwards, so later suites of the program keep theirs.
+class ScopedSettingsFolder {
+public:
+    ScopedSettingsFolder() {
+        for (const char* name : kVariables) {
+            const char* value = std::getenv(name);
+            m_previous.emplace_back(value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+            ::setenv(name, m_folder.path().c_str(), 1);
+        }
+        std::filesystem::create_directories(m_folder.path() / "Tarnwell" / "Quelto");
+    }
+    ~ScopedSettingsFolder() {
+        for (std::size_t index = 0; index < std::size(kVariables); ++index) {
+            if (m_previous[index]) {
+                ::setenv(kVariables[index], m_previous[index]->c_str(), 1);
+            } else {
+                ::unsetenv(kVariables[index]);
+            }
+        }
+    }
+    const std::filesystem::path& folder() const { return m_folder.path(); }
+
+private:
+    static constexpr const char* kVariables[] = {"QUELTO_REGISTRY_DIR", "QUELTO_COMMON_APPDATA"};
+    quelto::testing::TemporaryFolder m_folder;
+    std::vector<std::optional<std::string>> m_previous;
+};
+
 inline Handles handlesOf(const ads_name set) {
     Handles handles;
-    std::int32_t length = 0;
-    acedSSLength(set, &length);
-    for (std::int32_t index = 0; index < length; ++index) {
-        ads_name name;
-        AcDbObjectId id;
-        if (acedSSName(set, index, name) == RTNORM && acdbGetObjectId(id, name) == Acad::eOk) {
-            handles.insert(id.handle().toWideHex());
-        }
+    for (const AcDbObjectId& id : matching_test::setMembers(set)) {
+        handles.insert(id.handle().toWideHex());
     }
     return handles;
 }
@@ -50,7 +77,6 @@ protected:
         std::ofstream(file, std::ios::binary) << kDrawing;
         std::string error;
         ASSERT_NE(acDocManager->openDocument(file, error), nullptr) << error;
-        std::filesystem::create_directories(m_settings.folder() / "Tarnwell" / "Quelto");
     }
     void TearDown() override { acDocManager->closeAll(); }
 
@@ -83,7 +109,7 @@ protected:
         acedSSFree(set);
     }
 
-    filter_test::IsolatedSettings m_settings;
+    ScopedSettingsFolder m_settings;
     cad::ed::QueuedCommandLine m_commandLine;
     cad::ed::ScopedCommandLine m_commandLineScope{m_commandLine};
     platform::QueuedMessageBoxService m_messageBoxes;

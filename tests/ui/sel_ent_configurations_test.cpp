@@ -4,7 +4,7 @@
 #include "platform/wide_text.h"
 #include "quelto/filter/qlt_system_param.h"
 #include "quelto/ui/sel_ent_configurations.h"
-#include "tests/filter/filter_test_support.h"
+#include "tests/ui/qs_drawing.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -33,13 +33,12 @@ class Configurations : public testing::Test {
 protected:
     void SetUp() override {
         CSelEntConfigurations list;
-        std::filesystem::create_directories(platform::wideToPath(list.File().m_strFileName).parent_path());
         list.Load();
         list.SaveAsNew(L"墙", pages(L"WALL"));
         list.File().WriteCfgFile();
         m_fileName = list.File().m_strFileName;
     }
-    filter_test::IsolatedSettings m_settings;
+    qs_test::ScopedSettingsFolder m_settings;
     CString m_fileName;
 };
 
