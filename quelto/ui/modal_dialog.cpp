@@ -1,11 +1,65 @@
-// Modal dialogs in the desktop host (Qt's modal loop) and the offscreen Qt application of the console
-// host.
+// Modal dialogs in the desktop host (Qt's modal loop) and, in the console host, offscreen dialogs driven
+// by the script: while one is open every script line is read at its prompt, "@" lines act on it, Esc or
+// the end of the script cancels it, and a line that cannot be carried out stops the script.
 #include "quelto/ui/modal_dialog.h"
 
 #include "cad/app/host_api.h"
+#include "quelto/ui/dialog_script.h"
 
 #include <QApplication>
 #include <QDialog>
+
+namespace {
+
+void stopScript(QDialog& dialog, const QString& reason) {
+    cad::ed::commandLine().write((QStringLiteral("Script stopped: ") + reason + u'\n').toStdWString());
+    cad::app::CommandProcessor::instance().requestQuit();
+    dialog.reject();
+}
+
+int runScriptedDialog(QDialog& dialog) {
+    bool finished = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(&dialog, &QDialog::finished, [&finished](int) { finished = true; });
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    const std::wstring prompt = (dialog.windowTitle() + QStringLiteral("> ")).toStdWString();
+    while (!finished) {
+        // Idle work of the dialog (timers, deferred layout) runs between script lines.
+        QCoreApplication::processEvents();
+        if (finished) {
+            break;
+        }
+        if (cad::app::CommandProcessor::instance().quitRequested()) {
+            dialog.reject();
+            break;
+        }
+        const cad::ed::PromptAnswer answer = cad::ed::prompt(prompt, true);
+        if (answer.kind == cad::ed::PromptAnswer::Kind::Cancel) {
+            dialog.reject();
+            break;
+        }
+        const QString line = QString::fromStdWString(answer.text).trimmed();
+        if (line.isEmpty()) {
+            continue;
+        }
+        if (!line.startsWith(u'@')) {
+            stopScript(dialog, QStringLiteral("\"%1\" is not a dialog line; the dialog \"%2\" is open")
+                                   .arg(line, dialog.windowTitle()));
+            break;
+        }
+        const CDialogScript::Outcome outcome = CDialogScript::Run(dialog, line);
+        if (!outcome.ok) {
+            stopScript(dialog, outcome.message);
+            break;
+        }
+    }
+    QObject::disconnect(watch);
+    dialog.hide();
+    return dialog.result();
+}
+
+} // namespace
 
 void EnsureQtApplication() {
     if (QCoreApplication::instance() != nullptr) {
@@ -31,7 +85,7 @@ QWidget* HostMainWindow() {
 
 int RunModalDialog(QDialog& dialog) {
     if (DialogsRunOffscreen()) {
-        return QDialog::Rejected;
+        return runScriptedDialog(dialog);
     }
     return dialog.exec();
 }
