@@ -1,6 +1,7 @@
 // Modal dialogs in the desktop host (Qt's modal loop) and, in the console host, offscreen dialogs driven
-// by the script: while one is open every script line is read at its prompt, "@" lines act on it, Esc or
-// the end of the script cancels it, and a line that cannot be carried out stops the script.
+// by the script: while one is open every script line is read at its prompt, "@" lines act on it, Esc,
+// the end of the script or a line for the command line cancels it, and an "@" line that cannot be
+// carried out stops the script.
 #include "quelto/ui/modal_dialog.h"
 
 #include "cad/app/host_api.h"
@@ -44,8 +45,11 @@ int runScriptedDialog(QDialog& dialog) {
             continue;
         }
         if (!line.startsWith(u'@')) {
-            stopScript(dialog, QStringLiteral("\"%1\" is not a dialog line; the dialog \"%2\" is open")
-                                   .arg(line, dialog.windowTitle()));
+            // A script written without this dialog in mind (the start-up information dialog shown at
+            // load, say) goes on: its line closes the dialog as Esc does and is read again at the
+            // prompt that follows.
+            acDocManager->sendStringToExecute(curDoc(), (answer.text + L"\n").c_str(), false, true);
+            dialog.reject();
             break;
         }
         const CDialogScript::Outcome outcome = CDialogScript::Run(dialog, line);
@@ -74,9 +78,9 @@ void EnsureQtApplication() {
     new QApplication(argumentCount, arguments);
 }
 
-bool DialogsRunOffscreen() {
+bool DialogsRunScripted() {
     EnsureQtApplication();
-    return QGuiApplication::platformName() == QLatin1String("offscreen");
+    return HostMainWindow() == nullptr;
 }
 
 QWidget* HostMainWindow() {
@@ -84,7 +88,7 @@ QWidget* HostMainWindow() {
 }
 
 int RunModalDialog(QDialog& dialog) {
-    if (DialogsRunOffscreen()) {
+    if (DialogsRunScripted()) {
         return runScriptedDialog(dialog);
     }
     return dialog.exec();

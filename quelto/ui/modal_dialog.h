@@ -9,8 +9,8 @@ class QWidget;
 // one made here on the offscreen platform.
 void EnsureQtApplication();
 
-// True when the dialogs cannot be seen (offscreen platform): they are then driven by script lines.
-bool DialogsRunOffscreen();
+// True in the console host, which has no main window: its dialogs run offscreen, driven by script lines.
+bool DialogsRunScripted();
 
 // The host's main window, the parent of the module's top-level dialogs; null in the console host.
 QWidget* HostMainWindow();

@@ -10,8 +10,11 @@
 #include "support/module_settings.h"
 #include "support/test_support.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -44,6 +47,7 @@ protected:
         setenv("QUELTO_REGISTRY_DIR", m_folder.path().c_str(), 1);
         setenv("QUELTO_COMMON_APPDATA", m_folder.path().c_str(), 1);
         writeModuleSetting(L"InitShow", 0);
+        writeModuleSetting(L"StartTemp", 0);
         writeModuleSetting(L"AcadNullMenu", 1);
         writeModuleSetting(L"AcadObjectMenu", 1);
         m_window = std::make_unique<cad::gui::MainWindow>();
@@ -61,11 +65,22 @@ protected:
         unsetenv("QUELTO_REGISTRY_DIR");
         unsetenv("QUELTO_COMMON_APPDATA");
     }
-    // Chooses the entry and waits for the typed command to have run as a known command.
+    // Chooses the entry and waits for the typed command to have run as a known command that opened the
+    // quick-select dialog over the window (closed here with Cancel).
     bool chooseRunsQs(QAction* entry) {
         if (entry == nullptr) {
             return false;
         }
+        bool dialogShown = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&dialogShown, this] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialogShown = dialog->windowTitle() == QStringLiteral("翠岭轩快速选择系统") &&
+                              dialog->parentWidget() == m_window.get();
+                dialog->reject();
+            }
+        });
+        closer.start(20);
         entry->trigger();
         const auto typed = [this] {
             return QString::fromStdWString(m_window->lastCommand()) == QStringLiteral("qs");
@@ -73,7 +88,11 @@ protected:
         for (int attempt = 0; attempt < 200 && !typed(); ++attempt) {
             QTest::qWait(10);
         }
-        return typed() && m_window->commandLine()->historyText().contains(QStringLiteral("Command: qs\n")) &&
+        for (int attempt = 0; attempt < 200 && !dialogShown; ++attempt) {
+            QTest::qWait(10);
+        }
+        return typed() && dialogShown &&
+               m_window->commandLine()->historyText().contains(QStringLiteral("Command: qs\n")) &&
                !m_window->commandLine()->historyText().contains(QStringLiteral("Unknown command"));
     }
 

@@ -67,21 +67,6 @@ inline std::string corpusMissingMessage() {
            " (set QUELTO_CORPUS_DIR to a copy of the corpus to run this test)";
 }
 
-// The standard output of a shell command (an independent checker such as python3-ezdxf); nothing when
-// the command cannot start or ends with a failure status.
-inline std::optional<std::string> commandOutput(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return std::nullopt;
-    }
-    std::string output;
-    char buffer[4096];
-    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, read);
-    }
-    return pclose(pipe) == 0 ? std::optional<std::string>(std::move(output)) : std::nullopt;
-}
-
 // A folder of its own under the system's temporary folder, removed with its contents at the end.
 class TemporaryFolder {
 public:

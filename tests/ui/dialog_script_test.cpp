@@ -210,19 +210,24 @@ TEST(RunModalDialog, ReadsDialogLinesUntilTheDialogClosesAndStopsTheScriptOnAFau
         EXPECT_TRUE(dialog.type->isChecked());
         EXPECT_EQ(commandLine.transcript(), L"测试对话框> @check 对象类型：\n测试对话框> @press 确定\n");
     }
-    // The end of the input is Esc; a line for the command line while the dialog is open stops the script.
-    for (const wchar_t* line : {L"", L"LINE"}) {
+    // The end of the input is Esc; a line for the command line closes the dialog as Esc does and is
+    // read again at the next prompt; an "@" line that cannot be carried out stops the script.
+    AcApDocument* document = acDocManager->newDocument();
+    for (const wchar_t* line : {L"", L"LINE", L"@press 没有"}) {
         commandLine.clear();
         cad::app::CommandProcessor::instance().clearQuit();
         ScriptedDialog dialog;
         if (*line != 0) {
             commandLine.queueLine(line);
         }
-        EXPECT_EQ(RunModalDialog(dialog), QDialog::Rejected);
-        EXPECT_EQ(cad::app::CommandProcessor::instance().quitRequested(), *line != 0);
+        EXPECT_EQ(RunModalDialog(dialog), QDialog::Rejected) << line;
+        EXPECT_EQ(cad::app::CommandProcessor::instance().quitRequested(), line[0] == L'@') << line;
+        const std::optional<AcApDocManager::QueuedLine> queued = acDocManager->takeQueuedLine();
+        EXPECT_EQ(queued.has_value() ? queued->text : L"", std::wstring(line[0] == L'L' ? line : L""))
+            << line;
     }
-    EXPECT_NE(commandLine.transcript().find(L"Script stopped: \"LINE\" is not a dialog line"),
-              std::wstring::npos);
+    EXPECT_NE(commandLine.transcript().find(L"Script stopped: @press 没有"), std::wstring::npos);
+    acDocManager->closeDocument(document);
     cad::app::CommandProcessor::instance().clearQuit();
 }
 

@@ -5,6 +5,7 @@
 #include "quelto/ui/drawing_lists.h"
 #include "quelto/ui/sel_ent_page1.h"
 #include "quelto/ui/sel_ent_page2.h"
+#include "support/command_output.h"
 #include "tests/support/test_support.h"
 
 #include <QCheckBox>
