@@ -23,8 +23,10 @@ TEST_F(MainDialogPictures, EachTabShowsItsOwnPage) {
         nullptr)
         << error;
     ads_name lines;
-    ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, acutBuildList(RTDXF0, L"LINE", 8, L"0", RTNONE), lines),
-              RTNORM);
+    resbuf* filter = acutBuildList(RTDXF0, L"LINE", 8, L"0", RTNONE);
+    const int found = acedSSGet(L"X", nullptr, nullptr, filter, lines);
+    acutRelRb(filter);
+    ASSERT_EQ(found, RTNORM);
     ads_name first;
     AcDbObjectId templateId;
     acedSSName(lines, 0, first);
