@@ -68,7 +68,7 @@ inline constexpr ValueTypeTable kValueTypeTable{};
 // The value type of a group code; unassigned codes inside the valid range read as strings.
 constexpr ValueType valueTypeOf(int code) noexcept {
     return code >= kMinimumGroupCode && code <= kMaximumGroupCode ? detail::kValueTypeTable.types[code]
-                                                                : ValueType::String;
+                                                                  : ValueType::String;
 }
 inline bool isIntegerType(ValueType type) noexcept {
     return type == ValueType::Int16 || type == ValueType::Int32 || type == ValueType::Int64 ||
