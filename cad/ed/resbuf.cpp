@@ -134,7 +134,7 @@ resbuf* acutBuildList(int restype, ...) {
     va_start(arguments, restype);
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
-    for (int type = restype; type != 0; type = va_arg(arguments, int)) {
+    for (int type = restype; type != 0 && type != RTNONE; type = va_arg(arguments, int)) {
         resbuf* buffer = acutNewRb(type);
         if (buffer == nullptr) {
             acutRelRb(head);

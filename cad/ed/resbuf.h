@@ -79,10 +79,10 @@ QUELTO_EXPORT ResbufValueKind resbufValueKind(int restype);
 QUELTO_EXPORT resbuf* acutNewRb(int restype);
 QUELTO_EXPORT int acutRelRb(resbuf* chain);
 
-// Builds a chain from (type, value) pairs ended by 0: texts as const ACHAR*, reals as double, points as
-// const double*, shorts and longs as int, entity names as const std::int64_t*, binary chunks as
-// const ads_binary*. RTLB/RTLE/RTDOTE/RTNONE
-// take no value. Null on an unknown type.
+// Builds a chain from (type, value) pairs ended by 0 or RTNONE (both spellings are in use): texts as
+// const ACHAR*, reals as double, points as const double*, shorts and longs as int, entity names as
+// const std::int64_t*, binary chunks as const ads_binary*. RTLB/RTLE/RTDOTE take no value. Null on an
+// unknown type.
 QUELTO_EXPORT resbuf* acutBuildList(int restype, ...);
 
 // A copy of the text for a buffer (malloc'ed; freed by acutRelRb, acutDelString or free()).

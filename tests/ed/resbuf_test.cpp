@@ -48,6 +48,12 @@ TEST(Resbuf, BuildsAChainInArgumentOrderAndReleasesItWhole) {
     EXPECT_DOUBLE_EQ(list->rbnext->rbnext->rbnext->rbnext->resval.rpoint[2], 3.0);
     EXPECT_EQ(acutRelRb(list), RTNORM);
     EXPECT_EQ(acutBuildList(RTSTR, L"x", 4999, 0), nullptr);
+
+    resbuf* endedByNone = acutBuildList(RTDXF0, L"LINE", 8, L"0", RTNONE);
+    ASSERT_NE(endedByNone, nullptr);
+    ASSERT_NE(endedByNone->rbnext, nullptr);
+    EXPECT_EQ(endedByNone->rbnext->rbnext, nullptr);
+    acutRelRb(endedByNone);
 }
 
 TEST(Resbuf, NewBufferStartsEmpty) {

@@ -1,5 +1,6 @@
 // The drawing of the QS tests, opened as the host's current document with private settings, a queued
 // command line and queued message boxes: three lines, a circle and two dimensions of different kinds.
+// Its layers are defined, as a CAD program writes them: the layer list of the dialog shows the table.
 //   1A line on WALL, colour 1, lineweight 25, (0,0)-(10,0)     1B line on WALL, colour 5, lineweight 50
 //   1C line on 0, by layer                                  2A circle on WALL, colour 3
 //   3A aligned dimension (70 = 33) on DIM                   3B rotated dimension (70 = 32) on DIM
@@ -22,6 +23,11 @@
 namespace qs_test {
 
 inline const char* const kDrawing =
+    "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n3\n"
+    "0\nLAYER\n2\n0\n70\n0\n62\n7\n6\nCONTINUOUS\n"
+    "0\nLAYER\n2\nWALL\n70\n0\n62\n7\n6\nCONTINUOUS\n"
+    "0\nLAYER\n2\nDIM\n70\n0\n62\n7\n6\nCONTINUOUS\n"
+    "0\nENDTAB\n0\nENDSEC\n"
     "0\nSECTION\n2\nENTITIES\n"
     "0\nDIMENSION\n5\n3A\n8\nDIM\n70\n33\n10\n100\n20\n120\n13\n100\n23\n120\n14\n110\n24\n120\n"
     "0\nDIMENSION\n5\n3B\n8\nDIM\n70\n32\n10\n100\n20\n125\n13\n100\n23\n125\n14\n110\n24\n125\n"

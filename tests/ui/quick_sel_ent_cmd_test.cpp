@@ -94,7 +94,8 @@ TEST_F(QuickSelect, ScopeReportAndEditCommand) {
     EXPECT_FALSE(idOf(L"2A").isErased());
 }
 
-// The dialog runs offscreen on the queued lines; OK selects what the template record names.
+// The dialog runs offscreen on the queued lines; OK selects what the template record names and leaves
+// the selection as the pick-first set.
 TEST_F(QuickSelect, TemplateComesFromAPickFirstSetOfOneOrFromThePick) {
     const std::wstring prompt = L"请选择模板实体(直接会车忽略模板实体):";
     struct Case {
@@ -103,11 +104,17 @@ TEST_F(QuickSelect, TemplateComesFromAPickFirstSetOfOneOrFromThePick) {
         std::vector<const wchar_t*> pickFirst;
         std::vector<std::wstring> lines;
         bool prompted;
-        Handles afterCancel; // pick-first set after the dialog was cancelled; empty when OK was pressed
+        Handles after; // the pick-first set afterwards: the selection after OK, what stayed after Cancel
         const wchar_t* report;
     };
     const Case cases[] = {
-        {"set of one is the template", 1, {L"1A"}, {L"@press 取消"}, false, {}, nullptr},
+        {"set of one is the template: type, layer and colour of 1A",
+         1,
+         {L"1A"},
+         {L"@check 在全部实体中过滤", L"@press 确定"},
+         false,
+         {L"1A"},
+         L"有效选择1个\n"},
         {"set of one is cleared before the dialog", 1, {L"2A"}, {L"@press 取消"}, false, {}, nullptr},
         {"set of two: the prompt, and the set stays",
          1,
@@ -116,7 +123,21 @@ TEST_F(QuickSelect, TemplateComesFromAPickFirstSetOfOneOrFromThePick) {
          true,
          {L"1A", L"2A"},
          nullptr},
-        {"the pick", 1, {}, {L"30,2", L"@press 取消"}, true, {}, nullptr},
+        {"the pick: the circle's type, layer and colour",
+         1,
+         {},
+         {L"30,2", L"@check 在全部实体中过滤", L"@press 确定"},
+         true,
+         {L"2A"},
+         L"有效选择1个\n"},
+        {"the pick, criteria widened: every entity of layer WALL",
+         1,
+         {},
+         {L"30,2", L"@uncheck 对象类型：", L"@uncheck 颜色颜色：", L"@check 在全部实体中过滤",
+          L"@press 确定"},
+         true,
+         {L"1A", L"1B", L"2A"},
+         L"有效选择3个\n"},
         {"StartTemp off: no prompt, the set stays", 0, {L"1A"}, {L"@press 取消"}, false, {L"1A"}, nullptr},
     };
     for (const Case& row : cases) {
@@ -130,11 +151,11 @@ TEST_F(QuickSelect, TemplateComesFromAPickFirstSetOfOneOrFromThePick) {
         const std::wstring& transcript = m_commandLine.transcript();
         EXPECT_EQ(transcript.find(prompt) != std::wstring::npos, row.prompted) << row.name;
         EXPECT_EQ(accepted != 0, row.report != nullptr) << row.name;
+        EXPECT_EQ(pickFirst(), row.after) << row.name;
         if (row.report != nullptr) {
             EXPECT_TRUE(transcript.ends_with(row.report))
                 << row.name << ": " << platform::wideToUtf8(transcript);
         } else {
-            EXPECT_EQ(pickFirst(), row.afterCancel) << row.name;
             EXPECT_EQ(transcript.find(L"有效选择"), std::wstring::npos) << row.name;
         }
     }
