@@ -16,7 +16,7 @@
 namespace quelto::dom {
 namespace {
 
-const char* const kindNames[] = {"", "3D point", "2D point", "real", "short integer", "long integer", "text"};
+const char* const kIndNames[] = {"", "3D point", "2D point", "real", "short integer", "long integer", "text"};
 
 const char* resultTypeName(int resultType) {
     switch (resultType) {
@@ -182,7 +182,7 @@ std::optional<Problem> checkProperty(const CFreedomProp& prop) {
     if (resultType != prop.GetResultType()) {
         return problem("groupCode", "group code " + std::to_string(prop.groupCode) + " holds " +
                                         resultTypeName(resultType) + ", which a property of kind " +
-                                        std::to_string(prop.kind) + " (" + kindNames[prop.kind] +
+                                        std::to_string(prop.kind) + " (" + kIndNames[prop.kind] +
                                         ") cannot read");
     }
     return std::nullopt;

@@ -23,10 +23,10 @@ CString trimmed(const CString& text) {
 }
 
 std::string fieldLabel(const std::string& field) {
-    static const std::pair<const char*, const char*> labels[] = {
+    static const std::pair<const char*, const char*> kLabels[] = {
         {"software", "software name"}, {"name", "name"},  {"className", "class name"}, {"kind", "kind"},
         {"groupCode", "group code"},   {"items", "items"}};
-    for (const auto& [name, label] : labels) {
+    for (const auto& [name, label] : kLabels) {
         if (field == name) {
             return label;
         }
@@ -187,9 +187,9 @@ int DefinitionDocument::addProperty(int entity) {
     CFreedomProp prop;
     prop.name = platform::formatWide(L"属性%d", static_cast<int>(target.props.size()) + 1);
     // The first point group code the class does not use yet, so the new property has an id of its own.
-    static constexpr int pointCodes[] = {10,  11,  12,  13,  14,  15,  16,  17,   210,  211,  212,
-                                         213, 214, 215, 216, 217, 218, 219, 1010, 1011, 1012, 1013};
-    for (const int code : pointCodes) {
+    static constexpr int kPointCodes[] = {10,  11,  12,  13,  14,  15,  16,  17,   210,  211,  212,
+                                          213, 214, 215, 216, 217, 218, 219, 1010, 1011, 1012, 1013};
+    for (const int code : kPointCodes) {
         if (std::none_of(target.props.begin(), target.props.end(),
                          [code](const CFreedomProp& other) { return other.groupCode == code; })) {
             prop.groupCode = code;

@@ -52,13 +52,13 @@ void requireOnly(const json& object, const std::string& field, std::initializer_
 }
 
 const json& member(const json& object, const std::string& field, const char* name, bool required) {
-    static const json absent;
+    static const json kAbsent;
     const auto found = object.find(name);
     if (found == object.end()) {
         if (required) {
             throw Refusal{field + "." + name, "is missing"};
         }
-        return absent;
+        return kAbsent;
     }
     return *found;
 }

@@ -31,7 +31,7 @@
 namespace quelto::dom {
 namespace {
 
-const char* const programName = "quelto-dom";
+const char* const kProgramName = "quelto-dom";
 
 QString toQString(const CString& text) {
     return QString::fromStdWString(text);
@@ -409,10 +409,10 @@ void DefinitionWindow::showProperty(int row) {
     m_properties->setItem(row, IdColumn, id);
 
     auto* kind = new QComboBox(m_properties);
-    static const char* const kinds[] = {"1 3D point",      "2 2D point",     "3 real",
+    static const char* const kInds[] = {"1 3D point",      "2 2D point",     "3 real",
                                         "4 short integer", "5 long integer", "6 text"};
     for (int value = CFreedomProp::Point3d; value <= CFreedomProp::Text; ++value) {
-        kind->addItem(QString::fromLatin1(kinds[value - 1]), value);
+        kind->addItem(QString::fromLatin1(kInds[value - 1]), value);
     }
     // A kind this editor does not know is shown and kept as it is, until it is changed.
     if (kind->findData(prop.kind) < 0) {
@@ -478,7 +478,7 @@ void DefinitionWindow::afterEdit() {
     m_check->setText(problem ? QStringLiteral("Cannot be saved yet: ") +
                                    QString::fromStdString(describeProblem(m_document.file(), *problem))
                              : QStringLiteral("Ready to save."));
-    setWindowTitle(displayFileName() + QStringLiteral("[*] - ") + QLatin1String(programName));
+    setWindowTitle(displayFileName() + QStringLiteral("[*] - ") + QLatin1String(kProgramName));
     setWindowModified(m_document.modified());
 }
 

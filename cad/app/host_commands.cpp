@@ -379,7 +379,7 @@ void CommandProcessor::registerHostCommands() {
         std::int32_t flags;
         AcRxFunctionPtr function;
     };
-    static constexpr HostCommand commands[] = {
+    static constexpr HostCommand kCommands[] = {
         {L"OPEN", ACRX_CMD_MODAL, openCommand},
         {L"SAVE", ACRX_CMD_MODAL, onCurrentDocument<saveAsCommand>},
         {L"SAVEAS", ACRX_CMD_MODAL, onCurrentDocument<saveAsCommand>},
@@ -396,7 +396,7 @@ void CommandProcessor::registerHostCommands() {
         {L"APPLOAD", ACRX_CMD_MODAL, appLoadCommand},
     };
     AcEdCommandStack* stack = acedRegCmds;
-    for (const HostCommand& command : commands) {
+    for (const HostCommand& command : kCommands) {
         if (stack->lookupGlobalCmd(command.name) == nullptr) {
             stack->addCommand(L"QUELTO_HOST", command.name, command.name, command.flags, command.function);
         }

@@ -16,7 +16,7 @@
 namespace cad::app {
 namespace {
 
-constexpr const char* ListHeader = "# Modules quelto-cad loads at start-up, one file per line.\n";
+constexpr const char* kListHeader = "# Modules quelto-cad loads at start-up, one file per line.\n";
 
 std::string trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
@@ -157,7 +157,7 @@ bool writeStartupModules(const std::filesystem::path& file, const std::vector<st
         error = "cannot create " + file.parent_path().string() + ": " + failure.message();
         return false;
     }
-    std::string bytes = ListHeader;
+    std::string bytes = kListHeader;
     for (const std::string& module : modules) {
         bytes += module + "\n";
     }

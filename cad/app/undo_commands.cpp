@@ -27,23 +27,27 @@ db::UndoLog* currentLog() {
 }
 
 void report(db::UndoLog::Result result, const std::vector<std::wstring>& names, const wchar_t* nothingLeft) {
-    for (const std::wstring& name : names)
+    for (const std::wstring& name : names) {
         ed::commandLine().write((name.empty() ? std::wstring(L"(changes outside a command)") : name) + L"\n");
-    if (result == db::UndoLog::Result::ObjectsOpen)
+    }
+    if (result == db::UndoLog::Result::ObjectsOpen) {
         ed::commandLine().write(L"Cannot undo or redo while objects of the drawing are open.\n");
-    else if (result == db::UndoLog::Result::NothingToDo)
+    } else if (result == db::UndoLog::Result::NothingToDo) {
         ed::commandLine().write(std::wstring(nothingLeft) + L"\n");
+    }
 }
 
 void undoSteps(int count) {
     db::UndoLog* log = currentLog();
-    if (log == nullptr)
+    if (log == nullptr) {
         return;
+    }
     std::vector<std::wstring> names;
     const db::UndoLog::Result result = log->undo(count, &names);
     report(result, names, L"Everything has been undone");
-    if (result == db::UndoLog::Result::Done && log->undoSteps() == 0)
+    if (result == db::UndoLog::Result::Done && log->undoSteps() == 0) {
         ed::commandLine().write(L"Everything has been undone\n");
+    }
 }
 
 void uCommand() {
@@ -53,8 +57,9 @@ void uCommand() {
 void undoCommand() {
     while (true) {
         const ed::PromptAnswer answer = ed::prompt(L"Enter the number of operations to undo <1>: ");
-        if (answer.kind == ed::PromptAnswer::Kind::Cancel)
+        if (answer.kind == ed::PromptAnswer::Kind::Cancel) {
             return;
+        }
         if (answer.kind == ed::PromptAnswer::Kind::Enter) {
             undoSteps(1);
             return;
@@ -70,8 +75,9 @@ void undoCommand() {
 
 void redoCommand() {
     db::UndoLog* log = currentLog();
-    if (log == nullptr)
+    if (log == nullptr) {
         return;
+    }
     std::vector<std::wstring> names;
     report(log->redo(1, &names), names, L"Nothing to redo");
 }
@@ -87,15 +93,17 @@ void registerUndoCommands(AcEdCommandStack& stack) {
         const wchar_t* name;
         AcRxFunctionPtr function;
     };
-    static constexpr UndoCommand commands[] = {
+    static constexpr UndoCommand kCommands[] = {
         {L"U", uCommand}, {L"UNDO", undoCommand}, {L"REDO", redoCommand}};
-    for (const UndoCommand& command : commands) {
-        if (stack.lookupGlobalCmd(command.name) == nullptr)
+    for (const UndoCommand& command : kCommands) {
+        if (stack.lookupGlobalCmd(command.name) == nullptr) {
             stack.addCommand(L"QUELTO_HOST", command.name, command.name, ACRX_CMD_MODAL, command.function);
+        }
     }
     ed::SystemVariables& variables = ed::SystemVariables::instance();
-    if (variables.isDefined(L"UNDOSTEPS"))
+    if (variables.isDefined(L"UNDOSTEPS")) {
         return;
+    }
     variables.defineBound(
         L"UNDOSTEPS", RTSHORT,
         [](ed::VariableValue& value) {
@@ -103,11 +111,13 @@ void registerUndoCommands(AcEdCommandStack& stack) {
             return true;
         },
         [](const ed::VariableValue& value) {
-            if (value.integer < 1 || value.integer > 32767)
+            if (value.integer < 1 || value.integer > 32767) {
                 return false;
+            }
             g_stepLimit = static_cast<std::size_t>(value.integer);
-            if (AcApDocument* document = acDocManager->curDocument())
+            if (AcApDocument* document = acDocManager->curDocument()) {
                 document->database()->enableUndo().setStepLimit(g_stepLimit);
+            }
             return true;
         });
 }

@@ -20,7 +20,7 @@ namespace {
 constexpr int kChooseItemData = -1;
 constexpr int kRecentLimit = 8;
 constexpr std::array<int, 9> kStandardIndexes = {
-    ColorComboBox::ByLayer, ColorComboBox::ByBlock, 1, 2, 3, 4, 5, 6, 7};
+    ColorComboBox::kByLayer, ColorComboBox::kByBlock, 1, 2, 3, 4, 5, 6, 7};
 constexpr QSize kSwatchSize(14, 14);
 
 QIcon swatch(int index) {
@@ -100,9 +100,9 @@ ColorComboBox::ColorComboBox(QWidget* parent) : QComboBox(parent) {
 
 QString ColorComboBox::colorName(int index) {
     switch (index) {
-    case ByLayer:
+    case kByLayer:
         return QStringLiteral("随层");
-    case ByBlock:
+    case kByBlock:
         return QStringLiteral("随块");
     case 1:
         return QStringLiteral("红");
@@ -126,14 +126,14 @@ QString ColorComboBox::colorName(int index) {
 int ColorComboBox::colorIndex() const {
     const int item = currentIndex();
     if (item < 0) {
-        return ByLayer;
+        return kByLayer;
     }
     const int index = itemData(item).toInt();
     return index == kChooseItemData ? m_lastIndex : index;
 }
 
 void ColorComboBox::setColorIndex(int index) {
-    if (index < ByBlock || index > ByLayer) {
+    if (index < kByBlock || index > kByLayer) {
         return;
     }
     if (itemOfIndex(index) < 0) {
@@ -143,7 +143,7 @@ void ColorComboBox::setColorIndex(int index) {
 }
 
 void ColorComboBox::addRecentColor(int index) {
-    if (index < ByBlock || index > ByLayer || itemOfIndex(index) >= 0) {
+    if (index < kByBlock || index > kByLayer || itemOfIndex(index) >= 0) {
         return;
     }
     const int firstRecent = static_cast<int>(kStandardIndexes.size());

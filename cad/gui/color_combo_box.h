@@ -12,8 +12,8 @@ namespace cad::gui {
 class QUELTO_EXPORT ColorComboBox : public QComboBox {
     Q_OBJECT
 public:
-    static constexpr int ByBlock = 0;
-    static constexpr int ByLayer = 256;
+    static constexpr int kByBlock = 0;
+    static constexpr int kByLayer = 256;
 
     explicit ColorComboBox(QWidget* parent = nullptr);
 
@@ -36,7 +36,7 @@ private:
     void insertColorItem(int position, int index);
     void onActivated(int item);
 
-    int m_lastIndex = ByLayer;
+    int m_lastIndex = kByLayer;
 };
 
 } // namespace cad::gui

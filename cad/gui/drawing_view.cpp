@@ -81,9 +81,9 @@ void DrawingView::selectionChanged() {
 }
 
 const ViewGeometry& DrawingView::view() const {
-    static const ViewGeometry none;
+    static const ViewGeometry kNone;
     const auto found = m_views.find(currentSpace().asOldId());
-    return found != m_views.end() ? found->second : none;
+    return found != m_views.end() ? found->second : kNone;
 }
 
 void DrawingView::setView(const ViewGeometry& view) {

@@ -41,13 +41,13 @@ QPointF toPoint(const AcGePoint3d& point) {
 }
 
 const QFont& textFont() {
-    static const QFont font = [] {
+    static const QFont kFont = [] {
         QFont chosen(QStringLiteral("Noto Sans CJK SC"));
         chosen.setStyleHint(QFont::SansSerif);
         chosen.setPixelSize(100);
         return chosen;
     }();
-    return font;
+    return kFont;
 }
 
 // Device line segments of a dashed polyline; the pattern runs on along the whole polyline.

@@ -32,7 +32,7 @@ QIcon stroke(int value) {
 
 LineweightComboBox::LineweightComboBox(QWidget* parent) : QComboBox(parent) {
     setIconSize(kSampleSize);
-    for (int value : {ByLayer, ByBlock, ByLineWeightDefault}) {
+    for (int value : {kByLayer, kByBlock, kByLineWeightDefault}) {
         addItem(stroke(value), lineWeightName(value), value);
     }
     for (int value : kWeights) {
@@ -47,11 +47,11 @@ std::span<const int> LineweightComboBox::standardWeights() {
 
 QString LineweightComboBox::lineWeightName(int value) {
     switch (value) {
-    case ByLayer:
+    case kByLayer:
         return QStringLiteral("随层");
-    case ByBlock:
+    case kByBlock:
         return QStringLiteral("随块");
-    case ByLineWeightDefault:
+    case kByLineWeightDefault:
         return QStringLiteral("默认");
     default:
         return QStringLiteral("%1 毫米").arg(value / 100.0, 0, 'f', 2);
@@ -60,7 +60,7 @@ QString LineweightComboBox::lineWeightName(int value) {
 
 int LineweightComboBox::lineWeight() const {
     const int item = currentIndex();
-    return item < 0 ? ByLayer : itemData(item).toInt();
+    return item < 0 ? kByLayer : itemData(item).toInt();
 }
 
 void LineweightComboBox::setLineWeight(int value) {

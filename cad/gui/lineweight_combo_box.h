@@ -12,9 +12,9 @@ namespace cad::gui {
 class QUELTO_EXPORT LineweightComboBox : public QComboBox {
     Q_OBJECT
 public:
-    static constexpr int ByLayer = -1;
-    static constexpr int ByBlock = -2;
-    static constexpr int ByLineWeightDefault = -3;
+    static constexpr int kByLayer = -1;
+    static constexpr int kByBlock = -2;
+    static constexpr int kByLineWeightDefault = -3;
 
     explicit LineweightComboBox(QWidget* parent = nullptr);
 

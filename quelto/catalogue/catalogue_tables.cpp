@@ -226,7 +226,7 @@ EntityInfo viewportList() {
 } // namespace
 
 void CInfoMapList::BuildTypeTable() {
-    static const EntityName rows[] = {
+    static const EntityName kRows[] = {
         {L"LINE", L"直线"},
         {L"LWPOLYLINE", L"多段线"},
         {L"POLYLINE", L"三维多段线"},
@@ -253,7 +253,7 @@ void CInfoMapList::BuildTypeTable() {
         {L"SHAPE", L"形"},
         {L"VIEWPORT", L"视口"},
     };
-    m_typeTable.assign(std::begin(rows), std::end(rows));
+    m_typeTable.assign(std::begin(kRows), std::end(kRows));
 }
 
 void CInfoMapList::BuildPropertyTable() {

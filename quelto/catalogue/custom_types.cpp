@@ -21,7 +21,7 @@ void CInfoMapList::AppendCustomTypes() {
     for (const CFreedomEntity& entity : customEntities.entities) {
         m_typeTable.push_back({entity.className, entity.displayName});
     }
-    static const wchar_t* const axes[] = {L"X", L"Y", L"Z"};
+    static const wchar_t* const kAxes[] = {L"X", L"Y", L"Z"};
     for (const CFreedomEntity& entity : customEntities.entities) {
         EntityInfo info;
         info.typeName = entity.className;
@@ -30,7 +30,7 @@ void CInfoMapList::AppendCustomTypes() {
             const int slots = prop.GetSlotCount();
             if (slots > 1) {
                 for (int axis = 0; axis < slots; ++axis) {
-                    info.props.push_back(customProp(prop.name + axes[axis], prop.id + axis));
+                    info.props.push_back(customProp(prop.name + kAxes[axis], prop.id + axis));
                 }
             } else if (slots == 1) {
                 EntityProp single = customProp(prop.name, prop.id);

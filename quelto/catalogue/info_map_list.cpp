@@ -129,7 +129,7 @@ const std::vector<CInfoMapList::Reader>& CInfoMapList::ReadersOf(const AcRxClass
         Reader read;
         AcRxClass* (*type)();
     };
-    static const KindReader order[] = {
+    static const KindReader kOrder[] = {
         {&CInfoMapList::ReadPoint, &AcDbPoint::desc},
         {&CInfoMapList::ReadText, &AcDbText::desc},
         {&CInfoMapList::ReadMText, &AcDbMText::desc},
@@ -153,7 +153,7 @@ const std::vector<CInfoMapList::Reader>& CInfoMapList::ReadersOf(const AcRxClass
     };
     ClassReaders& added = m_readersByClass.emplace_back();
     added.type = type;
-    for (const KindReader& reader : order) {
+    for (const KindReader& reader : kOrder) {
         if (type->isDerivedFrom(reader.type())) {
             added.readers.push_back(reader.read);
         }

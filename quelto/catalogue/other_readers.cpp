@@ -20,24 +20,24 @@ using platform::kTwoPi;
 
 // The item of the justification list for the text's vertical and horizontal modes.
 const wchar_t* justificationItem(AcDb::TextVertMode vertical, AcDb::TextHorzMode horizontal) {
-    static const wchar_t* const baseline[] = {L"左", L"中心", L"右", L"对齐", L"中间", L"调整"};
-    static const wchar_t* const top[] = {L"左上", L"中上", L"右上"};
-    static const wchar_t* const middle[] = {L"左中", L"正中", L"右中"};
-    static const wchar_t* const bottom[] = {L"左下", L"中下", L"右下"};
+    static const wchar_t* const kBaseline[] = {L"左", L"中心", L"右", L"对齐", L"中间", L"调整"};
+    static const wchar_t* const kTop[] = {L"左上", L"中上", L"右上"};
+    static const wchar_t* const kMiddle[] = {L"左中", L"正中", L"右中"};
+    static const wchar_t* const kBottom[] = {L"左下", L"中下", L"右下"};
     const int column = static_cast<int>(horizontal);
     if (vertical == AcDb::kTextBase && column >= 0 && column < 6) {
-        return baseline[column];
+        return kBaseline[column];
     }
     if (column < 0 || column > 2) {
         return L"正中";
     }
     switch (vertical) {
     case AcDb::kTextTop:
-        return top[column];
+        return kTop[column];
     case AcDb::kTextVertMid:
-        return middle[column];
+        return kMiddle[column];
     case AcDb::kTextBottom:
-        return bottom[column];
+        return kBottom[column];
     default:
         return L"正中";
     }
@@ -142,13 +142,13 @@ void CInfoMapList::ReadHatch(const AcDbEntity& entity) {
     if (hatch == nullptr) {
         return;
     }
-    static const wchar_t* const patternTypes[] = {L"用户定义", L"预定义", L"自定义"};
-    static const wchar_t* const styles[] = {L"普通", L"外部", L"忽略"};
+    static const wchar_t* const kPatternTypes[] = {L"用户定义", L"预定义", L"自定义"};
+    static const wchar_t* const kStyles[] = {L"普通", L"外部", L"忽略"};
     const int patternType = static_cast<int>(hatch->patternType());
     const int style = static_cast<int>(hatch->hatchStyle());
     PropertyWriter write(*info, *this);
     if (patternType >= 0 && patternType < 3) {
-        write.text(patternTypes[patternType]);
+        write.text(kPatternTypes[patternType]);
     } else {
         write.keep();
     }
@@ -159,7 +159,7 @@ void CInfoMapList::ReadHatch(const AcDbEntity& entity) {
     write.real(hatch->elevation());
     write.yesNo(hatch->associative());
     if (style >= 0 && style < 3) {
-        write.text(styles[style]);
+        write.text(kStyles[style]);
     }
 }
 
@@ -169,7 +169,7 @@ void CInfoMapList::ReadMline(const AcDbEntity& entity) {
     if (mline == nullptr) {
         return;
     }
-    static const wchar_t* const justifications[] = {L"上", L"中", L"下"};
+    static const wchar_t* const kJustifications[] = {L"上", L"中", L"下"};
     const int justification = static_cast<int>(mline->justification());
     CString styleName;
     const bool styleFound = RecordName<AcDbMlineStyle>(mline->style(), styleName);
@@ -177,7 +177,7 @@ void CInfoMapList::ReadMline(const AcDbEntity& entity) {
     write.integer(mline->numVertices());
     write.real(mline->scale());
     if (justification >= 0 && justification < 3) {
-        write.text(justifications[justification]);
+        write.text(kJustifications[justification]);
     } else {
         write.keep();
     }

@@ -22,27 +22,27 @@ void CZEBRegeditBase::RaiseError(int code, const wchar_t* operate, const wchar_t
 
 int CZEBRegeditBase::ReadKeyVal(HKEY root, const CString& key, const CString& name, int kind,
                                 KeyValue& value) {
-    static constexpr const wchar_t* operate = L"ReadKeyVal";
+    static constexpr const wchar_t* kOperate = L"ReadKeyVal";
     platform::RegistryStore store(root);
     if (!store.canWrite()) {
-        RaiseError(ErrorKeyMissing, operate, L"注册表主键不存在，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorKeyMissing, kOperate, L"注册表主键不存在，位置为%s，名称为%s", key, name);
         return 0;
     }
     const platform::RegistryStore::ReadResult read = store.readValue(key, name);
     using Status = platform::RegistryStore::ReadStatus;
     if (read.status == Status::NoKey) {
-        RaiseError(ErrorKeyMissing, operate, L"注册表主键不存在，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorKeyMissing, kOperate, L"注册表主键不存在，位置为%s，名称为%s", key, name);
         return 0;
     }
     if (read.status == Status::Unreadable) {
-        RaiseError(ErrorOpenForReading, operate, L"以读的方式打开注册表主键失败，位置为%s，名称为%s", key,
+        RaiseError(ErrorOpenForReading, kOperate, L"以读的方式打开注册表主键失败，位置为%s，名称为%s", key,
                    name);
         return 0;
     }
     const bool tooLong = read.value.type == platform::RegistryValue::Type::String &&
                          (read.value.text.size() + 1) * 2 > static_cast<std::size_t>(ValueBufferBytes);
     if (read.status == Status::NoValue || tooLong) {
-        RaiseError(ErrorQueryKey, operate, L"查询注册表主键失败，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorQueryKey, kOperate, L"查询注册表主键失败，位置为%s，名称为%s", key, name);
         return 0;
     }
     const bool isText = read.value.type == platform::RegistryValue::Type::String;
@@ -59,13 +59,13 @@ int CZEBRegeditBase::ReadKeyVal(HKEY root, const CString& key, const CString& na
         value.m_strValue = read.value.text;
         return 1;
     }
-    RaiseError(ErrorQueryValue, operate, L"查询注册表值失败，位置为%s，名称为%s", key, name);
+    RaiseError(ErrorQueryValue, kOperate, L"查询注册表值失败，位置为%s，名称为%s", key, name);
     return 0;
 }
 
 int CZEBRegeditBase::WriteKeyVal(HKEY root, const CString& key, const CString& name, int kind,
                                  const KeyValue& value, BOOL create) {
-    static constexpr const wchar_t* operate = L"WriteKeyVal";
+    static constexpr const wchar_t* kOperate = L"WriteKeyVal";
     platform::RegistryValue stored;
     if (kind == KindInteger) {
         stored = platform::RegistryValue::dword(static_cast<DWORD>(value.m_nValue));
@@ -74,7 +74,7 @@ int CZEBRegeditBase::WriteKeyVal(HKEY root, const CString& key, const CString& n
     } else if (kind == KindText) {
         stored = platform::RegistryValue::string(value.m_strValue);
     } else {
-        RaiseError(ErrorWriteValue, operate, L"写入注册表数据失败，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorWriteValue, kOperate, L"写入注册表数据失败，位置为%s，名称为%s", key, name);
         return 0;
     }
     platform::RegistryStore store(root);
@@ -83,18 +83,18 @@ int CZEBRegeditBase::WriteKeyVal(HKEY root, const CString& key, const CString& n
     case Status::Written:
         return 1;
     case Status::NoKey:
-        RaiseError(ErrorNoKeyNoCreate, operate, L"没有注册表主键，同时放弃创建，位置为%s，名称为%s", key,
+        RaiseError(ErrorNoKeyNoCreate, kOperate, L"没有注册表主键，同时放弃创建，位置为%s，名称为%s", key,
                    name);
         return 0;
     case Status::CannotCreateKey:
-        RaiseError(ErrorCreateKey, operate, L"创建注册表主键失败，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorCreateKey, kOperate, L"创建注册表主键失败，位置为%s，名称为%s", key, name);
         return 0;
     case Status::CannotOpenKey:
-        RaiseError(ErrorOpenKey, operate, L"打开注册表主键失败，位置为%s，名称为%s", key, name);
+        RaiseError(ErrorOpenKey, kOperate, L"打开注册表主键失败，位置为%s，名称为%s", key, name);
         return 0;
     case Status::CannotWrite:
         break;
     }
-    RaiseError(ErrorWriteValue, operate, L"写入注册表数据失败，位置为%s，名称为%s", key, name);
+    RaiseError(ErrorWriteValue, kOperate, L"写入注册表数据失败，位置为%s，名称为%s", key, name);
     return 0;
 }

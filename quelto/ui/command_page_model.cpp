@@ -70,17 +70,21 @@ const RealSetting kRealSettings[] = {
 } // namespace
 
 void CCommandPageModel::ReadSettings(CQLTSystemParam& param) {
-    for (const IntSetting& setting : kIntSettings)
+    for (const IntSetting& setting : kIntSettings) {
         this->*setting.field = (param.*setting.get)();
-    for (const RealSetting& setting : kRealSettings)
+    }
+    for (const RealSetting& setting : kRealSettings) {
         this->*setting.field = (param.*setting.get)();
+    }
 }
 
 void CCommandPageModel::WriteSettings(CQLTSystemParam& param) const {
-    for (const IntSetting& setting : kIntSettings)
+    for (const IntSetting& setting : kIntSettings) {
         (param.*setting.set)(this->*setting.field);
-    for (const RealSetting& setting : kRealSettings)
+    }
+    for (const RealSetting& setting : kRealSettings) {
         (param.*setting.set)(this->*setting.field);
+    }
 }
 
 void CCommandPageModel::LoadFrom(const CFilter& record) {
@@ -115,22 +119,27 @@ bool CCommandPageModel::ParseNumber(const CString& text, double& value) {
     // take hexadecimal numbers, "inf" and "nan", which a decimal field must refuse.
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && std::iswspace(text[begin]))
+    while (begin < end && std::iswspace(text[begin])) {
         ++begin;
-    while (end > begin && std::iswspace(text[end - 1]))
+    }
+    while (end > begin && std::iswspace(text[end - 1])) {
         --end;
-    if (begin == end)
+    }
+    if (begin == end) {
         return false;
+    }
     for (size_t i = begin; i < end; ++i) {
         const wchar_t c = text[i];
-        if (!std::iswdigit(c) && c != L'.' && c != L'+' && c != L'-' && c != L'e' && c != L'E')
+        if (!std::iswdigit(c) && c != L'.' && c != L'+' && c != L'-' && c != L'e' && c != L'E') {
             return false;
+        }
     }
     const CString number = text.substr(begin, end - begin);
     wchar_t* stop = nullptr;
     const double parsed = std::wcstod(number.c_str(), &stop);
-    if (stop == number.c_str() || *stop != L'\0')
+    if (stop == number.c_str() || *stop != L'\0') {
         return false;
+    }
     value = parsed;
     return true;
 }

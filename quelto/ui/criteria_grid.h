@@ -31,7 +31,7 @@ CString ShownText(const QComboBox* comboBox);
 // so that lists filled later, and disabled ones, still show their text.
 QComboBox* NewListBox(const CStringArray& items, bool editable, QWidget* parent, int characters = 10);
 // The width of the operator lists: the longest operator ("反通配符") fits.
-inline constexpr int OperatorListCharacters = 8;
+inline constexpr int kOperatorListCharacters = 8;
 
 // A group box holding a grid with the column heads "项目", "运算", "值" from `headColumn` on; rows are
 // added below them.

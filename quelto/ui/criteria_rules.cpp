@@ -55,19 +55,19 @@ CString TrimText(const CString& text) {
 }
 
 const CStringArray& CBasicCriteriaRules::EqualOperator() {
-    static const CStringArray items = {L"="};
-    return items;
+    static const CStringArray kItems = {L"="};
+    return kItems;
 }
 
 const CStringArray& CBasicCriteriaRules::ComparisonOperators() {
-    static const CStringArray items = {L"=", L"!=", L"<", L">", L"<=", L">="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!=", L"<", L">", L"<=", L">="};
+    return kItems;
 }
 
 const CStringArray& CBasicCriteriaRules::GroupModes() {
-    static const CStringArray items = {L"无（不作任何操作）", L"新建（存在时放弃）", L"新建（存在时覆盖）",
-                                       L"追加（没有时放弃）", L"追加（没有时新建）", L"删除（没有时放弃）"};
-    return items;
+    static const CStringArray kItems = {L"无（不作任何操作）", L"新建（存在时放弃）", L"新建（存在时覆盖）",
+                                        L"追加（没有时放弃）", L"追加（没有时新建）", L"删除（没有时放弃）"};
+    return kItems;
 }
 
 CString CBasicCriteriaRules::ChosenType(const CBasicCriteria& criteria) {
@@ -112,8 +112,8 @@ void CBasicCriteriaRules::Save(const CBasicCriteria& criteria, CFilter& record) 
 }
 
 const CStringArray& CAdvancedCriteriaRules::SpaceOperators() {
-    static const CStringArray items = {L"=", L"!="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!="};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::LineTypeOperators() {
@@ -125,8 +125,8 @@ const CStringArray& CAdvancedCriteriaRules::LtScaleOperators() {
 }
 
 const CStringArray& CAdvancedCriteriaRules::PlotStyleOperators() {
-    static const CStringArray items = {L"=", L"!=", L">", L"<", L">=", L"<=", L"包含", L"左边", L"右边="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!=", L">", L"<", L">=", L"<=", L"包含", L"左边", L"右边="};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::VisibilityOperators() {
@@ -134,28 +134,28 @@ const CStringArray& CAdvancedCriteriaRules::VisibilityOperators() {
 }
 
 const CStringArray& CAdvancedCriteriaRules::ExtentOperators() {
-    static const CStringArray items = {L"=", L"!=", L">", L"<", L">=", L"<=", L"||="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!=", L">", L"<", L">=", L"<=", L"||="};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::LtScaleValues() {
-    static const CStringArray items = {L"0.1", L"0.2", L"0.5", L"1.0", L"2.0", L"5.0"};
-    return items;
+    static const CStringArray kItems = {L"0.1", L"0.2", L"0.5", L"1.0", L"2.0", L"5.0"};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::ExtentValues() {
-    static const CStringArray items = {L"1", L"10"};
-    return items;
+    static const CStringArray kItems = {L"1", L"10"};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::YesNo() {
-    static const CStringArray items = {L"否", L"是"};
-    return items;
+    static const CStringArray kItems = {L"否", L"是"};
+    return kItems;
 }
 
 const CStringArray& CAdvancedCriteriaRules::PlotStyles() {
-    static const CStringArray items = {L"随颜色"};
-    return items;
+    static const CStringArray kItems = {L"随颜色"};
+    return kItems;
 }
 
 CStringArray CAdvancedCriteriaRules::SpaceItems(const CStringArray& layoutNames) {
@@ -229,7 +229,7 @@ void CAdvancedCriteriaRules::Load(CAdvancedCriteria& criteria, const CFilter& re
 }
 
 std::optional<CPageRefusal> CAdvancedCriteriaRules::Validate(const CAdvancedCriteria& criteria) {
-    static const AdvancedCheck checks[] = {
+    static const AdvancedCheck kChecks[] = {
         {&CAdvancedCriteria::spaceChecked, &CAdvancedCriteria::spaceOp, L"空间运算符号没有选择，请重新选择！",
          L"空间运算值没有选择，请重新选择！", nullptr},
         {&CAdvancedCriteria::lineTypeChecked, &CAdvancedCriteria::lineTypeOp,
@@ -247,8 +247,8 @@ std::optional<CPageRefusal> CAdvancedCriteriaRules::Validate(const CAdvancedCrit
     // The value of each checked row, in the same order as the table above.
     const CString values[] = {criteria.space, criteria.lineType, criteria.ltScale, criteria.width,
                               criteria.height};
-    for (std::size_t row = 0; row < std::size(checks); ++row) {
-        const AdvancedCheck& check = checks[row];
+    for (std::size_t row = 0; row < std::size(kChecks); ++row) {
+        const AdvancedCheck& check = kChecks[row];
         if (!(criteria.*check.checked)) {
             continue;
         }

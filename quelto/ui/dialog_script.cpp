@@ -217,10 +217,12 @@ public:
 
     Outcome run() {
         const QString command = word();
-        if (command == "@tab")
+        if (command == "@tab") {
             return tab(rest());
-        if (command == "@check" || command == "@uncheck")
+        }
+        if (command == "@check" || command == "@uncheck") {
             return check(parseCaption(rest()), command == "@check");
+        }
         if (command == "@choose") {
             const CaptionReference caption = parseCaption(word());
             return choose(caption, rest());
@@ -229,20 +231,27 @@ public:
             const CaptionReference caption = parseCaption(word());
             return type(caption, rest());
         }
-        if (command == "@row")
+        if (command == "@row") {
             return row();
-        if (command == "@logic")
+        }
+        if (command == "@logic") {
             return logic();
-        if (command == "@config")
+        }
+        if (command == "@config") {
             return choose({QStringLiteral("配制选项："), 1}, rest());
-        if (command == "@menu")
+        }
+        if (command == "@menu") {
             return menu(rest());
-        if (command == "@name")
+        }
+        if (command == "@name") {
             return name(rest());
-        if (command == "@press")
+        }
+        if (command == "@press") {
             return press(parseCaption(rest()));
-        if (command == "@expect")
+        }
+        if (command == "@expect") {
             return expect();
+        }
         return failure(
             QStringLiteral("unknown dialog command \"%1\" (known: @tab @check @uncheck @choose @type "
                            "@row @logic @config @menu @name @press @expect)")

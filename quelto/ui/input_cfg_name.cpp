@@ -25,8 +25,9 @@ CInputCfgName::CInputCfgName(const CStringArray& names, QWidget* parent)
     m_nameBox->setEditable(true);
     // Enter means OK here; the typed name must not be added to the list on its way.
     m_nameBox->setInsertPolicy(QComboBox::NoInsert);
-    for (const CString& name : names)
+    for (const CString& name : names) {
         m_nameBox->addItem(QString::fromStdWString(name));
+    }
     m_nameBox->setEditText(QString());
     frameLayout->addWidget(m_nameBox);
     auto* note = new QLabel(
@@ -62,11 +63,13 @@ void CInputCfgName::accept() {
         return;
     }
     for (const CString& existing : m_arrNames) {
-        if (existing != name)
+        if (existing != name) {
             continue;
+        }
         if (MessageBox(owner, platform::formatWide(L"确实需要覆盖配制%s吗？", name.c_str()), L"确认覆盖",
-                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
             return;
+        }
     }
     m_strName = name;
     QDialog::accept();

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr double VersionNumber = 3.85;
-constexpr char VersionLetter = 'a';
+constexpr double kVersionNumber = 3.85;
+constexpr char kVersionLetter = 'a';
 
 void addAboutTexts(QWidget& page, QVBoxLayout& layout) {
     auto* name = new QLabel(QString::fromStdWString(ModuleProductName()), &page);
@@ -42,7 +42,7 @@ CString ModuleProductName() {
 }
 
 CString ModuleVersionText() {
-    return platform::formatWide(L"%.2f%c", VersionNumber, VersionLetter);
+    return platform::formatWide(L"%.2f%c", kVersionNumber, kVersionLetter);
 }
 
 void ShowStartupInfoDialog(QWidget* parent) {

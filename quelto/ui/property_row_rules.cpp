@@ -12,31 +12,31 @@
 namespace {
 
 const CStringArray& integerOperators() {
-    static const CStringArray items = {L"=", L"!=", L">", L"<", L">=", L"<=", L"%2=", L"&", L"&="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!=", L">", L"<", L">=", L"<=", L"%2=", L"&", L"&="};
+    return kItems;
 }
 
 const CStringArray& realOperators() {
-    static const CStringArray items = {L"=", L"!=", L">", L"<", L">=", L"<=", L"||="};
-    return items;
+    static const CStringArray kItems = {L"=", L"!=", L">", L"<", L">=", L"<=", L"||="};
+    return kItems;
 }
 
 const CStringArray& textOperators() {
-    static const CStringArray items = {L"=",      L"!=",     L">",      L"<",        L">=",
-                                       L"<=",     L"包含",   L"不包含", L"左边=",    L"右边=",
-                                       L"左边!=", L"右边!=", L"通配符", L"反通配符", L"特征"};
-    return items;
+    static const CStringArray kItems = {L"=",      L"!=",     L">",      L"<",        L">=",
+                                        L"<=",     L"包含",   L"不包含", L"左边=",    L"右边=",
+                                        L"左边!=", L"右边!=", L"通配符", L"反通配符", L"特征"};
+    return kItems;
 }
 
 const CStringArray& featureNames() {
-    static const CStringArray items = [] {
+    static const CStringArray kItems = [] {
         CStringArray names;
         for (int index = 0; index < CINMatchingString::GetFeatureCount(); ++index) {
             names.push_back(CINMatchingString::GetFeatureName(index));
         }
         return names;
     }();
-    return items;
+    return kItems;
 }
 
 CString itemAt(const CStringArray& items, int item) {
@@ -61,7 +61,7 @@ CString CPropertyRow::Value() const {
 }
 
 const CStringArray& CPropertyPageModel::OperatorsFor(int propertyId) {
-    static const CStringArray equalOnly = {L"="};
+    static const CStringArray kEqualOnly = {L"="};
     if (CInfoMapList::IsIntegerProp(propertyId)) {
         return integerOperators();
     }
@@ -71,7 +71,7 @@ const CStringArray& CPropertyPageModel::OperatorsFor(int propertyId) {
     if (CInfoMapList::IsTextProp(propertyId)) {
         return textOperators();
     }
-    return equalOnly;
+    return kEqualOnly;
 }
 
 CString CPropertyPageModel::RowLetter(int row) {
@@ -119,13 +119,13 @@ std::optional<CPageRefusal> CPropertyPageModel::CheckExpression(const CString& c
 }
 
 const CStringArray& CPropertyPageModel::LogicModes() {
-    static const CStringArray items = {L"全部为且[默认]", L"全部为或", L"用户定义"};
-    return items;
+    static const CStringArray kItems = {L"全部为且[默认]", L"全部为或", L"用户定义"};
+    return kItems;
 }
 
 const CStringArray& CPropertyPageModel::LogicExpressions() {
-    static const CStringArray items = {L"A&B&C&D&E&F&G", L"A|B|C|D|E|F|G", L"(A&B)|(C&D)", L"(A|B)&(C|D)"};
-    return items;
+    static const CStringArray kItems = {L"A&B&C&D&E&F&G", L"A|B|C|D|E|F|G", L"(A&B)|(C&D)", L"(A|B)&(C|D)"};
+    return kItems;
 }
 
 void CPropertyPageModel::Refill(const EntityInfo* info) {

@@ -34,22 +34,22 @@ void CQSelEntPage1::BuildControls(CInfoMapList& catalogue) {
     for (const EntityName& type : catalogue.GetTypeTable()) {
         typeNames.push_back(type.displayName);
     }
-    m_typeOp = NewListBox(CBasicCriteriaRules::EqualOperator(), false, this, OperatorListCharacters);
+    m_typeOp = NewListBox(CBasicCriteriaRules::EqualOperator(), false, this, kOperatorListCharacters);
     m_typeList = NewListBox(typeNames, false, this);
     m_typeList->setMaxVisibleItems(20);
     m_typeCheck = criteria.addRow(QStringLiteral("对象类型："), {m_typeOp, m_typeList});
 
     const CStringArray layers = DrawingLayerNames();
-    m_layerOp = NewListBox(CBasicCriteriaRules::EqualOperator(), false, this, OperatorListCharacters);
+    m_layerOp = NewListBox(CBasicCriteriaRules::EqualOperator(), false, this, kOperatorListCharacters);
     m_layerList = NewListBox(layers, false, this);
     m_layerCheck = criteria.addRow(QStringLiteral("对象图层："), {m_layerOp, m_layerList});
 
-    m_colorOp = NewListBox(CBasicCriteriaRules::ComparisonOperators(), false, this, OperatorListCharacters);
+    m_colorOp = NewListBox(CBasicCriteriaRules::ComparisonOperators(), false, this, kOperatorListCharacters);
     m_colorList = new cad::gui::ColorComboBox(this);
     m_colorCheck = criteria.addRow(QStringLiteral("颜色颜色："), {m_colorOp, m_colorList});
 
     m_lineWeightOp =
-        NewListBox(CBasicCriteriaRules::ComparisonOperators(), false, this, OperatorListCharacters);
+        NewListBox(CBasicCriteriaRules::ComparisonOperators(), false, this, kOperatorListCharacters);
     m_lineWeightList = new cad::gui::LineweightComboBox(this);
     m_lineWeightCheck = criteria.addRow(QStringLiteral("对象线宽："), {m_lineWeightOp, m_lineWeightList});
 

@@ -26,7 +26,7 @@ void CQSelEntPage2::BuildControls() {
     const auto addTextRow = [&](const char* caption, const CStringArray& operators,
                                 const CStringArray& values, bool editable, BOOL Criteria::*checked,
                                 CString Criteria::*opText, CString Criteria::*valueText) {
-        QComboBox* op = NewListBox(operators, false, this, OperatorListCharacters);
+        QComboBox* op = NewListBox(operators, false, this, kOperatorListCharacters);
         QComboBox* value = NewListBox(values, editable, this);
         QCheckBox* check = criteria.addRow(QString::fromUtf8(caption), {op, value});
         m_textRows.push_back({check, op, value, checked, opText, valueText});
@@ -44,7 +44,7 @@ void CQSelEntPage2::BuildControls() {
                            ToQString(Rules::LinetypeDescription(linetype.name, linetype.comments)),
                            linetype.dashes});
     }
-    m_lineTypeOp = NewListBox(Rules::LineTypeOperators(), false, this, OperatorListCharacters);
+    m_lineTypeOp = NewListBox(Rules::LineTypeOperators(), false, this, kOperatorListCharacters);
     m_lineTypeList = new cad::gui::LinetypeComboBox(this);
     m_lineTypeList->setLinetypes(samples);
     m_lineTypeCheck = criteria.addRow(QStringLiteral("对象线型："), {m_lineTypeOp, m_lineTypeList});
@@ -54,7 +54,7 @@ void CQSelEntPage2::BuildControls() {
                &Criteria::ltScaleChecked, &Criteria::ltScaleOp, &Criteria::ltScale);
 
     // Plot styles are listed but cannot be a criterion: the row's check box stays disabled.
-    QComboBox* plotStyleOp = NewListBox(Rules::PlotStyleOperators(), false, this, OperatorListCharacters);
+    QComboBox* plotStyleOp = NewListBox(Rules::PlotStyleOperators(), false, this, kOperatorListCharacters);
     QComboBox* plotStyleValue = NewListBox(Rules::PlotStyles(), false, this);
     plotStyleOp->setCurrentIndex(0);
     plotStyleValue->setCurrentIndex(0);

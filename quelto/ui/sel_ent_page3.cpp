@@ -53,7 +53,7 @@ const CQSelEntPage3::RowControls& CQSelEntPage3::BuildRow(int row, QGridLayout& 
     controls.letter = new QLabel(letter + QStringLiteral("："), box);
     controls.property = NewListBox({}, false, box);
     controls.property->setMaxVisibleItems(20);
-    controls.op = NewListBox({}, false, box, OperatorListCharacters);
+    controls.op = NewListBox({}, false, box, kOperatorListCharacters);
     controls.edit = new QLineEdit(box);
     controls.list = NewListBox({}, false, box);
     controls.letter->setBuddy(controls.property);

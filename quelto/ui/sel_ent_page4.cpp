@@ -51,8 +51,9 @@ private:
 
 QComboBox* makeList(const char* const* items, size_t count, QWidget* parent) {
     auto* list = new QComboBox(parent);
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < count; ++i) {
         list->addItem(QString::fromUtf8(items[i]));
+    }
     return list;
 }
 
@@ -110,8 +111,9 @@ QGroupBox* CQSelEntPage4::BuildCommandFrame() {
     connect(m_promptCheck, &QCheckBox::toggled, this,
             [this](bool checked) { m_model.m_bHasPrompt = checked ? 1 : 0; });
     connect(m_commandButtons, &QButtonGroup::idToggled, this, [this](int command, bool checked) {
-        if (!checked)
+        if (!checked) {
             return;
+        }
         m_model.m_nDoType = command;
         ApplyEnabling();
     });
@@ -197,20 +199,23 @@ void CQSelEntPage4::CommitNumber(NumberField& field, bool reportFailure) {
         return;
     }
     field.edit->setText(QString::fromStdWString(CCommandPageModel::FormatNumber(m_model.*field.value)));
-    if (reportFailure)
+    if (reportFailure) {
         MessageBox(static_cast<QWidget*>(window()), L"请输入一个数字。",
                    window()->windowTitle().toStdWString(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void CQSelEntPage4::CommitAllNumbers(bool reportFailure) {
-    for (size_t i = 0; i < m_numberFieldCount; ++i)
+    for (size_t i = 0; i < m_numberFieldCount; ++i) {
         CommitNumber(m_numberFields[i], reportFailure);
+    }
 }
 
 void CQSelEntPage4::LoadPage(const CFilter& record) {
     CQLTSystemParam param;
-    if (!param.GetReadCfgCommand())
+    if (!param.GetReadCfgCommand()) {
         return;
+    }
     m_model.LoadFrom(record);
     ShowModel();
 }
@@ -243,9 +248,10 @@ void CQSelEntPage4::ShowModel() {
     m_xUnitList->setCurrentIndex(shown.m_nXUnit);
     m_yUnitList->setCurrentIndex(shown.m_nYUnit);
     m_model = shown;
-    for (size_t i = 0; i < m_numberFieldCount; ++i)
+    for (size_t i = 0; i < m_numberFieldCount; ++i) {
         m_numberFields[i].edit->setText(
             QString::fromStdWString(CCommandPageModel::FormatNumber(m_model.*m_numberFields[i].value)));
+    }
     ApplyEnabling();
 }
 
@@ -253,17 +259,21 @@ void CQSelEntPage4::ApplyEnabling() {
     const CCommandPageEnabling enabling = m_model.Enabling();
     m_commandLabel->setEnabled(enabling.m_bCommandChoice);
     m_promptCheck->setEnabled(enabling.m_bCommandChoice);
-    for (QAbstractButton* button : m_commandButtons->buttons())
+    for (QAbstractButton* button : m_commandButtons->buttons()) {
         button->setEnabled(enabling.m_bCommandChoice);
+    }
     m_referenceFrame->setEnabled(enabling.m_bReferencePoint);
-    for (QWidget* widget : m_offsetRowWidgets)
+    for (QWidget* widget : m_offsetRowWidgets) {
         widget->setEnabled(enabling.m_bOffsetRows);
+    }
     static_cast<CaptionOnlyFrame*>(m_parameterFrame)->setCaptionEnabled(enabling.m_bParameterFrame);
     const std::pair<std::span<QWidget* const>, bool> groups[] = {{m_moveWidgets, enabling.m_bMove},
                                                                  {m_scaleWidgets, enabling.m_bScale},
                                                                  {m_rotateWidgets, enabling.m_bRotate},
                                                                  {m_mirrorWidgets, enabling.m_bMirror}};
-    for (const auto& [widgets, enabled] : groups)
-        for (QWidget* widget : widgets)
+    for (const auto& [widgets, enabled] : groups) {
+        for (QWidget* widget : widgets) {
             widget->setEnabled(enabled);
+        }
+    }
 }

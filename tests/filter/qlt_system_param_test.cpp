@@ -15,8 +15,8 @@ using filter_test::writeBytes;
 
 namespace {
 
-const std::wstring productKey = L"SOFTWARE\\翠岭轩工作室\\翠岭轩快速选择系统";
-const std::wstring parameterKey = productKey + L"\\ZEBSoftProf\\SystemParam";
+const std::wstring kProductKey = L"SOFTWARE\\翠岭轩工作室\\翠岭轩快速选择系统";
+const std::wstring kParameterKey = kProductKey + L"\\ZEBSoftProf\\SystemParam";
 
 platform::RegistryStore::ReadResult storedValue(const std::filesystem::path& file, const std::wstring& key,
                                                 const std::wstring& name) {
@@ -41,7 +41,7 @@ struct RealRow {
 // One row per preference: its value name, its getter and setter, its default.
 #define PARAMETER_ROW(name, defaultValue)                                                                    \
     { L## #name, &CQLTSystemParam::Get##name, &CQLTSystemParam::Set##name, defaultValue }
-const IntRow intRows[] = {
+const IntRow kIntRows[] = {
     PARAMETER_ROW(InitShow, 1),      PARAMETER_ROW(UseRadius, 0),     PARAMETER_ROW(UseUserCoord, 1),
     PARAMETER_ROW(GroupOperator, 0), PARAMETER_ROW(SelectFromAll, 1), PARAMETER_ROW(StartTemp, 1),
     PARAMETER_ROW(NoTempLast, 1),    PARAMETER_ROW(ReadCfgPick, 1),   PARAMETER_ROW(ReadCfgCommand, 1),
@@ -51,7 +51,7 @@ const IntRow intRows[] = {
     PARAMETER_ROW(PosIndex, 4),      PARAMETER_ROW(HasOffset, 0),     PARAMETER_ROW(XUnit, 0),
     PARAMETER_ROW(YUnit, 0),         PARAMETER_ROW(HasFreedom, 1),    PARAMETER_ROW(HasEntSoft, 1),
 };
-const RealRow realRows[] = {
+const RealRow kRealRows[] = {
     PARAMETER_ROW(EPI, 0.0001), PARAMETER_ROW(XOffset, 0.0), PARAMETER_ROW(YOffset, 0.0),
     PARAMETER_ROW(MoveX, 0.0),  PARAMETER_ROW(MoveY, 0.0),   PARAMETER_ROW(MoveZ, 0.0),
     PARAMETER_ROW(ScaleA, 1.0), PARAMETER_ROW(RoateA, 0.0),  PARAMETER_ROW(AxiusA, 0.0),
@@ -71,45 +71,45 @@ protected:
 TEST(QLTSystemParam, GettersAnswerDefaultsOnAnEmptyStoreAndSettersAreReadBackFromTheirKeys) {
     const IsolatedSettings settings;
     CQLTSystemParam param;
-    for (const IntRow& row : intRows) {
+    for (const IntRow& row : kIntRows) {
         EXPECT_EQ((param.*row.get)(), row.defaultValue) << platform::wideToUtf8(row.name);
     }
-    for (const RealRow& row : realRows) {
+    for (const RealRow& row : kRealRows) {
         EXPECT_EQ((param.*row.get)(), row.defaultValue) << platform::wideToUtf8(row.name);
     }
     EXPECT_EQ(param.GetGroupName(), L"");
     EXPECT_FALSE(std::filesystem::exists(settings.userStore())) << "reading never creates the store";
 
     int written = 40;
-    for (const IntRow& row : intRows) {
+    for (const IntRow& row : kIntRows) {
         ASSERT_TRUE((CQLTSystemParam().*row.set)(++written)) << platform::wideToUtf8(row.name);
     }
-    for (const RealRow& row : realRows) {
+    for (const RealRow& row : kRealRows) {
         ASSERT_TRUE((CQLTSystemParam().*row.set)(++written + 0.5)) << platform::wideToUtf8(row.name);
     }
     ASSERT_TRUE(CQLTSystemParam().SetGroupName(L"组\"1\""));
 
     int expected = 40;
-    for (const IntRow& row : intRows) {
+    for (const IntRow& row : kIntRows) {
         ++expected;
         const std::string name = platform::wideToUtf8(row.name);
         EXPECT_EQ((CQLTSystemParam().*row.get)(), expected) << name;
-        const std::wstring key = std::wstring(row.name) == L"InitShow" ? productKey : parameterKey;
+        const std::wstring key = std::wstring(row.name) == L"InitShow" ? kProductKey : kParameterKey;
         const auto stored = storedValue(settings.userStore(), key, row.name);
         ASSERT_EQ(stored.status, platform::RegistryStore::ReadStatus::Found) << name;
         EXPECT_EQ(stored.value.type, platform::RegistryValue::Type::Dword) << name;
         EXPECT_EQ(stored.value.number, static_cast<DWORD>(expected)) << name;
     }
-    for (const RealRow& row : realRows) {
+    for (const RealRow& row : kRealRows) {
         const double value = ++expected + 0.5;
         const std::string name = platform::wideToUtf8(row.name);
         EXPECT_EQ((CQLTSystemParam().*row.get)(), value) << name;
-        const auto stored = storedValue(settings.userStore(), parameterKey, row.name);
+        const auto stored = storedValue(settings.userStore(), kParameterKey, row.name);
         ASSERT_EQ(stored.status, platform::RegistryStore::ReadStatus::Found) << name;
         EXPECT_EQ(stored.value.text, std::to_wstring(expected) + L".5000000") << name;
     }
     EXPECT_EQ(CQLTSystemParam().GetGroupName(), L"组\"1\"");
-    EXPECT_EQ(storedValue(settings.userStore(), productKey, L"UseRadius").status,
+    EXPECT_EQ(storedValue(settings.userStore(), kProductKey, L"UseRadius").status,
               platform::RegistryStore::ReadStatus::NoValue);
 }
 
@@ -239,11 +239,11 @@ TEST(QLTCmdBase, KeyPathsFollowTheSubKeyAndThePathMode) {
         std::wstring expected;
     };
     const Row rows[] = {
-        {1, L"SystemParam", L"", parameterKey},
-        {1, L"SystemParam", L"..\\..\\", productKey},
-        {1, L"SystemParam", L"..\\", productKey + L"\\ZEBSoftProf"},
-        {1, L"SystemParam", L"BatchParam", productKey + L"\\ZEBSoftProf\\BatchParam"},
-        {0, L"..\\", L"", productKey + L"\\ZEBSoftProf"},
+        {1, L"SystemParam", L"", kParameterKey},
+        {1, L"SystemParam", L"..\\..\\", kProductKey},
+        {1, L"SystemParam", L"..\\", kProductKey + L"\\ZEBSoftProf"},
+        {1, L"SystemParam", L"BatchParam", kProductKey + L"\\ZEBSoftProf\\BatchParam"},
+        {0, L"..\\", L"", kProductKey + L"\\ZEBSoftProf"},
         {2, L"SOFTWARE\\Other\\Key", L"", L"SOFTWARE\\Other\\Key"},
         {2, L"SOFTWARE\\Other\\Key", L"..\\..\\", L"..\\..\\"},
     };

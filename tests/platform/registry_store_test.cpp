@@ -56,28 +56,28 @@ int inChildProcess(Body body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-const char* const handEditedFile = "; settings of the quick selection, edited by hand\r\n"
-                                   "Windows Registry Editor Version 5.00\r\n"
-                                   "\r\n"
-                                   "[HKEY_CURRENT_USER\\Software\\Maker\\Product]\r\n"
-                                   "\"Count\"=dword:0000002A\r\n"
-                                   "\"Path\"=\"C:\\\\Program Files\\\\\\\"Q\\\"\"\r\n"
-                                   "@=\"默认\"\r\n"
-                                   "\"Multi\"=hex(1):41,00,0a,00,\\\r\n"
-                                   "  42,00,00,00\r\n"
-                                   "\"Binary\"=hex:01,02\r\n"
-                                   "\"Terminated\"=hex(1):41,00,00,00,42,00,00,00\r\n"
-                                   "  \"Gone\" = \"x\"\r\n"
-                                   "\"Gone\"=-\r\n"
-                                   "[HKEY_CURRENT_USER\\Software\\Maker\\Old]\r\n"
-                                   "\"Stale\"=dword:1\r\n"
-                                   "[-HKEY_CURRENT_USER\\Software\\Maker\\Old]\r\n"
-                                   "[HKCU\\Software\\Maker\\Product\\Sub\\]\r\n";
+const char* const kHandEditedFile = "; settings of the quick selection, edited by hand\r\n"
+                                    "Windows Registry Editor Version 5.00\r\n"
+                                    "\r\n"
+                                    "[HKEY_CURRENT_USER\\Software\\Maker\\Product]\r\n"
+                                    "\"Count\"=dword:0000002A\r\n"
+                                    "\"Path\"=\"C:\\\\Program Files\\\\\\\"Q\\\"\"\r\n"
+                                    "@=\"默认\"\r\n"
+                                    "\"Multi\"=hex(1):41,00,0a,00,\\\r\n"
+                                    "  42,00,00,00\r\n"
+                                    "\"Binary\"=hex:01,02\r\n"
+                                    "\"Terminated\"=hex(1):41,00,00,00,42,00,00,00\r\n"
+                                    "  \"Gone\" = \"x\"\r\n"
+                                    "\"Gone\"=-\r\n"
+                                    "[HKEY_CURRENT_USER\\Software\\Maker\\Old]\r\n"
+                                    "\"Stale\"=dword:1\r\n"
+                                    "[-HKEY_CURRENT_USER\\Software\\Maker\\Old]\r\n"
+                                    "[HKCU\\Software\\Maker\\Product\\Sub\\]\r\n";
 
 } // namespace
 
 TEST(RegistryStore, ReadsHandEditedFilesInEveryEncodingRegeditUses) {
-    const std::string utf8 = handEditedFile;
+    const std::string utf8 = kHandEditedFile;
     const std::string encodings[] = {utf8, "\xEF\xBB\xBF" + utf8,
                                      "\xFF\xFE" + platform::wideToUtf16Le(platform::utf8ToWide(utf8))};
     struct Row {
@@ -127,7 +127,7 @@ TEST(RegistryStore, WritesRoundTripAndKeepWhatTheWriterDoesNotKnow) {
     const TemporaryFolder folder;
     const std::filesystem::path file = folder.path() / "sub" / "HKEY_CURRENT_USER.reg";
     std::filesystem::create_directories(file.parent_path());
-    writeBytes(file, handEditedFile);
+    writeBytes(file, kHandEditedFile);
     RegistryStore store(HKEY_CURRENT_USER, file);
     const std::wstring key = L"Software\\Maker\\Product";
     struct Row {

@@ -13,14 +13,14 @@ using filter_test::readBytes;
 
 namespace {
 
-const std::filesystem::path samplePath =
+const std::filesystem::path kSamplePath =
     std::filesystem::path(QUELTO_SOURCE_DIR) / "samples" / "custom_pipes.dom";
 
 TEST(DefinitionDocument, TheSampleOpenedAndSavedUnchangedGivesTheSameBytes) {
     quelto::testing::TemporaryFolder folder;
     DefinitionDocument document;
     std::string error;
-    ASSERT_TRUE(document.open(samplePath, error)) << error;
+    ASSERT_TRUE(document.open(kSamplePath, error)) << error;
     EXPECT_FALSE(document.modified());
     ASSERT_FALSE(document.file().entities.empty());
 
@@ -33,7 +33,7 @@ TEST(DefinitionDocument, TheSampleOpenedAndSavedUnchangedGivesTheSameBytes) {
     EXPECT_FALSE(document.modified());
 
     ASSERT_TRUE(document.saveAs(folder.path() / "copy.dom", error)) << error;
-    EXPECT_EQ(readBytes(folder.path() / "copy.dom"), readBytes(samplePath));
+    EXPECT_EQ(readBytes(folder.path() / "copy.dom"), readBytes(kSamplePath));
     EXPECT_EQ(document.path(), folder.path() / "copy.dom");
 }
 
@@ -96,7 +96,7 @@ TEST(DefinitionDocument, ItemsSurviveTheOneLineFormAndUnreadableFilesAreNamed) {
     EXPECT_TRUE(splitItems(L"  ").empty());
 
     quelto::testing::TemporaryFolder folder;
-    filter_test::writeBytes(folder.path() / "cut.dom", readBytes(samplePath).substr(0, 30));
+    filter_test::writeBytes(folder.path() / "cut.dom", readBytes(kSamplePath).substr(0, 30));
     DefinitionDocument document;
     document.setSoftware(L"kept");
     std::string error;

@@ -23,7 +23,7 @@ using filter_test::readBytes;
 
 namespace {
 
-const std::filesystem::path samplePath =
+const std::filesystem::path kSamplePath =
     std::filesystem::path(QUELTO_SOURCE_DIR) / "samples" / "custom_pipes.dom";
 
 // Answers the window's questions from the test and records what it was told.
@@ -218,7 +218,7 @@ TEST_F(DomWindow, ARefusalNamesClassPropertyAndFieldSelectsTheRowAndWritesNothin
 }
 
 TEST_F(DomWindow, TheSampleOpenedAndSavedAsUnchangedGivesTheSameBytes) {
-    m_prompts.openAnswer = QString::fromStdString(samplePath.string());
+    m_prompts.openAnswer = QString::fromStdString(kSamplePath.string());
     QTest::keyClick(&m_window, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(find<QLineEdit>("software")->text(), QStringLiteral("水暖通"));
     EXPECT_EQ(find<QListWidget>("classes")->item(0)->text(), QStringLiteral("管道  (QXPIPE)"));
@@ -233,7 +233,7 @@ TEST_F(DomWindow, TheSampleOpenedAndSavedAsUnchangedGivesTheSameBytes) {
     m_prompts.saveAnswer = QString::fromStdString((m_folder.path() / "copy.dom").string());
     QTest::keyClick(&m_window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_TRUE(m_prompts.told.isEmpty()) << m_prompts.told.join('\n').toStdString();
-    EXPECT_EQ(readBytes(m_folder.path() / "copy.dom"), readBytes(samplePath));
+    EXPECT_EQ(readBytes(m_folder.path() / "copy.dom"), readBytes(kSamplePath));
 }
 
 TEST_F(DomWindow, UnsavedChangesAreAskedAboutBeforeTheyAreLost) {
@@ -246,7 +246,7 @@ TEST_F(DomWindow, UnsavedChangesAreAskedAboutBeforeTheyAreLost) {
     type("software", QStringLiteral("S"));
     m_prompts.unsavedAnswer = DefinitionPrompts::Unsaved::Cancel;
     EXPECT_FALSE(m_window.close());
-    m_prompts.openAnswer = QString::fromStdString(samplePath.string());
+    m_prompts.openAnswer = QString::fromStdString(kSamplePath.string());
     QTest::keyClick(&m_window, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(find<QLineEdit>("software")->text(), QStringLiteral("S"));
     EXPECT_EQ(m_prompts.askedAbout, QStringList({QStringLiteral("new.dom"), QStringLiteral("new.dom")}));

@@ -18,7 +18,7 @@ QRgb swatchCentre(const cad::gui::ColorComboBox& box, int item) {
 
 TEST(CadListControls, ColourSwatchesUseTheIndexPaletteAndRecentColoursStayFew) {
     cad::gui::ColorComboBox box;
-    EXPECT_EQ(box.colorIndex(), cad::gui::ColorComboBox::ByLayer);
+    EXPECT_EQ(box.colorIndex(), cad::gui::ColorComboBox::kByLayer);
     box.setColorIndex(1);
     EXPECT_EQ(box.currentText(), QStringLiteral("红"));
     EXPECT_EQ(swatchCentre(box, box.currentIndex()), qRgb(255, 0, 0));
@@ -51,7 +51,7 @@ TEST(CadListControls, LineweightsAndLinetypesByValue) {
     EXPECT_EQ(weights.currentText(), QStringLiteral("默认"));
     weights.setLineWeight(17);
     EXPECT_EQ(weights.currentIndex(), -1);
-    EXPECT_EQ(weights.lineWeight(), cad::gui::LineweightComboBox::ByLayer);
+    EXPECT_EQ(weights.lineWeight(), cad::gui::LineweightComboBox::kByLayer);
 
     cad::gui::LinetypeComboBox linetypes;
     linetypes.setLinetypes({{QStringLiteral("随层"), QString(), {}},

@@ -125,8 +125,9 @@ TEST_F(CriteriaPages, UncheckingTheTypeEmptiesEveryPropertyRow) {
         ASSERT_EQ(list->count(), 1) << letter;
         EXPECT_EQ(list->itemText(0), QStringLiteral("无"));
     }
-    for (QWidget* control : rowOf(withText<QCheckBox>(&basic, QStringLiteral("对象类型："))))
+    for (QWidget* control : rowOf(withText<QCheckBox>(&basic, QStringLiteral("对象类型：")))) {
         EXPECT_FALSE(control->isEnabled());
+    }
 }
 
 TEST_F(CriteriaPages, SettingsOffKeepThePreselectionAndGroupingControls) {

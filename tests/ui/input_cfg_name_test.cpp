@@ -14,8 +14,9 @@ namespace {
 // Qt Test types only ASCII; Chinese names go in as key events carrying their text, as an input method
 // delivers them.
 void typeText(QWidget* widget, const QString& text) {
-    for (const QChar character : text)
+    for (const QChar character : text) {
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+    }
 }
 
 struct Box {
@@ -60,8 +61,9 @@ TEST(InputCfgName, RefusesOrConfirmsNamesBeforeClosing) {
         SCOPED_TRACE(row.typed);
         platform::QueuedMessageBoxService boxes;
         platform::ScopedMessageBoxService scoped(boxes);
-        for (int answer : row.answers)
+        for (int answer : row.answers) {
             boxes.queueAnswer(answer);
+        }
 
         CInputCfgName dialog(names);
         dialog.show();
@@ -70,9 +72,11 @@ TEST(InputCfgName, RefusesOrConfirmsNamesBeforeClosing) {
         EXPECT_EQ(nameBox->itemText(3), "墙体");
         typeText(nameBox->lineEdit(), QString::fromUtf8(row.typed));
         QPushButton* ok = nullptr;
-        for (QPushButton* button : dialog.findChildren<QPushButton*>())
-            if (button->text() == "确定")
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == "确定") {
                 ok = button;
+            }
+        }
         ASSERT_NE(ok, nullptr);
         QTest::mouseClick(ok, Qt::LeftButton);
 
@@ -84,10 +88,11 @@ TEST(InputCfgName, RefusesOrConfirmsNamesBeforeClosing) {
         }
         EXPECT_EQ(dialog.isVisible(), !row.closes);
         EXPECT_EQ(dialog.result() == QDialog::Accepted, row.closes);
-        if (row.closes)
+        if (row.closes) {
             EXPECT_EQ(dialog.GetName(), QString::fromUtf8(row.typed).toStdWString());
-        else
+        } else {
             EXPECT_EQ(nameBox->currentText(), QString::fromUtf8(row.typed)) << "a refusal keeps the text";
+        }
     }
 }
 

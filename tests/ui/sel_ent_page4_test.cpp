@@ -16,18 +16,22 @@
 namespace {
 
 QAbstractButton* button(QWidget& page, const QString& caption) {
-    for (QAbstractButton* candidate : page.findChildren<QAbstractButton*>())
-        if (candidate->text() == caption)
+    for (QAbstractButton* candidate : page.findChildren<QAbstractButton*>()) {
+        if (candidate->text() == caption) {
             return candidate;
+        }
+    }
     ADD_FAILURE() << "no button " << caption.toStdString();
     return nullptr;
 }
 
 // The control a label names; occurrence tells apart the two "横向偏移：" rows.
 QWidget* buddy(QWidget& page, const QString& caption, int occurrence = 0) {
-    for (QLabel* label : page.findChildren<QLabel*>())
-        if (label->text() == caption && label->buddy() != nullptr && occurrence-- == 0)
+    for (QLabel* label : page.findChildren<QLabel*>()) {
+        if (label->text() == caption && label->buddy() != nullptr && occurrence-- == 0) {
             return label->buddy();
+        }
+    }
     ADD_FAILURE() << "no control labelled " << caption.toStdString();
     return nullptr;
 }
@@ -39,10 +43,11 @@ struct ControlState {
 };
 
 void expectEnabled(QWidget& page, std::initializer_list<ControlState> controls) {
-    for (const ControlState& control : controls)
+    for (const ControlState& control : controls) {
         EXPECT_EQ(buddy(page, QString::fromUtf8(control.caption), control.occurrence)->isEnabled(),
                   control.enabled)
             << control.caption << " #" << control.occurrence;
+    }
 }
 
 class CommandPage : public testing::Test {

@@ -25,8 +25,9 @@ public:
         auto* grid = new QGridLayout(this);
         m_type = new QCheckBox(QStringLiteral("对象类型："), this);
         m_typeName = new QComboBox(this);
-        for (const EntityName& name : catalogue.GetTypeTable())
+        for (const EntityName& name : catalogue.GetTypeTable()) {
             m_typeName->addItem(QString::fromStdWString(name.displayName));
+        }
         m_layer = new QCheckBox(QStringLiteral("对象图层："), this);
         m_layerName = new QComboBox(this);
         m_layerName->setEditable(true);
@@ -118,9 +119,11 @@ public:
         m_info = info;
         m_property->clear();
         m_property->addItem(QStringLiteral("无"));
-        if (info != nullptr)
-            for (const EntityProp& prop : info->props)
+        if (info != nullptr) {
+            for (const EntityProp& prop : info->props) {
                 m_property->addItem(QString::fromStdWString(prop.name));
+            }
+        }
     }
     void LoadPage(const CFilter&) override {}
     bool SavePage(CFilter& record) override {
