@@ -309,6 +309,17 @@ void selectCommand(AcApDocument& document) {
     }
 }
 
+// Scripts have no mouse: this leaves objects selected with grips, as clicks in the window do, for a
+// command that takes the pick-first set.
+void pickFirstCommand(AcApDocument& document) {
+    const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(document);
+    if (selection) {
+        document.editor().pickFirst = *selection;
+        document.editor().gripped = *selection;
+        write(std::to_wstring(selection->size()) + L" selected as the pick-first set\n");
+    }
+}
+
 void eraseCommand(AcApDocument& document) {
     const std::optional<std::vector<AcDbObjectId>> selection = selectObjects(document);
     if (!selection) {
@@ -391,6 +402,7 @@ void CommandProcessor::registerHostCommands() {
         {L"SETVAR", ACRX_CMD_TRANSPARENT, setvarCommand},
         {L"LIST", ACRX_CMD_USEPICKSET, onCurrentDocument<listCommand>},
         {L"SELECT", ACRX_CMD_MODAL, onCurrentDocument<selectCommand>},
+        {L"SSSETFIRST", ACRX_CMD_MODAL, onCurrentDocument<pickFirstCommand>},
         {L"ERASE", ACRX_CMD_USEPICKSET | ACRX_CMD_REDRAW, onCurrentDocument<eraseCommand>},
         {L"ARX", ACRX_CMD_MODAL, arxCommand},
         {L"APPLOAD", ACRX_CMD_MODAL, appLoadCommand},

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 
 namespace {
 
@@ -91,5 +92,16 @@ int RunModalDialog(QDialog& dialog) {
     if (DialogsRunScripted()) {
         return runScriptedDialog(dialog);
     }
-    return dialog.exec();
+    // Not QDialog::exec: its loop ends as soon as the dialog is hidden, and a dialog hides while the
+    // drafter picks in the drawing ("样本") and then comes back. Hidden, it blocks nothing; shown
+    // again, it is modal again.
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setResult(QDialog::Rejected);
+    QEventLoop loop;
+    const QMetaObject::Connection watch =
+        QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec(QEventLoop::DialogExec);
+    QObject::disconnect(watch);
+    return dialog.result();
 }

@@ -1,6 +1,7 @@
 // The quick-select module in the desktop window: its right-click entry "快速选择" in the default menu
-// (nothing selected) and under "翠岭轩" in the object menu, each typing QS into the drawing. With
-// $QUELTO_SCREENSHOT_DIR set, the two menus are saved there as images.
+// (nothing selected) and under "翠岭轩" in the object menu, each typing QS into the drawing; "样本"
+// hiding the dialog while the drafter picks the template in the view. With $QUELTO_SCREENSHOT_DIR set,
+// the two menus are saved there as images.
 #include "cad/app/module_manager.h"
 #include "cad/gui/command_line_panel.h"
 #include "cad/gui/drawing_view.h"
@@ -11,8 +12,10 @@
 #include "support/test_support.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -39,6 +42,20 @@ void saveScreenshot(QMenu& menu, const char* file) {
         EXPECT_TRUE(
             menu.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QLatin1String(file)));
     }
+}
+
+template <class Widget>
+Widget* childShowing(QWidget& parent, const QString& text) {
+    for (Widget* child : parent.findChildren<Widget*>()) {
+        if constexpr (std::is_same_v<Widget, QComboBox>) {
+            if (child->findText(text) >= 0) {
+                return child;
+            }
+        } else if (child->text() == text) {
+            return child;
+        }
+    }
+    return nullptr;
 }
 
 class DesktopQuickSelect : public testing::Test {
@@ -123,6 +140,46 @@ TEST_F(DesktopQuickSelect, ObjectMenuEntryUnderTheMakersPopupTypesQsWithTheSelec
     saveScreenshot(*popup->menu(), "quick_select_object_submenu.png");
     EXPECT_TRUE(chooseRunsQs(actionNamed(*popup->menu(), QStringLiteral("快速选择"))))
         << m_window->commandLine()->historyText().toStdString();
+}
+
+// The drafter presses "样本": the dialog goes away while the prompt waits for a click in the view, and
+// comes back with the clicked line as "<本次模板>".
+TEST_F(DesktopQuickSelect, SampleHidesTheDialogWhileTheTemplateIsPickedInTheView) {
+    m_window->view()->zoomExtents();
+    QDialog* dialog = nullptr;
+    bool hiddenWhilePicking = false;
+    QString configuration;
+    QString type;
+    int step = 0;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        if (step == 0) {
+            dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QPushButton* sample = dialog != nullptr ? childShowing<QPushButton>(*dialog, "样本") : nullptr;
+            if (sample != nullptr) {
+                step = 1;
+                QTimer::singleShot(0, sample, &QPushButton::click);
+            }
+        } else if (step == 1 && m_window->commandLine()->isPrompting()) {
+            hiddenWhilePicking = !dialog->isVisible();
+            step = 2;
+            const QPoint middle = m_window->view()->toDevice(QPointF(5, 5)).toPoint();
+            QTest::mouseClick(m_window->view(), Qt::LeftButton, {}, middle);
+        } else if (step == 2 && dialog->isVisible()) {
+            configuration = childShowing<QComboBox>(*dialog, "<上一次配制>")->currentText();
+            type = childShowing<QComboBox>(*dialog, "直线")->currentText();
+            step = 3;
+            dialog->reject();
+        }
+    });
+    driver.start(20);
+    m_window->runCommand(QStringLiteral("QS"));
+    driver.stop();
+    EXPECT_EQ(step, 3);
+    EXPECT_TRUE(hiddenWhilePicking);
+    EXPECT_TRUE(m_window->commandLine()->historyText().contains(QStringLiteral("请选择模板实体")));
+    EXPECT_EQ(configuration, QStringLiteral("<本次模板>"));
+    EXPECT_EQ(type, QStringLiteral("直线"));
 }
 
 } // namespace

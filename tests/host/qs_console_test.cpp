@@ -1,17 +1,21 @@
 // QS end to end in the console host on corpus drawings, driven by script lines on the offscreen dialog:
 // the lines of the busiest layer longer than a length (the length row on "实体特性"), grouped under a
 // name; the selected handles, the saved group and the count against python3-ezdxf; "<上一次配制>" in the
-// configuration file and shown at the next QS; the erase of the command page in the saved drawing.
+// configuration file and shown at the next QS; a template line from the pick-first set and from the
+// pick; the edits of the command page (erase, move, scale, rotate, mirror) in the saved drawing.
 #include "platform/known_folders.h"
 #include "quelto/filter/filter_cfg_file.h"
 #include "quelto/filter/qlt_system_param.h"
 #include "support/test_support.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -54,6 +58,20 @@ Handles lines(const std::string& output) {
 
 std::string ezdxf(const std::string& arguments) {
     return runCommand("/usr/bin/python3 " QUELTO_SOURCE_DIR "/tests/host/ezdxf_qs_check.py " + arguments);
+}
+
+// Both ends of every LINE of every layout: x1 y1 z1 x2 y2 z2 by handle.
+using LineEnds = std::map<std::string, std::array<double, 6>>;
+
+LineEnds lineEnds(const std::filesystem::path& drawing) {
+    LineEnds ends;
+    std::istringstream stream(ezdxf("ends " + quoted(drawing.string())));
+    std::string handle;
+    std::array<double, 6> values{};
+    while (stream >> handle >> values[0] >> values[1] >> values[2] >> values[3] >> values[4] >> values[5]) {
+        ends[handle] = values;
+    }
+    return ends;
 }
 
 struct Busiest {
@@ -122,11 +140,7 @@ TEST_P(QsConsole, SelectsGroupsAndRemembersTheLastCriteria) {
     EXPECT_EQ(transcript.find("Script stopped"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("有效选择" + std::to_string(busiest.count) + "个\n"), std::string::npos)
         << transcript;
-    // Known fault, under investigation: in this drawing the new group's members do not reach the saved
-    // file as ezdxf reads it (the selection and the count are right).
-    if (std::string(GetParam()) != "real/skymakerolof_dxf/test/resources/floorplan.dxf") {
-        EXPECT_EQ(lines(ezdxf("group " + quoted(saved.string()) + " QS组")), expected);
-    }
+    EXPECT_EQ(lines(ezdxf("group " + quoted(saved.string()) + " QS组")), expected);
 
     // "<上一次配制>" in the file: version 6, and the criteria of the run.
     CFilterCfgFile file;
@@ -166,6 +180,118 @@ TEST_P(QsConsole, EraseOfTheCommandPageReachesTheSavedDrawing) {
         }
     }
     EXPECT_EQ(lines(ezdxf("handles " + quoted(saved.string()))), remaining);
+}
+
+TEST_P(QsConsole, TemplateFromThePickFirstSetOrFromThePickGivesItsTypeLayerAndColour) {
+    const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
+    const Busiest busiest = busiestLayer(drawing);
+    const nlohmann::json answer =
+        nlohmann::json::parse(ezdxf("template " + quoted(drawing.string()) + " " + quoted(busiest.layer)));
+    const std::string handle = answer["handle"];
+    Handles expected;
+    for (const nlohmann::json& match : answer["matches"]) {
+        expected.insert(match.get<std::string>());
+    }
+    ASSERT_TRUE(expected.contains(handle));
+    // A point picks the line only where nothing else comes near its midpoint; elsewhere the prompt
+    // takes the handle, as a drafter's typed handle.
+    char point[64];
+    std::snprintf(point, sizeof point, "%.17g,%.17g", answer["x"].get<double>(), answer["y"].get<double>());
+    const std::string picked = answer["clear"].get<bool>() ? std::string(point) : handle;
+    const std::string prompt = "请选择模板实体(直接会车忽略模板实体):";
+    CQLTSystemParam().SetStartTemp(1);
+    const struct {
+        const char* name;
+        std::string start;
+        bool prompted;
+    } ways[] = {
+        {"pick-first set of one", "SSSETFIRST\n" + handle + "\n\nQS\n", false},
+        {"pick at the prompt", "QS\n" + picked + "\n", true},
+    };
+    for (const auto& way : ways) {
+        const std::filesystem::path saved = m_folder.path() / "template.dxf";
+        const std::string script = way.start +
+                                   "@check 在全部实体中过滤\n@choose 原则： 新建（存在时覆盖）\n"
+                                   "@type 组名： 模板\n@press 确定\nSAVEAS\n" +
+                                   saved.string() + "\nQUIT\n";
+        int status = -1;
+        const std::string transcript = runScript(drawing, script, &status);
+        ASSERT_EQ(status, 0) << way.name << transcript;
+        EXPECT_EQ(transcript.find("Script stopped"), std::string::npos) << way.name << transcript;
+        EXPECT_EQ(transcript.find(prompt) != std::string::npos, way.prompted) << way.name;
+        EXPECT_NE(transcript.find("有效选择" + std::to_string(expected.size()) + "个\n"), std::string::npos)
+            << way.name << transcript;
+        EXPECT_EQ(lines(ezdxf("group " + quoted(saved.string()) + " 模板")), expected) << way.name;
+    }
+}
+
+TEST_P(QsConsole, MoveScaleRotateAndMirrorOfTheCommandPageReachTheSavedDrawing) {
+    const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
+    const Busiest busiest = busiestLayer(drawing);
+    const Handles selected = lines(
+        ezdxf("lines " + quoted(drawing.string()) + " " + quoted(busiest.layer) + " " + busiest.length));
+    ASSERT_FALSE(selected.empty());
+    const LineEnds before = lineEnds(drawing);
+    using Point = std::array<double, 3>;
+    using Transform = std::function<Point(const Point&, const std::array<double, 6>&)>;
+    const struct {
+        const char* name;
+        std::string controls;
+        Transform expected;
+    } edits[] = {
+        {"move", "@check 平移\n@type 横向平移： 10\n@type 竖向平移： -5\n@type 纵向平移： 0\n",
+         [](const Point& p, const auto&) {
+             return Point{p[0] + 10, p[1] - 5, p[2]};
+         }},
+        {"scale about the middle", "@check 缩放\n@choose 基准位置： 正中\n@type 缩放比例： 2\n",
+         [](const Point& p, const auto& line) {
+             const double mx = (line[0] + line[3]) / 2, my = (line[1] + line[4]) / 2,
+                          mz = (line[2] + line[5]) / 2;
+             return Point{2 * p[0] - mx, 2 * p[1] - my, 2 * p[2] - mz};
+         }},
+        {"rotate about the origin", "@check 旋转\n@choose 基准位置： 原点\n@type 旋转角度： 90\n",
+         [](const Point& p, const auto&) {
+             return Point{-p[1], p[0], p[2]};
+         }},
+        {"mirror on the bottom edge", "@check 镜像\n@choose 基准位置： 左下\n@type 轴线角度： 0\n",
+         [](const Point& p, const auto& line) {
+             return Point{p[0], 2 * std::min(line[1], line[4]) - p[1], p[2]};
+         }},
+    };
+    for (const auto& edit : edits) {
+        const std::filesystem::path saved = m_folder.path() / "edited.dxf";
+        const std::string script = "QS\n" + criteria(busiest) +
+                                   "@tab 选后操作\n@check 快速选择有效时执行以下命令\n"
+                                   "@uncheck 命令执行前提示确认\n" +
+                                   edit.controls + "@press 确定\nSAVEAS\n" + saved.string() + "\nQUIT\n";
+        int status = -1;
+        const std::string transcript = runScript(drawing, script, &status);
+        ASSERT_EQ(status, 0) << edit.name << transcript;
+        EXPECT_EQ(transcript.find("Script stopped"), std::string::npos) << edit.name << transcript;
+        const LineEnds after = lineEnds(saved);
+        ASSERT_EQ(after.size(), before.size()) << edit.name;
+        int wrong = 0;
+        for (const auto& [handle, line] : before) {
+            std::array<double, 6> wanted = line;
+            if (selected.contains(handle)) {
+                const Point start = edit.expected({line[0], line[1], line[2]}, line);
+                const Point end = edit.expected({line[3], line[4], line[5]}, line);
+                wanted = {start[0], start[1], start[2], end[0], end[1], end[2]};
+            }
+            const std::array<double, 6>& got = after.at(handle);
+            for (std::size_t index = 0; index < wanted.size(); ++index) {
+                if (std::abs(got[index] - wanted[index]) > 1e-9 * (1.0 + std::abs(wanted[index]))) {
+                    ADD_FAILURE() << edit.name << ": line " << handle << " value " << index << " is "
+                                  << got[index] << ", expected " << wanted[index];
+                    ++wrong;
+                    break;
+                }
+            }
+            if (wrong > 5) {
+                break;
+            }
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, QsConsole,
