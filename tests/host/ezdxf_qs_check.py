@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Independent answers for the QS console tests, computed with Debian's python3-ezdxf.
 
-Usage: ezdxf_qs_check.py lines FILE LAYER LENGTH   handles of the LINEs of every layout on LAYER longer
-                                                   than LENGTH, one per line
+Usage: ezdxf_qs_check.py lines FILE LAYER LENGTH [WIDTH]
+                                                   handles of the LINEs of every layout on LAYER longer
+                                                   than LENGTH (and wider in x than WIDTH), one per line
        ezdxf_qs_check.py group FILE NAME           handles of the members of the group NAME, one per line
                                                    (exit status 1 when the drawing has no such group)
        ezdxf_qs_check.py handles FILE               handles of every entity of every layout, one per line
@@ -11,6 +12,10 @@ Usage: ezdxf_qs_check.py lines FILE LAYER LENGTH   handles of the LINEs of every
                                                    LINE), as JSON: "handle", "x", "y" (the midpoint),
                                                    "clear" (nothing else near it) and "matches" (the LINEs
                                                    of every layout on the layer with the same colour)
+       ezdxf_qs_check.py pieces FILE                the LWPOLYLINEs of every layout as JSON: "polylines"
+                                                   (handles), "pieces" (their segments as ezdxf explodes
+                                                   them, zero-length ones left out as the host's explode
+                                                   leaves them out) and "lines_arcs" (LINEs and ARCs)
        ezdxf_qs_check.py ends FILE                  "handle x1 y1 z1 x2 y2 z2" for every LINE of every
                                                    layout, one per line"""
 import json
@@ -40,9 +45,11 @@ def main(arguments):
     document = read(path)
     if mode == 'lines':
         layer, threshold = arguments[2], float(arguments[3])
+        width = float(arguments[4]) if len(arguments) > 4 else None
         for entity in entities(document):
             if (entity.dxftype() == 'LINE' and entity.dxf.layer == layer
-                    and entity.dxf.start.distance(entity.dxf.end) > threshold):
+                    and entity.dxf.start.distance(entity.dxf.end) > threshold
+                    and (width is None or abs(entity.dxf.end.x - entity.dxf.start.x) > width)):
                 print(entity.dxf.handle)
     elif mode == 'group':
         # Files before R2007 spell characters outside their code page as \U+XXXX, dictionary keys too;
@@ -58,6 +65,14 @@ def main(arguments):
             print(entity.dxf.handle)
     elif mode == 'template':
         return template(document, arguments[2])
+    elif mode == 'pieces':
+        polylines = [e for e in entities(document) if e.dxftype() == 'LWPOLYLINE']
+        print(json.dumps({
+            'polylines': [e.dxf.handle for e in polylines],
+            'pieces': sum(1 for e in polylines for piece in e.virtual_entities()
+                          if piece.dxftype() != 'LINE' or not piece.dxf.start.isclose(piece.dxf.end)),
+            'lines_arcs': sum(1 for e in entities(document) if e.dxftype() in ('LINE', 'ARC')),
+        }))
     elif mode == 'ends':
         for entity in entities(document):
             if entity.dxftype() == 'LINE':

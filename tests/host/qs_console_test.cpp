@@ -1,8 +1,9 @@
 // QS end to end in the console host on corpus drawings, driven by script lines on the offscreen dialog:
-// the lines of the busiest layer longer than a length (the length row on "实体特性"), grouped under a
-// name; the selected handles, the saved group and the count against python3-ezdxf; "<上一次配制>" in the
-// configuration file and shown at the next QS; a template line from the pick-first set and from the
-// pick; the edits of the command page (erase, move, scale, rotate, mirror) in the saved drawing.
+// the lines of the busiest layer longer than a length (the length row on "实体特性") and wider than a
+// width ("外观宽度：" on "扩展选项"), grouped under a name; the selected handles, the saved group and the
+// count against python3-ezdxf; "<上一次配制>" in the configuration file and shown at the next QS; a template
+// line from the pick-first set and from the pick; the edits of the command page (erase, move, scale, rotate,
+// mirror, explode) in the saved drawing.
 #include "platform/known_folders.h"
 #include "quelto/filter/filter_cfg_file.h"
 #include "quelto/filter/qlt_system_param.h"
@@ -115,9 +116,17 @@ protected:
 
     std::string criteria(const Busiest& busiest) const {
         return "@check 对象类型：\n@choose 对象类型： 直线\n@check 对象图层：\n@choose 对象图层： " +
-               busiest.layer + "\n@tab 实体特性\n@row A 长度 > " + busiest.length +
+               busiest.layer + "\n@tab 扩展选项\n@check 外观宽度：\n@choose 外观宽度： >\n@type 外观宽度： " +
+               kWidth + "\n@tab 实体特性\n@row A 长度 > " + busiest.length +
                "\n@tab 常规选项\n@check 在全部实体中过滤\n";
     }
+    // What criteria() selects, by ezdxf.
+    Handles selectedByCriteria(const std::filesystem::path& drawing, const Busiest& busiest) const {
+        return lines(ezdxf("lines " + quoted(drawing.string()) + " " + quoted(busiest.layer) + " " +
+                           busiest.length + " " + kWidth));
+    }
+    // The width row of "扩展选项": lines wider (in x) than this.
+    static constexpr const char* kWidth = "0.37";
 
     quelto::testing::TemporaryFolder m_folder;
 };
@@ -125,21 +134,19 @@ protected:
 TEST_P(QsConsole, SelectsGroupsAndRemembersTheLastCriteria) {
     const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
     const Busiest busiest = busiestLayer(drawing);
-    const Handles expected = lines(
-        ezdxf("lines " + quoted(drawing.string()) + " " + quoted(busiest.layer) + " " + busiest.length));
-    ASSERT_EQ(static_cast<int>(expected.size()), busiest.count);
+    const Handles expected = selectedByCriteria(drawing, busiest);
+    ASSERT_FALSE(expected.empty());
+    const std::string count = std::to_string(expected.size());
     const std::filesystem::path saved = m_folder.path() / "saved.dxf";
     const std::string script = "QS\n" + criteria(busiest) +
                                "@choose 原则： 追加（没有时新建）\n@type 组名： QS组\n@press 确定\n"
                                "QS\n@expect count " +
-                               std::to_string(busiest.count) + "\n@press 取消\nSAVEAS\n" + saved.string() +
-                               "\nQUIT\n";
+                               count + "\n@press 取消\nSAVEAS\n" + saved.string() + "\nQUIT\n";
     int status = -1;
     const std::string transcript = runScript(drawing, script, &status);
     ASSERT_EQ(status, 0) << transcript;
     EXPECT_EQ(transcript.find("Script stopped"), std::string::npos) << transcript;
-    EXPECT_NE(transcript.find("有效选择" + std::to_string(busiest.count) + "个\n"), std::string::npos)
-        << transcript;
+    EXPECT_NE(transcript.find("有效选择" + count + "个\n"), std::string::npos) << transcript;
     EXPECT_EQ(lines(ezdxf("group " + quoted(saved.string()) + " QS组")), expected);
 
     // "<上一次配制>" in the file: version 6, and the criteria of the run.
@@ -153,6 +160,9 @@ TEST_P(QsConsole, SelectsGroupsAndRemembersTheLastCriteria) {
     EXPECT_EQ(last.m_strName, L"<上一次配制>");
     EXPECT_EQ(last.m_strType, L"直线");
     EXPECT_EQ(platform::pathToWide(busiest.layer), last.m_strLayer);
+    EXPECT_EQ(last.m_bWidth, 1);
+    EXPECT_EQ(last.m_strWidthOp, L">");
+    EXPECT_DOUBLE_EQ(last.m_dWidth, 0.37);
     EXPECT_EQ(last.m_arrPropId, (CArray<int>{213}));
     EXPECT_EQ(last.m_strGroupName, L"QS组");
 }
@@ -160,8 +170,7 @@ TEST_P(QsConsole, SelectsGroupsAndRemembersTheLastCriteria) {
 TEST_P(QsConsole, EraseOfTheCommandPageReachesTheSavedDrawing) {
     const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
     const Busiest busiest = busiestLayer(drawing);
-    const Handles selected = lines(
-        ezdxf("lines " + quoted(drawing.string()) + " " + quoted(busiest.layer) + " " + busiest.length));
+    const Handles selected = selectedByCriteria(drawing, busiest);
     const Handles before = lines(ezdxf("handles " + quoted(drawing.string())));
     const std::filesystem::path saved = m_folder.path() / "erased.dxf";
     const std::string script =
@@ -180,6 +189,31 @@ TEST_P(QsConsole, EraseOfTheCommandPageReachesTheSavedDrawing) {
         }
     }
     EXPECT_EQ(lines(ezdxf("handles " + quoted(saved.string()))), remaining);
+}
+
+TEST_P(QsConsole, ExplodeOfTheCommandPageLeavesThePolylinesSegmentsInTheSavedDrawing) {
+    const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
+    const nlohmann::json before = nlohmann::json::parse(ezdxf("pieces " + quoted(drawing.string())));
+    if (before["polylines"].empty()) {
+        GTEST_SKIP() << GetParam() << " has no LWPOLYLINE";
+    }
+    const std::filesystem::path saved = m_folder.path() / "exploded.dxf";
+    const std::string script =
+        "QS\n@check 对象类型：\n@choose 对象类型： 多段线\n@check 在全部实体中过滤\n"
+        "@tab 选后操作\n@check 快速选择有效时执行以下命令\n@uncheck 命令执行前提示确认\n"
+        "@check 分解\n@press 确定\nSAVEAS\n" +
+        saved.string() + "\nQUIT\n";
+    int status = -1;
+    const std::string transcript = runScript(drawing, script, &status);
+    ASSERT_EQ(status, 0) << transcript;
+    EXPECT_EQ(transcript.find("Script stopped"), std::string::npos) << transcript;
+    const nlohmann::json after = nlohmann::json::parse(ezdxf("pieces " + quoted(saved.string())));
+    EXPECT_TRUE(after["polylines"].empty()) << after["polylines"];
+    EXPECT_EQ(after["lines_arcs"].get<int>(), before["lines_arcs"].get<int>() + before["pieces"].get<int>());
+    const Handles remaining = lines(ezdxf("handles " + quoted(saved.string())));
+    for (const nlohmann::json& polyline : before["polylines"]) {
+        EXPECT_FALSE(remaining.contains(polyline.get<std::string>())) << polyline;
+    }
 }
 
 TEST_P(QsConsole, TemplateFromThePickFirstSetOrFromThePickGivesItsTypeLayerAndColour) {
@@ -228,8 +262,7 @@ TEST_P(QsConsole, TemplateFromThePickFirstSetOrFromThePickGivesItsTypeLayerAndCo
 TEST_P(QsConsole, MoveScaleRotateAndMirrorOfTheCommandPageReachTheSavedDrawing) {
     const std::filesystem::path drawing = quelto::testing::corpusFile(GetParam());
     const Busiest busiest = busiestLayer(drawing);
-    const Handles selected = lines(
-        ezdxf("lines " + quoted(drawing.string()) + " " + quoted(busiest.layer) + " " + busiest.length));
+    const Handles selected = selectedByCriteria(drawing, busiest);
     ASSERT_FALSE(selected.empty());
     const LineEnds before = lineEnds(drawing);
     using Point = std::array<double, 3>;
