@@ -134,9 +134,13 @@ void saveAsCommand(AcApDocument& document) {
     saveTo(document, platform::wideToUtf8(target));
 }
 
+// A drawing opened by a relative name ("plan.dxf") lives in the working folder: it has a folder, so
+// QSAVE writes it without asking.
 void quickSaveCommand(AcApDocument& document) {
-    if (document.path().empty() || !document.path().has_parent_path() ||
-        !std::filesystem::exists(document.path().parent_path())) {
+    std::error_code error;
+    const std::filesystem::path absolute =
+        document.path().empty() ? std::filesystem::path() : std::filesystem::absolute(document.path(), error);
+    if (absolute.empty() || error || !std::filesystem::exists(absolute.parent_path())) {
         saveAsCommand(document);
         return;
     }

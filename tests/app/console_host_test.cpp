@@ -136,7 +136,7 @@ TEST(ConsoleHost, BlanksInScriptLinesEndAnswersAndCommandPrefixesResolve) {
            "0\nLINE\n8\n0\n10\n2\n20\n0\n11\n3\n21\n1\n0\nENDSEC\n0\nEOF\n";
     // A file-name prompt takes its blanks; everywhere else a blank ends the answer as Enter does.
     std::ofstream(folder / "blanks.scr")
-        << "SELECT W -10,-10 10,10 \n_.ERASE _P \nSAVEAS\nafter erase.dxf\nQUIT\n";
+        << "SELECT W -10,-10 10,10 \n_.ERASE _P \nSAVEAS\nafter erase.dxf\nQSAVE\nQUIT\n";
     const ProgramRun run = runProgram(folder, "--console 'two lines.dxf' --script blanks.scr");
     ASSERT_EQ(run.status, 0) << run.output;
     const std::string expected[] = {
@@ -144,6 +144,8 @@ TEST(ConsoleHost, BlanksInScriptLinesEndAnswersAndCommandPrefixesResolve) {
         "2 found, 2 total\nSelect objects: \n",
         "Command: _.ERASE\nSelect objects: _P\n2 found, 2 total\nSelect objects: \n2 erased\n",
         "Save drawing as <two lines.dxf>: after erase.dxf\n",
+        // The drawing now has a name in the working folder: QSAVE asks nothing.
+        "Command: QSAVE\nSaved after erase.dxf\nCommand: QUIT\n",
     };
     std::size_t position = 0;
     for (const std::string& part : expected) {
