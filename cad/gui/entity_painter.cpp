@@ -108,6 +108,65 @@ std::vector<QPointF> genericPoints(const AcDbEntity& entity, int code) {
 
 } // namespace
 
+// The device lines of one pattern line family across the bounds (in the hatch's plane); false when
+// the family's lines lie closer than two pixels.
+bool appendPatternLines(const PatternLine& family, const QRectF& bounds, const QTransform& planeToDevice,
+                        double planeScale, std::vector<QLineF>& lines) {
+    const QPointF direction(std::cos(family.angle), std::sin(family.angle));
+    const QPointF across(-direction.y(), direction.x());
+    const double spacing = std::fabs(QPointF::dotProduct(family.offset, across));
+    if (spacing * planeScale < 2.0) {
+        return false;
+    }
+    const QPointF corners[] = {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(),
+                               bounds.bottomRight()};
+    double lowest = 1e300;
+    double highest = -1e300;
+    for (const QPointF& corner : corners) {
+        const double distance = QPointF::dotProduct(corner - family.base, across);
+        lowest = std::min(lowest, distance);
+        highest = std::max(highest, distance);
+    }
+    const double shift = QPointF::dotProduct(family.offset, across);
+    const long long first = static_cast<long long>(std::floor(std::min(lowest / shift, highest / shift)));
+    const long long last = static_cast<long long>(std::ceil(std::max(lowest / shift, highest / shift)));
+    if (last - first > kMaximumPatternLines) {
+        return true;
+    }
+    double patternLength = 0.0;
+    for (const double dash : family.dashes) {
+        patternLength += std::fabs(dash);
+    }
+    for (long long index = first; index <= last; ++index) {
+        const QPointF origin = family.base + family.offset * static_cast<double>(index);
+        double from = 1e300;
+        double to = -1e300;
+        for (const QPointF& corner : corners) {
+            const double along = QPointF::dotProduct(corner - origin, direction);
+            from = std::min(from, along);
+            to = std::max(to, along);
+        }
+        if (family.dashes.empty() || patternLength * planeScale < kShortestVisiblePattern) {
+            lines.emplace_back(planeToDevice.map(origin + direction * from),
+                               planeToDevice.map(origin + direction * to));
+            continue;
+        }
+        double position = std::floor(from / patternLength) * patternLength;
+        while (position < to) {
+            for (const double dash : family.dashes) {
+                const double length = std::fabs(dash);
+                if (dash >= 0.0 && position + length >= from && position <= to) {
+                    lines.emplace_back(
+                        planeToDevice.map(origin + direction * position),
+                        planeToDevice.map(origin + direction * (position + std::max(length, 1e-9))));
+                }
+                position += length;
+            }
+        }
+    }
+    return true;
+}
+
 double deviceScale(const QTransform& transform) {
     return std::sqrt(std::fabs(transform.determinant()));
 }
@@ -170,7 +229,6 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         return;
     }
     const double unitsToPixels = deviceScale(toDevice);
-    const double tolerance = kPixelTolerance / std::max(unitsToPixels, 1e-300);
     const double linetypeScale = entity.linetypeScale() * m_styles.linetypeScale();
 
     if (AcDbBlockReference::cast(&entity) != nullptr) {
@@ -178,14 +236,7 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         return;
     }
     if (const auto* dimension = AcDbDimension::cast(&entity)) {
-        const auto* block = AcDbBlockTableRecord::cast(m_database.peekObject(dimension->dimBlockId()));
-        if (block == nullptr || block->entityIds().empty()) {
-            paintDimensionWithoutBlock(*dimension, toDevice, style);
-            return;
-        }
-        const InheritedStyle handed{style.color, style.layerIndex, style.pattern,
-                                    style.lineWeightMillimetres};
-        paintBlock(dimension->dimBlockId(), toDevice, handed, depth + 1);
+        paintDimension(*dimension, toDevice, style, depth);
         return;
     }
     if (AcDbText::cast(&entity) != nullptr || AcDbMText::cast(&entity) != nullptr) {
@@ -208,31 +259,11 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         return;
     }
     if (const auto* viewport = AcDbViewport::cast(&entity)) {
-        // Viewport 1 is the paper sheet itself, not a window onto model space.
-        if (viewport->number() == 1) {
-            return;
-        }
-        const AcGePoint3d center = viewport->centerPoint();
-        const QRectF frame(center.x - viewport->width() / 2.0, center.y - viewport->height() / 2.0,
-                           viewport->width(), viewport->height());
-        if (m_viewportPainter && viewport->isOn()) {
-            m_viewportPainter(*viewport, toDevice);
-        }
-        strokePolyline(toDevice.map(QPolygonF(frame)), style, linetypeScale, unitsToPixels);
+        paintViewport(*viewport, toDevice, style, linetypeScale, unitsToPixels);
         return;
     }
     if (const auto* ray = AcDbRay::cast(&entity)) {
-        const QPointF base = toDevice.map(toPoint(ray->basePoint()));
-        const QPointF ahead = toDevice.map(toPoint(ray->basePoint() + ray->unitDir()));
-        const QLineF direction(base, ahead);
-        if (direction.length() <= 0.0) {
-            return;
-        }
-        const double reach = 4.0 * (m_deviceBounds.width() + m_deviceBounds.height() +
-                                    QLineF(base, m_deviceBounds.center()).length());
-        const QPointF step = (ahead - base) / direction.length();
-        const QPointF start = AcDbXline::cast(&entity) != nullptr ? base - step * reach : base;
-        strokePolyline(QPolygonF({start, base + step * reach}), style, linetypeScale, unitsToPixels);
+        paintRay(*ray, AcDbXline::cast(&entity) != nullptr, toDevice, style, linetypeScale, unitsToPixels);
         return;
     }
     if (const auto* point = AcDbPoint::cast(&entity)) {
@@ -250,6 +281,54 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         strokePolyline(toDevice.map(QPolygonF(box)), style, linetypeScale, unitsToPixels);
         return;
     }
+    paintCurves(entity, toDevice, style, linetypeScale, unitsToPixels);
+}
+
+void EntityPainter::paintDimension(const AcDbDimension& dimension, const QTransform& toDevice,
+                                   const EffectiveStyle& style, int depth) {
+    const auto* block = AcDbBlockTableRecord::cast(m_database.peekObject(dimension.dimBlockId()));
+    if (block == nullptr || block->entityIds().empty()) {
+        paintDimensionWithoutBlock(dimension, toDevice, style);
+        return;
+    }
+    const InheritedStyle handed{style.color, style.layerIndex, style.pattern, style.lineWeightMillimetres};
+    paintBlock(dimension.dimBlockId(), toDevice, handed, depth + 1);
+}
+
+void EntityPainter::paintViewport(const AcDbViewport& viewport, const QTransform& toDevice,
+                                  const EffectiveStyle& style, double linetypeScale, double unitsToPixels) {
+    // Viewport 1 is the paper sheet itself, not a window onto model space.
+    if (viewport.number() == 1) {
+        return;
+    }
+    const AcGePoint3d center = viewport.centerPoint();
+    const QRectF frame(center.x - viewport.width() / 2.0, center.y - viewport.height() / 2.0,
+                       viewport.width(), viewport.height());
+    if (m_viewportPainter && viewport.isOn()) {
+        m_viewportPainter(viewport, toDevice);
+    }
+    strokePolyline(toDevice.map(QPolygonF(frame)), style, linetypeScale, unitsToPixels);
+}
+
+// Rays and construction lines reach well past the view on either side they run to.
+void EntityPainter::paintRay(const AcDbRay& ray, bool bothWays, const QTransform& toDevice,
+                             const EffectiveStyle& style, double linetypeScale, double unitsToPixels) {
+    const QPointF base = toDevice.map(toPoint(ray.basePoint()));
+    const QPointF ahead = toDevice.map(toPoint(ray.basePoint() + ray.unitDir()));
+    const QLineF direction(base, ahead);
+    if (direction.length() <= 0.0) {
+        return;
+    }
+    const double reach = 4.0 * (m_deviceBounds.width() + m_deviceBounds.height() +
+                                QLineF(base, m_deviceBounds.center()).length());
+    const QPointF step = (ahead - base) / direction.length();
+    const QPointF start = bothWays ? base - step * reach : base;
+    strokePolyline(QPolygonF({start, base + step * reach}), style, linetypeScale, unitsToPixels);
+}
+
+void EntityPainter::paintCurves(const AcDbEntity& entity, const QTransform& toDevice,
+                                const EffectiveStyle& style, double linetypeScale, double unitsToPixels) {
+    const double tolerance = kPixelTolerance / std::max(unitsToPixels, 1e-300);
     if (AcDbRegion::cast(&entity) != nullptr) {
         AcDbVoidPtrArray pieces;
         if (entity.explode(pieces) == Acad::eOk) {
@@ -267,14 +346,13 @@ void EntityPainter::paint(const AcDbEntity& entity, const QTransform& toDevice,
         paintGeneric(entity, toDevice, style, unitsToPixels);
         return;
     }
-    QPen widePen;
     double constantWidth = 0.0;
     if (const auto* polyline = AcDbPolyline::cast(&entity);
         polyline != nullptr && polyline->getConstantWidth(constantWidth) == Acad::eOk &&
         constantWidth * unitsToPixels >= 2.0 && !m_highlight) {
         // Wide polylines are filled bands of their width.
-        widePen = QPen(style.color, constantWidth * unitsToPixels, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-        m_painter.setPen(widePen);
+        m_painter.setPen(
+            QPen(style.color, constantWidth * unitsToPixels, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         m_painter.setBrush(Qt::NoBrush);
         for (const QPolygonF& outline : outlines) {
             m_painter.drawPolyline(toDevice.map(outline));
@@ -539,62 +617,13 @@ void EntityPainter::paintHatch(const AcDbEntity& entity, const QTransform& toDev
     }
     std::vector<QLineF> lines;
     for (const PatternLine& family : outline.patternLines) {
-        const QPointF direction(std::cos(family.angle), std::sin(family.angle));
-        const QPointF across(-direction.y(), direction.x());
-        const double spacing = std::fabs(QPointF::dotProduct(family.offset, across));
-        if (spacing * planeScale < 2.0) {
+        if (!appendPatternLines(family, bounds, planeToDevice, planeScale, lines)) {
             // Lines closer than two pixels merge into a tone: a light fill says the same faster.
             QColor tone = style.color;
             tone.setAlphaF(0.35);
             m_painter.fillPath(region, tone);
             lines.clear();
             break;
-        }
-        double lowest = 1e300;
-        double highest = -1e300;
-        for (const QPointF& corner :
-             {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
-            const double distance = QPointF::dotProduct(corner - family.base, across);
-            lowest = std::min(lowest, distance);
-            highest = std::max(highest, distance);
-        }
-        const double shift = QPointF::dotProduct(family.offset, across);
-        const long long first = static_cast<long long>(std::floor(std::min(lowest / shift, highest / shift)));
-        const long long last = static_cast<long long>(std::ceil(std::max(lowest / shift, highest / shift)));
-        if (last - first > kMaximumPatternLines) {
-            continue;
-        }
-        double patternLength = 0.0;
-        for (const double dash : family.dashes) {
-            patternLength += std::fabs(dash);
-        }
-        for (long long index = first; index <= last; ++index) {
-            const QPointF origin = family.base + family.offset * static_cast<double>(index);
-            double from = 1e300;
-            double to = -1e300;
-            for (const QPointF& corner :
-                 {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
-                const double along = QPointF::dotProduct(corner - origin, direction);
-                from = std::min(from, along);
-                to = std::max(to, along);
-            }
-            if (family.dashes.empty() || patternLength * planeScale < kShortestVisiblePattern) {
-                lines.emplace_back(planeToDevice.map(origin + direction * from),
-                                   planeToDevice.map(origin + direction * to));
-                continue;
-            }
-            double position = std::floor(from / patternLength) * patternLength;
-            while (position < to) {
-                for (const double dash : family.dashes) {
-                    const double length = std::fabs(dash);
-                    if (dash >= 0.0 && position + length >= from && position <= to) {
-                        lines.emplace_back(
-                            planeToDevice.map(origin + direction * position),
-                            planeToDevice.map(origin + direction * (position + std::max(length, 1e-9))));
-                    }
-                    position += length;
-                }
-            }
         }
     }
     if (!lines.empty()) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 class AcDbDimension;
+class AcDbRay;
 class AcDbViewport;
 
 namespace cad::gui {
@@ -51,8 +52,17 @@ private:
                      int depth);
     void paintBlock(AcDbObjectId block, const QTransform& toDevice, const InheritedStyle& inherited,
                     int depth);
+    void paintDimension(const AcDbDimension& dimension, const QTransform& toDevice,
+                        const EffectiveStyle& style, int depth);
     void paintDimensionWithoutBlock(const AcDbDimension& dimension, const QTransform& toDevice,
                                     const EffectiveStyle& style);
+    void paintViewport(const AcDbViewport& viewport, const QTransform& toDevice, const EffectiveStyle& style,
+                       double linetypeScale, double unitsToPixels);
+    void paintRay(const AcDbRay& ray, bool bothWays, const QTransform& toDevice, const EffectiveStyle& style,
+                  double linetypeScale, double unitsToPixels);
+    // Everything drawn as its curve outlines: lines, arcs, circles, ellipses, splines, polylines, regions.
+    void paintCurves(const AcDbEntity& entity, const QTransform& toDevice, const EffectiveStyle& style,
+                     double linetypeScale, double unitsToPixels);
     void paintText(const AcDbEntity& entity, const QTransform& toDevice, const EffectiveStyle& style);
     void paintGeneric(const AcDbEntity& entity, const QTransform& toDevice, const EffectiveStyle& style,
                       double unitsToPixels);

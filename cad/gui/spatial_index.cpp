@@ -29,14 +29,19 @@ void SpatialIndex::build(const AcDbDatabase& database, AcDbObjectId space) {
     m_unbounded.clear();
     m_large.clear();
     m_extents = QRectF();
-    const auto* record = AcDbBlockTableRecord::cast(database.peekObject(space));
-    if (record == nullptr) {
-        return;
+    if (const auto* record = AcDbBlockTableRecord::cast(database.peekObject(space))) {
+        collectEntries(database, *record);
     }
+    buildGrid();
+    m_seen.assign(m_entries.size(), 0);
+    m_stamp = 0;
+}
+
+void SpatialIndex::collectEntries(const AcDbDatabase& database, const AcDbBlockTableRecord& record) {
     double low[2] = {1e300, 1e300};
     double high[2] = {-1e300, -1e300};
-    m_entries.reserve(record->entityIds().size());
-    for (const AcDbObjectId& id : record->entityIds()) {
+    m_entries.reserve(record.entityIds().size());
+    for (const AcDbObjectId& id : record.entityIds()) {
         if (id.isErased()) {
             continue;
         }
@@ -64,25 +69,31 @@ void SpatialIndex::build(const AcDbDatabase& database, AcDbObjectId space) {
         high[1] = std::max(high[1], entry.maximumY);
         m_entries.push_back(entry);
     }
+    if (m_entries.size() > m_unbounded.size()) {
+        m_extents = QRectF(QPointF(low[0], low[1]), QPointF(high[0], high[1]));
+    }
+}
+
+void SpatialIndex::buildGrid() {
     const std::size_t bounded = m_entries.size() - m_unbounded.size();
     if (bounded == 0) {
         m_columns = m_rows = 0;
         m_cellStart.assign(1, 0);
         m_cellItems.clear();
-        m_seen.assign(m_entries.size(), 0);
         return;
     }
-    m_extents = QRectF(QPointF(low[0], low[1]), QPointF(high[0], high[1]));
     const int side =
         std::clamp(static_cast<int>(std::sqrt(static_cast<double>(bounded) / 8.0)), 1, kMaximumGridSide);
     m_columns = m_rows = side;
+    const double left = m_extents.left();
+    const double top = m_extents.top();
     const double cellWidth = std::max(m_extents.width(), 1e-12) / m_columns;
     const double cellHeight = std::max(m_extents.height(), 1e-12) / m_rows;
     const auto cellRange = [&](const Entry& entry, int range[4]) {
-        range[0] = std::clamp(static_cast<int>((entry.minimumX - low[0]) / cellWidth), 0, m_columns - 1);
-        range[1] = std::clamp(static_cast<int>((entry.minimumY - low[1]) / cellHeight), 0, m_rows - 1);
-        range[2] = std::clamp(static_cast<int>((entry.maximumX - low[0]) / cellWidth), 0, m_columns - 1);
-        range[3] = std::clamp(static_cast<int>((entry.maximumY - low[1]) / cellHeight), 0, m_rows - 1);
+        range[0] = std::clamp(static_cast<int>((entry.minimumX - left) / cellWidth), 0, m_columns - 1);
+        range[1] = std::clamp(static_cast<int>((entry.minimumY - top) / cellHeight), 0, m_rows - 1);
+        range[2] = std::clamp(static_cast<int>((entry.maximumX - left) / cellWidth), 0, m_columns - 1);
+        range[3] = std::clamp(static_cast<int>((entry.maximumY - top) / cellHeight), 0, m_rows - 1);
     };
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(m_columns) * m_rows + 1, 0);
     std::vector<char> isUnbounded(m_entries.size(), 0);
@@ -128,8 +139,6 @@ void SpatialIndex::build(const AcDbDatabase& database, AcDbObjectId space) {
             std::fill(counts.begin(), counts.end(), 0);
         }
     }
-    m_seen.assign(m_entries.size(), 0);
-    m_stamp = 0;
 }
 
 void SpatialIndex::query(const QRectF& area, std::vector<std::uint32_t>& found) const {

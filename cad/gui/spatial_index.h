@@ -31,6 +31,9 @@ public:
     void query(const QRectF& area, std::vector<std::uint32_t>& found) const;
 
 private:
+    void collectEntries(const AcDbDatabase& database, const AcDbBlockTableRecord& record);
+    // Each bounded entry in the cells its box covers; boxes over too many cells go to m_large.
+    void buildGrid();
     std::vector<Entry> m_entries;
     std::vector<std::uint32_t> m_unbounded;
     QRectF m_extents;
