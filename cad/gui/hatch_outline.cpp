@@ -83,6 +83,73 @@ void readPolylineLoop(TagCursor& cursor, QPolygonF& loop, double tolerance) {
     appendBulgePolyline(loop, polyline, tolerance);
 }
 
+// Edge type 2 (circular arc) or 3 (elliptic arc). An arc is an ellipse with equal axes. Clockwise
+// edges keep counter-clockwise angles of the edge mirrored about its major axis: sample those and
+// mirror the points back.
+void readArcEdge(TagCursor& cursor, long long type, QPolygonF& loop, double tolerance) {
+    const QPointF center = cursor.point(10);
+    QPointF major(1.0, 0.0);
+    double ratio = 1.0;
+    if (type == 2) {
+        major *= cursor.real(40);
+    } else {
+        major = cursor.point(11);
+        ratio = cursor.real(40, 1.0);
+    }
+    double start = cursor.real(50) * kDegrees;
+    double end = cursor.real(51) * kDegrees;
+    const bool counterClockwise = cursor.integer(73, 1) != 0;
+    if (type == 3) {
+        start = ge::parameterFromAngle(ratio, start);
+        end = ge::parameterFromAngle(ratio, end);
+    }
+    double sweep = std::fmod(end - start, 2.0 * std::numbers::pi);
+    if (sweep <= 1e-12) {
+        sweep += 2.0 * std::numbers::pi;
+    }
+    const QPointF minor(-major.y() * ratio, major.x() * ratio);
+    const double radius = std::hypot(major.x(), major.y());
+    const int count = arcSegmentCount(radius, sweep, tolerance);
+    for (int index = 0; index <= count; ++index) {
+        const double parameter = start + sweep * index / count;
+        const double across = counterClockwise ? std::sin(parameter) : -std::sin(parameter);
+        const QPointF point = center + major * std::cos(parameter) + minor * across;
+        if (loop.isEmpty() || loop.back() != point) {
+            loop << point;
+        }
+    }
+}
+
+// Edge type 4: a spline by its knots, control points (with weights when every point has one) and fit
+// points.
+void readSplineEdge(TagCursor& cursor, QPolygonF& loop, double tolerance) {
+    ge::NurbsCurve curve;
+    curve.degree = static_cast<int>(cursor.integer(94, 3));
+    cursor.integer(73);
+    cursor.integer(74);
+    const long long knotCount = cursor.integer(95);
+    const long long controlCount = cursor.integer(96);
+    for (long long index = 0; index < knotCount; ++index) {
+        curve.knots.push_back(cursor.real(40));
+    }
+    for (long long index = 0; index < controlCount; ++index) {
+        const double x = cursor.real(10);
+        curve.controlPoints.emplace_back(x, cursor.real(20), 0.0);
+        if (!cursor.atEnd() && cursor.peek().code == 42) {
+            curve.weights.push_back(cursor.real(42));
+        }
+    }
+    if (curve.weights.size() != curve.controlPoints.size()) {
+        curve.weights.clear();
+    }
+    const long long fitCount = cursor.integer(97);
+    for (long long index = 0; index < fitCount; ++index) {
+        const double x = cursor.real(11);
+        curve.fitPoints.emplace_back(x, cursor.real(21), 0.0);
+    }
+    appendNurbs(loop, curve, tolerance);
+}
+
 void readEdge(TagCursor& cursor, QPolygonF& loop, double tolerance) {
     const long long type = cursor.integer(72);
     switch (type) {
@@ -96,70 +163,12 @@ void readEdge(TagCursor& cursor, QPolygonF& loop, double tolerance) {
         break;
     }
     case 2:
-    case 3: {
-        // An arc is an ellipse with equal axes. Clockwise edges keep counter-clockwise angles of the
-        // edge mirrored about its major axis: sample those and mirror the points back.
-        const QPointF center = cursor.point(10);
-        QPointF major(1.0, 0.0);
-        double ratio = 1.0;
-        if (type == 2) {
-            major *= cursor.real(40);
-        } else {
-            major = cursor.point(11);
-            ratio = cursor.real(40, 1.0);
-        }
-        double start = cursor.real(50) * kDegrees;
-        double end = cursor.real(51) * kDegrees;
-        const bool counterClockwise = cursor.integer(73, 1) != 0;
-        if (type == 3) {
-            start = ge::parameterFromAngle(ratio, start);
-            end = ge::parameterFromAngle(ratio, end);
-        }
-        double sweep = std::fmod(end - start, 2.0 * std::numbers::pi);
-        if (sweep <= 1e-12) {
-            sweep += 2.0 * std::numbers::pi;
-        }
-        const QPointF minor(-major.y() * ratio, major.x() * ratio);
-        const double radius = std::hypot(major.x(), major.y());
-        const int count = arcSegmentCount(radius, sweep, tolerance);
-        for (int index = 0; index <= count; ++index) {
-            const double parameter = start + sweep * index / count;
-            const double across = counterClockwise ? std::sin(parameter) : -std::sin(parameter);
-            const QPointF point = center + major * std::cos(parameter) + minor * across;
-            if (loop.isEmpty() || loop.back() != point) {
-                loop << point;
-            }
-        }
+    case 3:
+        readArcEdge(cursor, type, loop, tolerance);
         break;
-    }
-    case 4: {
-        ge::NurbsCurve curve;
-        curve.degree = static_cast<int>(cursor.integer(94, 3));
-        cursor.integer(73);
-        cursor.integer(74);
-        const long long knotCount = cursor.integer(95);
-        const long long controlCount = cursor.integer(96);
-        for (long long index = 0; index < knotCount; ++index) {
-            curve.knots.push_back(cursor.real(40));
-        }
-        for (long long index = 0; index < controlCount; ++index) {
-            const double x = cursor.real(10);
-            curve.controlPoints.emplace_back(x, cursor.real(20), 0.0);
-            if (!cursor.atEnd() && cursor.peek().code == 42) {
-                curve.weights.push_back(cursor.real(42));
-            }
-        }
-        if (curve.weights.size() != curve.controlPoints.size()) {
-            curve.weights.clear();
-        }
-        const long long fitCount = cursor.integer(97);
-        for (long long index = 0; index < fitCount; ++index) {
-            const double x = cursor.real(11);
-            curve.fitPoints.emplace_back(x, cursor.real(21), 0.0);
-        }
-        appendNurbs(loop, curve, tolerance);
+    case 4:
+        readSplineEdge(cursor, loop, tolerance);
         break;
-    }
     default:
         break;
     }
