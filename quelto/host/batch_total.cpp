@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr std::size_t versionOffset = 8;
-constexpr std::size_t firstCornersOffset = 32;
-constexpr std::size_t frameCountOffset = 44;
-constexpr std::size_t secondCornersOffset = 56;
+constexpr std::size_t kVersionOffset = 8;
+constexpr std::size_t kFirstCornersOffset = 32;
+constexpr std::size_t kFrameCountOffset = 44;
+constexpr std::size_t kSecondCornersOffset = 56;
 
 template <typename Value>
 Value readField(const void* record, std::size_t offset) {
@@ -39,26 +39,28 @@ CBatchTotal::CBatchTotal() {
     m_strGroupName = ReadTextValue(L"GroupName", CString());
     m_nSave = m_nGroupType >= 1 && !m_strGroupName.empty() ? 1 : 0;
     // A batch program may run the configuration of another file without moving the module's own.
-    if (const char* other = std::getenv("QUELTO_BATCH_CONFIG"); other != nullptr && *other != '\0')
+    if (const char* other = std::getenv("QUELTO_BATCH_CONFIG"); other != nullptr && *other != '\0') {
         m_cfgFile.m_strFileName = platform::pathToWide(other);
+    }
 }
 
 CBatchTotal::~CBatchTotal() {
-    if (m_nSave && m_nSuccess)
+    if (m_nSave && m_nSuccess) {
         acedCommand(RTSTR, L"QSAVE", RTNONE);
+    }
 }
 
 std::int32_t CBatchTotal::RequestVersion(const void* request) {
-    return readField<std::int32_t>(request, versionOffset);
+    return readField<std::int32_t>(request, kVersionOffset);
 }
 
 std::int32_t CBatchTotal::RequestFrameCount(const void* request) {
-    return readField<std::int32_t>(request, frameCountOffset);
+    return readField<std::int32_t>(request, kFrameCountOffset);
 }
 
 void CBatchTotal::RequestCorners(const void* request, std::int32_t frame, ads_point first, ads_point second) {
-    readPoint(request, firstCornersOffset, frame, first);
-    readPoint(request, secondCornersOffset, frame, second);
+    readPoint(request, kFirstCornersOffset, frame, first);
+    readPoint(request, kSecondCornersOffset, frame, second);
 }
 
 int CBatchTotal::Run(int message) {
@@ -104,8 +106,9 @@ int CBatchTotal::RunPerFrame() {
         RequestCorners(m_pRequest, frame, first, second);
         acedCommand(RTSTR, L"Zoom", RT3DPOINT, first, RT3DPOINT, second, RTNONE);
         long count = 0;
-        if (!CountMatches(quelto::matching::CandidateScope::window(first, second), count))
+        if (!CountMatches(quelto::matching::CandidateScope::window(first, second), count)) {
             count = 0;
+        }
         const CString countText = platform::formatWide(L"%ld", count);
         m_strResult += m_strResult.empty() ? countText : L"+" + countText;
     }
@@ -115,8 +118,9 @@ int CBatchTotal::RunPerFrame() {
 BOOL CBatchTotal::CountMatches(const quelto::matching::CandidateScope& scope, long& count) {
     quelto::matching::SecondStageResult selection;
     if (!quelto::matching::runSecondStage(*m_pFilter, m_infoMapList.GetDxfName(m_pFilter->m_strType), scope,
-                                          true, selection))
+                                          true, selection)) {
         return FALSE;
+    }
     // The grouping rule is the batch section's own, not the record's.
     CQLTGroupOperate().Apply(m_strGroupName, m_nGroupType, selection.ids);
     std::int32_t length = 0;

@@ -16,8 +16,9 @@ namespace {
 char* multibyteCopy(const CString& text) {
     const std::string bytes = platform::encodeText(text, platform::systemCodeSet());
     auto* copy = static_cast<char*>(std::malloc(bytes.size() + 1));
-    if (copy != nullptr)
+    if (copy != nullptr) {
         std::memcpy(copy, bytes.c_str(), bytes.size() + 1);
+    }
     return copy;
 }
 
@@ -32,10 +33,12 @@ std::int32_t KVB_OnCommandMessage(std::int32_t message, const void* request, cha
     CBatchTotal total;
     total.m_pRequest = request;
     const int result = total.Run(message);
-    if (text != nullptr)
+    if (text != nullptr) {
         *text = multibyteCopy(total.m_strResult);
-    if (success != nullptr)
+    }
+    if (success != nullptr) {
         *success = total.m_nSuccess;
+    }
     return result;
 }
 

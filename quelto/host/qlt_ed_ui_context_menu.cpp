@@ -7,22 +7,22 @@
 
 namespace {
 
-constexpr const wchar_t* MenuTitle = L"翠岭轩";
-constexpr const wchar_t* QuickSelectText = L"快速选择";
+constexpr const wchar_t* kMenuTitle = L"翠岭轩";
+constexpr const wchar_t* kQuickSelectText = L"快速选择";
 
 const void* applicationId = nullptr;
 std::unique_ptr<CQLTEdUiContextMenu> slots[2];
 
 cad::app::MenuItem quickSelectItem() {
     cad::app::MenuItem item;
-    item.text = QuickSelectText;
+    item.text = kQuickSelectText;
     item.commandId = CQLTEdUiContextMenu::QuickSelectCommandId;
     return item;
 }
 
 bool addToHost(CQLTEdUiContextMenu& menu) {
     if (menu.Kind() == CQLTEdUiContextMenu::DefaultMenu) {
-        return acedAddDefaultContextMenu(&menu, applicationId, MenuTitle);
+        return acedAddDefaultContextMenu(&menu, applicationId, kMenuTitle);
     }
     return acedAddObjectContextMenu(AcDbEntity::desc(), &menu, applicationId);
 }
@@ -61,7 +61,7 @@ std::unique_ptr<cad::app::MenuItem> LoadMenuResource(int resourceId) {
     cad::app::MenuItem objectPopup;
     objectPopup.text = L"对象";
     cad::app::MenuItem makerPopup;
-    makerPopup.text = MenuTitle;
+    makerPopup.text = kMenuTitle;
     makerPopup.children.push_back(quickSelectItem());
     objectPopup.children.push_back(std::move(makerPopup));
     resource->children.push_back(std::move(defaultPopup));

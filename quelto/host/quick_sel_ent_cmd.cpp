@@ -20,9 +20,9 @@ const wchar_t* const kTemplatePrompt = L"请选择模板实体(直接会车忽�
 
 // The module's own resource handle: the base address of the library this code lives in.
 HINSTANCE moduleHandle() {
-    static const int anchor = 0;
+    static const int kAnchor = 0;
     Dl_info info{};
-    return dladdr(&anchor, &info) != 0 ? info.dli_fbase : nullptr;
+    return dladdr(&kAnchor, &info) != 0 ? info.dli_fbase : nullptr;
 }
 
 // A pick-first set of exactly one entity is the template, and the set is cleared; any other set stays.

@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr const wchar_t* CommandGroup = L"QUELTOS";
-constexpr const wchar_t* GlobalCommandName = L"QLT_QS";
-constexpr const wchar_t* LocalCommandName = L"QS";
+constexpr const wchar_t* kCommandGroup = L"QUELTOS";
+constexpr const wchar_t* kGlobalCommandName = L"QLT_QS";
+constexpr const wchar_t* kLocalCommandName = L"QS";
 
 void quickSelectCommand() {
     CQuickSelEntCmd command;
@@ -21,7 +21,7 @@ void quickSelectCommand() {
 }
 
 // The handled messages are those below kSuspendMsg; anything else is answered at once.
-constexpr int HandledMessageCount = 16;
+constexpr int kHandledMessageCount = 16;
 
 CSelEntApp application;
 
@@ -44,7 +44,7 @@ AcRx::AppRetCode CSelEntApp::On_kInitAppMsg(void* packet) {
     if (MultipleDocuments) {
         acrxRegisterAppMDIAware(packet);
     }
-    acedRegCmds->addCommand(CommandGroup, GlobalCommandName, LocalCommandName,
+    acedRegCmds->addCommand(kCommandGroup, kGlobalCommandName, kLocalCommandName,
                             ACRX_CMD_USEPICKSET | ACRX_CMD_REDRAW, quickSelectCommand);
 
     m_applicationId = packet;
@@ -59,7 +59,7 @@ AcRx::AppRetCode CSelEntApp::On_kInitAppMsg(void* packet) {
 }
 
 AcRx::AppRetCode CSelEntApp::On_kUnloadAppMsg(void*) {
-    acedRegCmds->removeCmd(CommandGroup, GlobalCommandName);
+    acedRegCmds->removeCmd(kCommandGroup, kGlobalCommandName);
     RemoveContextMenus();
     SetContextMenuSynchroniser(nullptr);
     SetContextMenuApplicationId(nullptr);
@@ -80,7 +80,7 @@ AcRx::AppRetCode CSelEntApp::HandleMessage(AcRx::AppMsgCode message, void* packe
 }
 
 extern "C" QUELTO_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode message, void* packet) {
-    if (static_cast<int>(message) < 0 || static_cast<int>(message) >= HandledMessageCount) {
+    if (static_cast<int>(message) < 0 || static_cast<int>(message) >= kHandledMessageCount) {
         return AcRx::kRetOK;
     }
     return application.HandleMessage(message, packet);

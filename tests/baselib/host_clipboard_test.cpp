@@ -11,8 +11,9 @@ namespace {
 class MemoryClipboard final : public platform::ClipboardService {
 public:
     bool readText(std::wstring& text) override {
-        if (!m_text)
+        if (!m_text) {
             return false;
+        }
         text = *m_text;
         return true;
     }

@@ -31,8 +31,9 @@ struct DialogAnswer {
         auto* timer = new QTimer;
         QObject::connect(timer, &QTimer::timeout, [this, timer, file] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr)
+            if (dialog == nullptr) {
                 return;
+            }
             seen = true;
             title = dialog->windowTitle();
             filters = dialog->nameFilters();
@@ -65,8 +66,9 @@ TEST(DesktopFileDialogs, AppLoadAndArxLoadChooseTheModuleInAFileDialog) {
         SCOPED_TRACE(QString::fromWCharArray(row.command).toStdString() + " " + row.chosen.toStdString());
         cad::ed::QueuedCommandLine commandLine;
         const cad::ed::ScopedCommandLine scope(commandLine);
-        for (const std::wstring& line : row.typed)
+        for (const std::wstring& line : row.typed) {
             commandLine.queueLine(line);
+        }
         DialogAnswer answer;
         answer.arm(row.chosen);
         cad::app::CommandProcessor::instance().execute(row.command);

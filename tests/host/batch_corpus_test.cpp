@@ -18,8 +18,9 @@ namespace fs = std::filesystem;
 
 std::string quoted(const std::string& text) {
     std::string result = "'";
-    for (const char character : text)
+    for (const char character : text) {
         result += character == '\'' ? std::string("'\\''") : std::string(1, character);
+    }
     return result + "'";
 }
 
@@ -27,11 +28,13 @@ std::string quoted(const std::string& text) {
 std::string capture(const std::string& command, int& status) {
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
+    if (pipe == nullptr) {
         return output;
+    }
     char buffer[4096];
-    while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+    while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe)) {
         output.append(buffer, count);
+    }
     const int result = ::pclose(pipe);
     status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
     return output;
@@ -56,18 +59,21 @@ std::map<std::string, EzdxfCount> ezdxfCounts(const std::string& arguments,
     std::string command = "/usr/bin/python3 " +
                           quoted(std::string(QUELTO_SOURCE_DIR) + "/tests/host/ezdxf_line_counts.py") + " " +
                           arguments;
-    for (const fs::path& file : files)
+    for (const fs::path& file : files) {
         command += " " + quoted(file.string());
+    }
     int status = -1;
     const std::string output = capture(command + " 2>/dev/null", status);
     std::map<std::string, EzdxfCount> counts;
-    if (status != 0)
+    if (status != 0) {
         return counts;
+    }
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         const nlohmann::json value = nlohmann::json::parse(line);
-        if (!value["count"].is_null() && !readDifferentlyByDesign(value["path"]))
+        if (!value["count"].is_null() && !readDifferentlyByDesign(value["path"])) {
             counts[value["path"]] = {value["layer"], value["length"], value["count"]};
+        }
     }
     return counts;
 }
@@ -141,8 +147,9 @@ TEST_F(BatchCorpus, TwoWorkersReportWhatOneReportsAndADamagedDrawingCostsOnlyIts
     const fs::path configuration = m_folder / "layer0.cfg";
     ASSERT_EQ(writeConfiguration(configuration, "0", "1"), 0);
     std::string drawings;
-    for (const fs::path& copy : copies)
+    for (const fs::path& copy : copies) {
         drawings += " " + quoted(copy.string());
+    }
 
     int oneStatus = -1;
     int twoStatus = -1;
@@ -179,8 +186,9 @@ TEST_F(BatchCorpus, TwoWorkersReportWhatOneReportsAndADamagedDrawingCostsOnlyIts
         failed += rowFailed ? 1 : 0;
         EXPECT_EQ(rowFailed, index == 100) << row;
         const auto found = expected.find(sources[index].string());
-        if (found == expected.end() || rowFailed)
+        if (found == expected.end() || rowFailed) {
             continue;
+        }
         // path,frame,x1,y1,x2,y2,count,...: the count follows the six fields of path and frame.
         const std::size_t start = copies[index].string().size() + 6;
         const std::string count = row.substr(start, row.find(',', start) - start);

@@ -23,8 +23,9 @@ long countLines(const ACHAR* mode, const double* first, const double* second) {
     ads_name set;
     const int status = acedSSGet(mode, first, second, filter, set);
     acutRelRb(filter);
-    if (status != RTNORM)
+    if (status != RTNORM) {
         return 0;
+    }
     std::int32_t length = 0;
     acedSSLength(set, &length);
     acedSSFree(set);
@@ -37,14 +38,17 @@ std::int32_t KVB_OnCommandMessage(std::int32_t message, const void* request, cha
                                   std::int32_t* success) {
     const auto* record = static_cast<const KVB_BATCH_REQUEST*>(request);
     const std::wstring name = curDoc()->fileName();
-    if (name.find(L"crash") != std::wstring::npos)
+    if (name.find(L"crash") != std::wstring::npos) {
         std::abort();
-    if (name.find(L"hang") != std::wstring::npos) {
-        while (true)
-            ::pause();
     }
-    if (name.find(L"msgbox") != std::wstring::npos)
+    if (name.find(L"hang") != std::wstring::npos) {
+        while (true) {
+            ::pause();
+        }
+    }
+    if (name.find(L"msgbox") != std::wstring::npos) {
         MessageBox(nullptr, L"配置文件损坏", L"无法读取", MB_OK | MB_ICONINFORMATION);
+    }
 
     std::wstring result;
     *success = 1;

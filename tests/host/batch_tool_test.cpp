@@ -32,8 +32,9 @@ std::string rectangle(const char* layer, std::vector<std::pair<double, double>> 
                       const char* extra = "") {
     std::string text = std::string("0\nLWPOLYLINE\n8\n") + layer + "\n90\n" + std::to_string(corners.size()) +
                        "\n70\n" + (closed ? "1" : "0") + "\n";
-    for (const auto& [x, y] : corners)
+    for (const auto& [x, y] : corners) {
         text += "10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n" + extra;
+    }
     return text;
 }
 
@@ -155,8 +156,9 @@ TEST(BatchResults, CountsAreReadBackFromTheResultText) {
         {"12+", true, std::nullopt},
         {"", true, std::nullopt},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_EQ(countsOfResultText(row.text, row.perFrame), row.counts) << row.text;
+    }
 }
 
 TEST(BatchResults, ReportHasOneRowPerDrawingAndFrame) {
@@ -214,8 +216,9 @@ TEST(BatchProgress, BarShowsDoneTotalElapsedAndEstimate) {
         {3, 8, 75, "[###-----] 3/8  1:15 elapsed, about 2:05 left"},
         {4, 4, 3725, "[########] 4/4  1:02:05 elapsed"},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_EQ(ProgressDisplay::barText(row.done, row.total, row.elapsed, 8), row.text);
+    }
 }
 
 TEST(BatchFrames, RectanglesOnALayerAndExtentsOfBlockReferences) {
@@ -227,8 +230,9 @@ TEST(BatchFrames, RectanglesOnALayerAndExtentsOfBlockReferences) {
     ASSERT_NE(document, nullptr) << error;
     const auto corners = [](const std::vector<Frame>& frames) {
         std::vector<std::vector<double>> values;
-        for (const Frame& frame : frames)
+        for (const Frame& frame : frames) {
             values.push_back({frame.first.x, frame.first.y, frame.second.x, frame.second.y});
+        }
         return values;
     };
     const std::vector<std::vector<double>> expected = {{0, 0, 10, 10}, {120, 20, 100, 0}};
@@ -266,14 +270,16 @@ TEST(BatchTool, WorkersKeepTheGivenOrderAndOneBadDrawingCostsOnlyItself) {
     filter_test::TemporaryFolder scratch;
     const std::filesystem::path& folder = scratch.path();
     const std::string text = framedDrawing();
-    for (const char* name : {"a.dxf", "crash.dxf", "hang.dxf", "msgbox.dxf", "b.dxf"})
+    for (const char* name : {"a.dxf", "crash.dxf", "hang.dxf", "msgbox.dxf", "b.dxf"}) {
         writeText(folder / name, text);
+    }
     writeText(folder / "damaged.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
     const std::vector<std::string> names = {"a.dxf",    "crash.dxf",  "missing.dxf", "damaged.dxf",
                                             "hang.dxf", "msgbox.dxf", "b.dxf"};
     std::string arguments = "--jobs 3 --timeout 2 --report " + (folder / "report.csv").string();
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         arguments += " " + (folder / name).string();
+    }
 
     const ToolRun run = runTool(folder, arguments);
     EXPECT_EQ(run.status, kExitSomeFailed);
@@ -296,12 +302,14 @@ TEST(BatchTool, WorkersKeepTheGivenOrderAndOneBadDrawingCostsOnlyItself) {
 
     const std::string report = readText(folder / "report.csv");
     std::vector<std::string> reportLines;
-    for (std::size_t start = 0, end; (end = report.find('\n', start)) != std::string::npos; start = end + 1)
+    for (std::size_t start = 0, end; (end = report.find('\n', start)) != std::string::npos; start = end + 1) {
         reportLines.push_back(report.substr(start, end - start));
+    }
     ASSERT_EQ(reportLines.size(), names.size() + 1);
-    for (std::size_t index = 0; index < names.size(); ++index)
+    for (std::size_t index = 0; index < names.size(); ++index) {
         EXPECT_TRUE(reportLines[index + 1].starts_with((folder / names[index]).string() + ","))
             << reportLines[index + 1];
+    }
     EXPECT_EQ(reportLines[7], (folder / "b.dxf").string() + ",,,,,,5,1,共5个,");
 }
 

@@ -44,15 +44,19 @@ void writeWallDrawing(const std::filesystem::path& file) {
     layers->close();
     AcDbBlockTableRecord* model = nullptr;
     ASSERT_EQ(cad::db::openObjectAs(model, database.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
-    for (int index = 0; index < 12; ++index)
+    for (int index = 0; index < 12; ++index) {
         addLine(*model, L"墙体", 1000, 200 + 300 * index, 2000 + 100 * index);
-    for (int index = 0; index < 4; ++index)
+    }
+    for (int index = 0; index < 4; ++index) {
         addLine(*model, L"墙体", 21000, 500 + 500 * index, 900);
+    }
     addLine(*model, L"门窗", 21000, 4000, 5000);
-    for (int index = 0; index < 3; ++index)
+    for (int index = 0; index < 3; ++index) {
         addLine(*model, L"墙体", 41000, 1000 + 1000 * index, 8000);
-    for (int index = 0; index < 10; ++index)
+    }
+    for (int index = 0; index < 10; ++index) {
         addLine(*model, L"墙体", -5000, -1000 - 100 * index, 60000);
+    }
     model->close();
     cad::dxf::TagError error;
     ASSERT_TRUE(database.writeDxf(file, {}, error)) << error.message;
@@ -60,8 +64,9 @@ void writeWallDrawing(const std::filesystem::path& file) {
 
 std::vector<double> frameCorners(int frames, int corner) {
     std::vector<double> points;
-    for (int index = 0; index < frames; ++index)
+    for (int index = 0; index < frames; ++index) {
         points.insert(points.end(), {20000.0 * index + corner * kFrameWidth, corner * kFrameHeight, 0.0});
+    }
     return points;
 }
 
@@ -142,13 +147,15 @@ protected:
     }
     static int groupSize(const AcDbDatabase& database, const CString& name) {
         AcDbDictionary* groups = nullptr;
-        if (database.getGroupDictionary(groups, AcDb::kForRead) != Acad::eOk)
+        if (database.getGroupDictionary(groups, AcDb::kForRead) != Acad::eOk) {
             return -1;
+        }
         AcDbObject* object = nullptr;
         const Acad::ErrorStatus status = groups->getAt(name.c_str(), object, AcDb::kForRead);
         groups->close();
-        if (status != Acad::eOk)
+        if (status != Acad::eOk) {
             return -1;
+        }
         const int size = static_cast<int>(AcDbGroup::cast(object)->numEntities());
         object->close();
         return size;

@@ -22,10 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string Stars(71, '*');
-const std::string Banner = "\n" + Stars + "\n" + Stars +
-                           "\n**翠岭轩快速选择系统3.85a已经加载，启动命令QS            **\n" + Stars + "\n" +
-                           Stars + "\n";
+const std::string kStars(71, '*');
+const std::string kBanner = "\n" + kStars + "\n" + kStars +
+                            "\n**翠岭轩快速选择系统3.85a已经加载，启动命令QS            **\n" + kStars +
+                            "\n" + kStars + "\n";
 
 using quelto::testing::writeModuleSetting;
 
@@ -67,7 +67,7 @@ TEST_F(RealModule, ConsoleLoadPrintsTheBannerFirstAndUnloadLeavesQsUnknown) {
     const std::string name = fs::path(QUELTO_MODULE).filename().string();
     const std::string output =
         runConsole("--load '" + std::string(QUELTO_MODULE) + "'", "ARX\n?\nARX\nU\n" + name + "\nQS\n");
-    EXPECT_EQ(output.substr(0, Banner.size()), Banner);
+    EXPECT_EQ(output.substr(0, kBanner.size()), kBanner);
     EXPECT_NE(output.find("Unloaded " + name + "\n"), std::string::npos) << output;
     EXPECT_NE(output.find("Command: QS\nUnknown command \"QS\"."), std::string::npos) << output;
 }
@@ -78,8 +78,8 @@ TEST_F(RealModule, StartupListLoadsTheModuleOnceUnlessTurnedOff) {
         << error;
     const auto bannerCount = [](const std::string& output) {
         std::size_t count = 0;
-        for (std::size_t at = output.find(Banner); at != std::string::npos;
-             at = output.find(Banner, at + 1)) {
+        for (std::size_t at = output.find(kBanner); at != std::string::npos;
+             at = output.find(kBanner, at + 1)) {
             ++count;
         }
         return count;
