@@ -4,6 +4,7 @@
 
 #include "cad/db/database.h"
 #include "cad/db/sub_entities.h"
+#include "cad/ge/ocs.h"
 #include "platform/angle_units.h"
 
 #include <cmath>
@@ -115,8 +116,15 @@ const ClassTable& AcDbCircle::classTable() {
     return table;
 }
 
+AcDbCircle::AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
+    : m_center(cad::ge::wcsToOcs(center, normal)), m_radius(radius), m_normal(normal) {}
+
+AcGePoint3d AcDbCircle::center() const {
+    return cad::ge::ocsToWcs(m_center, m_normal);
+}
+
 Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& center) {
-    return assignWhenWritable(m_center, center);
+    return assignWhenWritable(m_center, cad::ge::wcsToOcs(center, m_normal));
 }
 
 Acad::ErrorStatus AcDbCircle::setRadius(double radius) {
@@ -154,8 +162,12 @@ double AcDbArc::endAngle() const {
     return m_endDegrees / kDegreesPerRadian;
 }
 
+AcGePoint3d AcDbArc::center() const {
+    return cad::ge::ocsToWcs(m_center, m_normal);
+}
+
 Acad::ErrorStatus AcDbArc::setCenter(const AcGePoint3d& center) {
-    return assignWhenWritable(m_center, center);
+    return assignWhenWritable(m_center, cad::ge::wcsToOcs(center, m_normal));
 }
 
 Acad::ErrorStatus AcDbArc::setRadius(double radius) {

@@ -61,9 +61,9 @@ public:
     QUELTO_ENTITY_GEOMETRY
     QUELTO_CURVE_GEOMETRY
     AcDbCircle() = default;
-    AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
-        : m_center(center), m_radius(radius), m_normal(normal) {}
-    AcGePoint3d center() const { return m_center; }
+    // The centre in world coordinates (the file keeps it in the circle's own coordinate system).
+    AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius);
+    AcGePoint3d center() const;
     Acad::ErrorStatus setCenter(const AcGePoint3d& center);
     double radius() const { return m_radius; }
     Acad::ErrorStatus setRadius(double radius);
@@ -83,8 +83,10 @@ public:
     QUELTO_ENTITY_GEOMETRY
     QUELTO_CURVE_GEOMETRY
     AcDbArc() = default;
+    // The centre in world coordinates (the file keeps it in the arc's own coordinate system); the angles
+    // are measured in the arc's plane.
     AcDbArc(const AcGePoint3d& center, double radius, double startAngle, double endAngle);
-    AcGePoint3d center() const { return m_center; }
+    AcGePoint3d center() const;
     Acad::ErrorStatus setCenter(const AcGePoint3d& center);
     double radius() const { return m_radius; }
     Acad::ErrorStatus setRadius(double radius);

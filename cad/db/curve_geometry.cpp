@@ -35,12 +35,12 @@ AcGeVector3d transformedNormal(const AcGeVector3d& normal, const AcGeMatrix3d& t
 namespace cad::db {
 
 ge::CircularArc circleGeometry(const AcDbCircle& circle) {
-    return ge::makeCircle(ge::ocsToWcs(circle.center(), circle.normal()), circle.radius(), circle.normal());
+    return ge::makeCircle(circle.center(), circle.radius(), circle.normal());
 }
 
 ge::CircularArc arcGeometry(const AcDbArc& arc) {
     ge::CircularArc result;
-    result.center = ge::ocsToWcs(arc.center(), arc.normal());
+    result.center = arc.center();
     result.radius = arc.radius();
     result.startAngle = arc.startAngle();
     result.endAngle = arc.endAngle();

@@ -1,5 +1,6 @@
 // Our drawings checked against ezdxf, an independent DXF library: what we write reads back in it with the
-// same vertices and audits clean, and what it draws has the extents and exploded pieces we compute.
+// same vertices and audits clean, and what it draws has the extents, exploded pieces and arc and circle
+// centres we compute.
 // Skipped where ezdxf is not installed.
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
@@ -124,6 +125,7 @@ constexpr double kArcApproximation = 5e-4;
 struct EzdxfAnswers {
     std::map<std::string, std::array<double, 6>> extents;
     std::map<std::string, std::string> explodedTypes; // "ARC=1 LINE=2", types in name order
+    std::map<std::string, AcGePoint3d> centres;       // arcs and circles, world coordinates
 };
 
 EzdxfAnswers parseAnswers(const std::string& output) {
@@ -140,6 +142,9 @@ EzdxfAnswers parseAnswers(const std::string& output) {
             for (double& value : box) {
                 words >> value;
             }
+        } else if (kind == "centre") {
+            AcGePoint3d& centre = answers.centres[handle];
+            words >> centre.x >> centre.y >> centre.z;
         } else if (kind == "explode") {
             std::string rest;
             std::getline(words, rest);
@@ -179,6 +184,11 @@ TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
         expectBoxNear(box, minimum, maximum, what, kArcApproximation * minimum.distanceTo(maximum) + 1e-9);
         ++compared;
 
+        if (const auto centre = answers.centres.find(handle); centre != answers.centres.end()) {
+            const auto* circle = AcDbCircle::cast(entity);
+            const AcGePoint3d ours = circle != nullptr ? circle->center() : AcDbArc::cast(entity)->center();
+            EXPECT_LT(ours.distanceTo(centre->second), 1e-9) << what << " centre";
+        }
         if (entity->isKindOf(AcDbBlockReference::desc())) {
             AcDbVoidPtrArray pieces;
             ASSERT_EQ(entity->explode(pieces), Acad::eOk) << what;
@@ -195,6 +205,7 @@ TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
         }
     }
     EXPECT_EQ(compared, answers.extents.size());
+    EXPECT_EQ(answers.centres.size(), 5U);
 }
 
 } // namespace

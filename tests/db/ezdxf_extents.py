@@ -1,7 +1,8 @@
 """Builds a drawing of many kinds with ezdxf, saves it to the path given first, and prints what ezdxf
 computes for it: per entity of model space "extents <handle> minx miny minz maxx maxy maxz" (precise
-bounding boxes, fast=False), and per block reference "explode <handle> TYPE=count ..." from its
-virtual entities. Text is left out: its box depends on font metrics that differ between programs."""
+bounding boxes, fast=False), per block reference "explode <handle> TYPE=count ..." from its virtual
+entities, and per arc and circle "centre <handle> x y z" in world coordinates (the file keeps them in
+the entity's own system). Text is left out: its box depends on font metrics that differ between programs."""
 import math
 import sys
 from collections import Counter
@@ -25,6 +26,7 @@ def build(document):
     space.add_line((0, 0, 0), (3, 4, 1))
     space.add_arc((1, 1), 2, 300, 60)
     space.add_arc((4, 0, 2), 1, 200, 20, dxfattribs={"extrusion": (1, 1, 1)})
+    space.add_arc((3, -2, 1), 1.5, 10, 120, dxfattribs={"extrusion": (0, 0, -1)})
     space.add_circle((5, 5), 1.5)
     space.add_circle((0, 0, 3), 2, dxfattribs={"extrusion": (0, 1, 1)})
     space.add_ellipse((0, 0), major_axis=(3, 1), ratio=0.4, start_param=0.5, end_param=4.0)
@@ -62,6 +64,9 @@ def main():
         if box.has_data:
             values = " ".join(repr(value) for value in (*box.extmin, *box.extmax))
             print(f"extents {entity.dxf.handle} {values}")
+        if entity.dxftype() in ("ARC", "CIRCLE"):
+            centre = entity.ocs().to_wcs(entity.dxf.center)
+            print(f"centre {entity.dxf.handle} " + " ".join(repr(value) for value in centre))
         if entity.dxftype() == "INSERT":
             counts = Counter(piece.dxftype() for piece in entity.virtual_entities())
             print(f"explode {entity.dxf.handle} " + " ".join(f"{name}={count}" for name, count in sorted(counts.items())))
