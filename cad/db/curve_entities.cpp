@@ -283,7 +283,8 @@ Acad::ErrorStatus AcDbPolyline::getPointAt(unsigned int index, AcGePoint3d& poin
     if (index >= m_vertices.size()) {
         return Acad::eInvalidIndex;
     }
-    point.set(m_vertices[index].point.x, m_vertices[index].point.y, m_elevation);
+    point = cad::ge::ocsToWcs(AcGePoint3d(m_vertices[index].point.x, m_vertices[index].point.y, m_elevation),
+                              m_normal);
     return Acad::eOk;
 }
 

@@ -1,6 +1,6 @@
 // Our drawings checked against ezdxf, an independent DXF library: what we write reads back in it with the
-// same vertices and audits clean, and what it draws has the extents, exploded pieces and arc and circle
-// centres we compute.
+// same vertices and audits clean, and what it draws has the extents, exploded pieces, arc and circle
+// centres and polyline vertices we compute.
 // Skipped where ezdxf is not installed.
 #include "cad/db/curve_entities.h"
 #include "cad/db/database.h"
@@ -124,8 +124,9 @@ constexpr double kArcApproximation = 5e-4;
 
 struct EzdxfAnswers {
     std::map<std::string, std::array<double, 6>> extents;
-    std::map<std::string, std::string> explodedTypes; // "ARC=1 LINE=2", types in name order
-    std::map<std::string, AcGePoint3d> centres;       // arcs and circles, world coordinates
+    std::map<std::string, std::string> explodedTypes;         // "ARC=1 LINE=2", types in name order
+    std::map<std::string, AcGePoint3d> centres;               // arcs and circles, world coordinates
+    std::map<std::string, std::vector<AcGePoint3d>> vertices; // light polylines, world coordinates
 };
 
 EzdxfAnswers parseAnswers(const std::string& output) {
@@ -145,6 +146,11 @@ EzdxfAnswers parseAnswers(const std::string& output) {
         } else if (kind == "centre") {
             AcGePoint3d& centre = answers.centres[handle];
             words >> centre.x >> centre.y >> centre.z;
+        } else if (kind == "vertices") {
+            AcGePoint3d vertex;
+            while (words >> vertex.x >> vertex.y >> vertex.z) {
+                answers.vertices[handle].push_back(vertex);
+            }
         } else if (kind == "explode") {
             std::string rest;
             std::getline(words, rest);
@@ -189,6 +195,15 @@ TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
             const AcGePoint3d ours = circle != nullptr ? circle->center() : AcDbArc::cast(entity)->center();
             EXPECT_LT(ours.distanceTo(centre->second), 1e-9) << what << " centre";
         }
+        if (const auto vertices = answers.vertices.find(handle); vertices != answers.vertices.end()) {
+            const auto* polyline = AcDbPolyline::cast(entity);
+            ASSERT_EQ(polyline->numVerts(), vertices->second.size()) << what;
+            for (unsigned int index = 0; index < polyline->numVerts(); ++index) {
+                AcGePoint3d ours;
+                ASSERT_EQ(polyline->getPointAt(index, ours), Acad::eOk);
+                EXPECT_LT(ours.distanceTo(vertices->second[index]), 1e-9) << what << " vertex " << index;
+            }
+        }
         if (entity->isKindOf(AcDbBlockReference::desc())) {
             AcDbVoidPtrArray pieces;
             ASSERT_EQ(entity->explode(pieces), Acad::eOk) << what;
@@ -206,6 +221,7 @@ TEST(EzdxfCrossCheck, ExtentsAndExplodedPiecesAgreeWithEzdxf) {
     }
     EXPECT_EQ(compared, answers.extents.size());
     EXPECT_EQ(answers.centres.size(), 5U);
+    EXPECT_EQ(answers.vertices.size(), 2U);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 """Builds a drawing of many kinds with ezdxf, saves it to the path given first, and prints what ezdxf
 computes for it: per entity of model space "extents <handle> minx miny minz maxx maxy maxz" (precise
 bounding boxes, fast=False), per block reference "explode <handle> TYPE=count ..." from its virtual
-entities, and per arc and circle "centre <handle> x y z" in world coordinates (the file keeps them in
-the entity's own system). Text is left out: its box depends on font metrics that differ between programs."""
+entities, per arc and circle "centre <handle> x y z" and per light polyline "vertices <handle> x y z
+..." in world coordinates (the file keeps them in the entity's own system). Text is left out: its box depends on font metrics that differ between programs."""
 import math
 import sys
 from collections import Counter
@@ -32,6 +32,7 @@ def build(document):
     space.add_ellipse((0, 0), major_axis=(3, 1), ratio=0.4, start_param=0.5, end_param=4.0)
     space.add_ellipse((2, 2, 2), major_axis=(0, 2, 1), ratio=0.5, dxfattribs={"extrusion": (1, 0, 0)})
     space.add_lwpolyline([(0, 0, 0.5), (4, 0, 0), (4, 3, -1), (0, 3, 0)], format="xyb", close=True)
+    space.add_lwpolyline([(1, 1), (3, 1), (3, 2)], dxfattribs={"extrusion": (0, 0, -1), "elevation": 2})
     space.add_polyline2d([(0, 0, 1), (2, 0, 0), (2, 2, 0)], format="xyb", close=True)
     space.add_polyline3d([(0, 0, 0), (1, 2, 3), (4, -1, 2)])
     space.add_open_spline([(0, 0), (1, 3), (3, -2), (5, 1), (6, 0)], degree=3)
@@ -67,6 +68,9 @@ def main():
         if entity.dxftype() in ("ARC", "CIRCLE"):
             centre = entity.ocs().to_wcs(entity.dxf.center)
             print(f"centre {entity.dxf.handle} " + " ".join(repr(value) for value in centre))
+        if entity.dxftype() == "LWPOLYLINE":
+            points = [value for vertex in entity.vertices_in_wcs() for value in vertex]
+            print(f"vertices {entity.dxf.handle} " + " ".join(repr(value) for value in points))
         if entity.dxftype() == "INSERT":
             counts = Counter(piece.dxftype() for piece in entity.virtual_entities())
             print(f"explode {entity.dxf.handle} " + " ".join(f"{name}={count}" for name, count in sorted(counts.items())))
