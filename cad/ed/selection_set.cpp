@@ -10,6 +10,7 @@
 #include "cad/ed/entity_access.h"
 #include "cad/ed/entity_geometry.h"
 #include "cad/ed/entity_subject.h"
+#include "cad/ed/group_selection.h"
 #include "cad/ed/keyword_input.h"
 #include "cad/ed/user_coordinates.h"
 #include "cad/ed/window_crossing.h"
@@ -390,7 +391,7 @@ std::optional<std::vector<AcDbObjectId>> promptForObjects(EditorState& editor,
                                 L"Add/Remove or a handle\n");
             continue;
         }
-        addOrRemove(selection, found, removing);
+        addOrRemove(selection, filtered(database, withTheirGroups(database, space, found), filter), removing);
     }
 }
 

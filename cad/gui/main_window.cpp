@@ -6,6 +6,7 @@
 
 #include "cad/app/command_processor.h"
 #include "cad/app/command_stack.h"
+#include "cad/ed/group_selection.h"
 #include "cad/ed/layouts.h"
 #include "cad/ed/selection_filter.h"
 #include "cad/ed/selection_set.h"
@@ -402,7 +403,7 @@ void MainWindow::changeSelection(const std::vector<AcDbObjectId>& ids, bool remo
         return;
     }
     std::vector<AcDbObjectId>& pickFirst = document->editor().pickFirst;
-    for (const AcDbObjectId& id : ids) {
+    for (const AcDbObjectId& id : ed::withTheirGroups(*document->database(), m_view->currentSpace(), ids)) {
         const auto found = std::find(pickFirst.begin(), pickFirst.end(), id);
         if (removing && found != pickFirst.end()) {
             pickFirst.erase(found);

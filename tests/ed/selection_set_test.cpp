@@ -1,6 +1,6 @@
 // Selection sets over a real database, driven the way the module drives the interface: "X" over model
 // and paper space, windows, pick-first handling, previous and last, the set calls, entity data, opening
-// rules, groups, prompts and the user coordinate system.
+// rules, groups (and picking them whole), prompts and the user coordinate system.
 
 #include "cad/db/curve_entities.h"
 #include "cad/db/dictionary.h"
@@ -254,6 +254,55 @@ TEST_F(Drawing, GroupDictionaryStoresNewGroupsWithTheirMembers) {
     EXPECT_EQ(opened->clear(), Acad::eOk);
     EXPECT_EQ(opened->numEntities(), 0u);
     opened->close();
+}
+
+// A pick or a window on one member brings the members in the same space of every selectable group it
+// is in, while PICKSTYLE's bit 1 is set (its default).
+TEST_F(Drawing, PickingAGroupMemberSelectsItsGroupWhilePickStyleAsksForIt) {
+    AcDbDictionary* groups = nullptr;
+    ASSERT_EQ(m_database.getGroupDictionary(groups, AcDb::kForWrite), Acad::eOk);
+    auto* group = new AcDbGroup(L"doors", true);
+    AcDbObjectId groupId;
+    ASSERT_EQ(groups->setAt(L"门窗", group, groupId), Acad::eOk);
+    ASSERT_EQ(group->append(m_line), Acad::eOk);
+    ASSERT_EQ(group->append(m_circle), Acad::eOk);
+    ASSERT_EQ(group->append(m_paperLine), Acad::eOk);
+    group->close();
+    groups->close();
+    const auto setPickStyle = [](short value) {
+        resbuf style{nullptr, RTSHORT, {}};
+        style.resval.rint = value;
+        ASSERT_EQ(acedSetVar(L"PICKSTYLE", &style), RTNORM);
+    };
+    const auto setSelectable = [&](bool selectable) {
+        AcDbGroup* opened = nullptr;
+        ASSERT_EQ(acdbOpenObject(opened, groupId, AcDb::kForWrite), Acad::eOk);
+        opened->setSelectable(selectable);
+        opened->close();
+    };
+    const struct {
+        const char* name;
+        short pickStyle;
+        bool selectable;
+        std::vector<std::wstring> answers;
+        Ids expected;
+    } cases[] = {
+        {"pick, group bit on", 1, true, {L"5,0", L""}, {m_line, m_circle}},
+        {"window, both bits on", 3, true, {L"W", L"-1,-1", L"11,1", L""}, {m_line, m_circle}},
+        {"group bit off", 2, true, {L"5,0", L""}, {m_line}},
+        {"group not selectable", 1, false, {L"5,0", L""}, {m_line}},
+    };
+    for (const auto& row : cases) {
+        setPickStyle(row.pickStyle);
+        setSelectable(row.selectable);
+        cad::ed::QueuedCommandLine commandLine;
+        const cad::ed::ScopedCommandLine scope(commandLine);
+        for (const std::wstring& answer : row.answers) {
+            commandLine.queueLine(answer);
+        }
+        EXPECT_EQ(select(nullptr), row.expected) << row.name;
+    }
+    setPickStyle(1);
 }
 
 TEST_F(Drawing, PromptsTakeTheirAnswersFromTheCommandLine) {

@@ -5,6 +5,7 @@
 #include "cad/app/command_stack.h"
 #include "cad/app/context_menu.h"
 #include "cad/app/module_manager.h"
+#include "cad/db/dictionary.h"
 #include "cad/ed/entity_access.h"
 #include "cad/ed/selection_set.h"
 #include "cad/gui/command_line_panel.h"
@@ -165,6 +166,26 @@ TEST_F(DesktopWindow, ClickPicksTheEntityUnderTheCursorShiftClickRemovesAndEscCl
     EXPECT_EQ(selected(), handles({m_b}));
     QTest::keyClick(m_window->commandLine()->input(), Qt::Key_Escape);
     EXPECT_TRUE(selected().empty());
+}
+
+// A click on a member of a group selects the group (PICKSTYLE 1, the default); Shift-click takes it off
+// whole.
+TEST_F(DesktopWindow, ClickOnAGroupMemberSelectsTheGroup) {
+    AcDbDictionary* groups = nullptr;
+    ASSERT_EQ(document()->database()->getGroupDictionary(groups, AcDb::kForWrite), Acad::eOk);
+    auto* group = new AcDbGroup(L"", true);
+    AcDbObjectId groupId;
+    ASSERT_EQ(groups->setAt(L"A和C", group, groupId), Acad::eOk);
+    ASSERT_EQ(group->append(m_a), Acad::eOk);
+    ASSERT_EQ(group->append(m_c), Acad::eOk);
+    group->close();
+    groups->close();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, at(15, 10.2));
+    EXPECT_EQ(selected(), handles({m_a, m_c}));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, at(35, 15));
+    EXPECT_EQ(selected(), handles({m_a, m_b, m_c}));
+    QTest::mouseClick(view(), Qt::LeftButton, Qt::ShiftModifier, at(65, 65));
+    EXPECT_EQ(selected(), handles({m_b}));
 }
 
 TEST_F(DesktopWindow, CommandLineRunsACommandAndRepeatsItOnEnterOrSpace) {
