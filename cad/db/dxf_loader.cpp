@@ -13,6 +13,8 @@
 #include "platform/code_page.h"
 #include "platform/wide_text.h"
 
+#include <algorithm>
+
 namespace cad::db {
 
 class DxfLoader {
@@ -74,6 +76,10 @@ private:
     // Sizes the handle index once for the objects $HANDSEED announces, instead of growing it step by
     // step (each step rehashes every handle) while a large drawing loads.
     void reserveHandleIndex();
+    // Layers that entities name but the LAYER table lacks (generators often write no tables at all):
+    // implied records, so that every layer is listed and found, as other CAD programs add them.
+    std::vector<ObjectSlot*> addImpliedLayers();
+    AcDbSymbolTable* layerTableForImpliedLayers(std::vector<ObjectSlot*>& implied);
     void finish();
 
     AcDbDatabase& m_database;
@@ -627,7 +633,72 @@ void DxfLoader::reserveHandleIndex() {
 
 // Handles for objects that came without one (R12 files, synthesized records, duplicates), above both
 // $HANDSEED and every handle in use, so that no handle is given twice.
+AcDbSymbolTable* DxfLoader::layerTableForImpliedLayers(std::vector<ObjectSlot*>& implied) {
+    if (!m_database.m_layerTable.isNull()) {
+        return AcDbSymbolTable::cast(m_database.m_layerTable.slot()->object.get());
+    }
+    auto table = std::make_unique<AcDbLayerTable>();
+    table->setTableName(L"LAYER");
+    AcDbSymbolTable* pointer = table.get();
+    const AcDbObjectId id = m_database.adopt(std::move(table));
+    m_withoutHandle.push_back(id.slot());
+    implied.push_back(id.slot());
+    m_database.m_layerTable = id;
+    m_database.m_tableOrder.push_back(id);
+    auto& sections = m_database.m_sectionOrder;
+    const auto kindOf = &std::pair<SectionKind, std::size_t>::first;
+    if (std::ranges::find(sections, SectionKind::Tables, kindOf) == sections.end()) {
+        const auto header = std::ranges::find(sections, SectionKind::Header, kindOf);
+        sections.emplace(header == sections.end() ? sections.begin() : header + 1, SectionKind::Tables, 0);
+    }
+    return pointer;
+}
+
+std::vector<ObjectSlot*> DxfLoader::addImpliedLayers() {
+    std::vector<bool> seen;
+    std::vector<Name> missing;
+    for (ObjectSlot& slot : m_database.m_slots) {
+        const auto* entity = AcDbEntity::cast(slot.object.get());
+        if (entity == nullptr) {
+            continue;
+        }
+        const Name layer = entity->layerNameId();
+        if (layer.index() >= seen.size()) {
+            seen.resize(std::max<std::size_t>(layer.index() + 1, 2 * seen.size()), false);
+        }
+        if (!seen[layer.index()]) {
+            seen[layer.index()] = true;
+            if (!layer.isEmpty() &&
+                m_database.recordIdByName(m_database.m_layerTable, layer.text()).isNull()) {
+                missing.push_back(layer);
+            }
+        }
+    }
+    std::vector<ObjectSlot*> implied;
+    if (missing.empty()) {
+        return implied;
+    }
+    AcDbSymbolTable* table = layerTableForImpliedLayers(implied);
+    for (const Name layer : missing) {
+        if (!m_database.recordIdByName(m_database.m_layerTable, layer.text()).isNull()) {
+            continue; // the same name in another case
+        }
+        auto record = std::make_unique<AcDbLayerTableRecord>();
+        record->setName(layer.text().c_str());
+        const AcDbObjectId id = m_database.adopt(std::move(record));
+        m_withoutHandle.push_back(id.slot());
+        table->appendLoadedRecord(id, layer.text());
+        implied.push_back(id.slot());
+    }
+    for (ObjectSlot* slot : implied) {
+        slot->implied = true;
+        DatabaseAccess::clearModified(*slot->object);
+    }
+    return implied;
+}
+
 void DxfLoader::finish() {
+    const std::vector<ObjectSlot*> implied = addImpliedLayers();
     spaceRecord(false);
     if (m_database.m_paperSpace.isNull() && recordByName(L"*Paper_Space") != nullptr) {
         spaceRecord(true);
@@ -652,6 +723,13 @@ void DxfLoader::finish() {
                     DatabaseAccess::setOwnerHandle(object, record->handle());
                 }
             }
+        }
+    }
+    const AcDbHandle layerTable =
+        m_database.m_layerTable.isNull() ? AcDbHandle() : m_database.m_layerTable.slot()->object->handle();
+    for (ObjectSlot* slot : implied) {
+        if (AcDbLayerTableRecord::cast(slot->object.get()) != nullptr) {
+            DatabaseAccess::setOwnerHandle(*slot->object, layerTable);
         }
     }
     m_database.m_handseed = AcDbHandle(next);

@@ -6,6 +6,8 @@
 #include "cad/db/object_io.h"
 #include "cad/db/symbol_tables.h"
 
+#include <algorithm>
+
 namespace cad::db {
 
 class DxfSaver {
@@ -21,8 +23,10 @@ private:
         m_writer.writeString(2, name);
     }
     void endSection() { m_writer.writeString(0, "ENDSEC"); }
+    // Erased objects, and implied ones nothing has changed, stay out of the file.
     bool live(AcDbObjectId id) const {
-        return !id.isNull() && id.slot()->object != nullptr && !id.isErased();
+        return !id.isNull() && id.slot()->object != nullptr && !id.isErased() &&
+               !(id.slot()->implied && !id.slot()->object->isModified());
     }
     void writeObject(AcDbObjectId id) {
         if (live(id)) {
@@ -85,12 +89,28 @@ void DxfSaver::writeHeader() {
 }
 
 void DxfSaver::writeTables() {
-    beginSection("TABLES");
+    // A table is written when it was read or something in it is to be written: an implied table (the
+    // file had none) only once one of its records is.
+    std::vector<AcDbObjectId> written;
     for (const AcDbObjectId& tableId : m_database.m_tableOrder) {
-        if (!live(tableId)) {
+        if (tableId.isNull() || tableId.slot()->object == nullptr || tableId.isErased()) {
             continue;
         }
-        writeObject(tableId);
+        const auto* table = AcDbSymbolTable::cast(tableId.slot()->object.get());
+        if (live(tableId) ||
+            std::ranges::any_of(table->recordIds(), [this](AcDbObjectId id) { return live(id); })) {
+            written.push_back(tableId);
+        }
+    }
+    // The TABLES section the loader added for an implied table is left out while that table is.
+    if (written.empty() && !m_database.m_tableOrder.empty() &&
+        std::ranges::all_of(m_database.m_tableOrder,
+                            [](AcDbObjectId id) { return !id.isNull() && id.slot()->implied; })) {
+        return;
+    }
+    beginSection("TABLES");
+    for (const AcDbObjectId& tableId : written) {
+        writeObjectTags(*tableId.slot()->object, m_writer, m_context, m_version);
         const auto* table = AcDbSymbolTable::cast(tableId.slot()->object.get());
         for (const AcDbObjectId& record : table->recordIds()) {
             writeObject(record);

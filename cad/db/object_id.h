@@ -24,6 +24,9 @@ struct ObjectSlot {
     std::uint16_t readers = 0;
     bool openForWrite = false;
     bool erased = false;
+    // Made up on reading for what the file leaves out (a layer its entities name but its LAYER table
+    // lacks): kept out of the saved file until something changes it, so the file is written as read.
+    bool implied = false;
     std::uint32_t undoStep = 0; // the undo step that last recorded the object
 };
 } // namespace cad::db

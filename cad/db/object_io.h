@@ -62,6 +62,7 @@ public:
     static void attach(AcDbObject& object, ObjectSlot* slot) { object.m_slot = slot; }
     static void setHandle(AcDbObject& object, AcDbHandle handle) { object.m_handle = handle; }
     static void setOwnerHandle(AcDbObject& object, AcDbHandle owner) { object.m_ownerHandle = owner; }
+    static void clearModified(AcDbObject& object) { object.m_modified = false; }
 };
 
 // Writes "0 <type>" and the object's groups for `version`. `withType` false leaves out group 0.

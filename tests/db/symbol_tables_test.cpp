@@ -1,5 +1,6 @@
-// Table records and style variables: layer state bits, adding records, text style typefaces and the
-// dimension's own style overrides.
+// Table records and style variables: layer state bits, adding records, implied layers for the names
+// entities use but the file does not define, text style typefaces and the dimension's own style
+// overrides.
 #include "cad/db/database.h"
 #include "cad/db/other_entities.h"
 #include "cad/db/symbol_tables.h"
@@ -7,6 +8,7 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -42,6 +44,69 @@ TEST(SymbolTables, ReadLayerStateFromFlagsAndColourSign) {
         EXPECT_EQ(layer->colorIndex(), testCase.colorIndex) << testCase.flags;
         EXPECT_EQ(layer->linetypeName(), L"DASHED");
         EXPECT_EQ(layer->lineWeight(), AcDb::kLnWt025);
+    }
+}
+
+// How often `value` stands alone on a line of the saved text (lines end in CR LF).
+std::size_t valueLines(const std::string& text, const std::string& value) {
+    const std::string line = "\n" + value + "\r\n";
+    std::size_t count = 0;
+    for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Layers the entities name and the file does not define are found like defined ones, and stay out of
+// the saved file (which is written as read) until one of them is changed.
+TEST(SymbolTables, LayersTheFileLeavesOutAreImpliedAndWrittenOnlyOnceChanged) {
+    const struct {
+        const char* name;
+        std::string file;
+        std::size_t layerLines; // "LAYER" lines in the saved file before any change: the file's own
+    } files[] = {
+        {"no TABLES section",
+         "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nWALL\n10\n0\n20\n0\n11\n1\n21\n0\n"
+         "0\nCIRCLE\n8\nwall\n10\n0\n20\n0\n40\n1\n0\nCIRCLE\n10\n0\n20\n0\n40\n2\n"
+         "0\nENDSEC\n0\nEOF\n",
+         0},
+        {"a LAYER table without them",
+         tablesFile("0\nTABLE\n2\nLAYER\n5\n2\n70\n1\n0\nLAYER\n5\n10\n2\nDIM\n70\n0\n62\n7\n6\nCONTINUOUS\n"
+                    "0\nENDTAB\n",
+                    "0\nLINE\n5\n20\n8\nWALL\n10\n0\n20\n0\n11\n1\n21\n0\n0\nLINE\n5\n21\n8\n0\n10\n0\n20\n0"
+                    "\n11\n1\n"
+                    "21\n0\n"),
+         2},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        AcDbDatabase database(false);
+        cad::dxf::TagError error;
+        ASSERT_TRUE(database.readDxfBuffer(file.file, error)) << error.toString();
+        const AcDbObjectId wall = database.recordIdByName(database.layerTableId(), L"WALL");
+        ASSERT_FALSE(wall.isNull());
+        EXPECT_FALSE(database.recordIdByName(database.layerTableId(), L"0").isNull());
+        const auto* model = AcDbBlockTableRecord::cast(database.peekObject(database.modelSpaceId()));
+        EXPECT_EQ(AcDbEntity::cast(database.peekObject(model->entityIds().front()))->layerId(), wall);
+
+        AcDbDatabase unchanged(false);
+        ASSERT_TRUE(unchanged.readDxfBuffer(dbtest::saveToBytes(database), error)) << error.toString();
+        EXPECT_EQ(dbtest::saveToBytes(unchanged), dbtest::saveToBytes(database));
+        EXPECT_EQ(valueLines(dbtest::saveToBytes(database), "LAYER"), file.layerLines);
+
+        AcDbLayerTableRecord* record = nullptr;
+        ASSERT_EQ(cad::db::openObjectAs(record, wall, AcDb::kForWrite), Acad::eOk);
+        record->setColorIndex(3);
+        record->close();
+        const std::string saved = dbtest::saveToBytes(database);
+        // The changed layer's record, and the table's header when the file had none; "0" stays implied.
+        EXPECT_EQ(valueLines(saved, "LAYER"), file.layerLines + (file.layerLines == 0 ? 2 : 1));
+        AcDbDatabase reopened(false);
+        ASSERT_TRUE(reopened.readDxfBuffer(saved, error)) << error.toString();
+        const auto* kept = AcDbLayerTableRecord::cast(
+            reopened.peekObject(reopened.recordIdByName(reopened.layerTableId(), L"WALL")));
+        ASSERT_NE(kept, nullptr);
+        EXPECT_EQ(kept->colorIndex(), 3);
     }
 }
 

@@ -161,4 +161,25 @@ TEST_F(QuickSelect, TemplateComesFromAPickFirstSetOfOneOrFromThePick) {
     }
 }
 
+// Generators often write entities only, no LAYER table: the template's layer is still listed and kept.
+TEST_F(QuickSelect, TemplateLayerOfADrawingWithoutTablesIsKept) {
+    acDocManager->closeAll();
+    const std::filesystem::path file = m_settings.folder() / "entities only.dxf";
+    std::ofstream(file, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n"
+                                             "0\nLINE\n5\nA1\n8\nWALL\n10\n0\n20\n0\n11\n10\n21\n0\n"
+                                             "0\nLINE\n5\nA2\n8\nWALL\n10\n0\n20\n5\n11\n10\n21\n5\n"
+                                             "0\nLINE\n5\nA3\n8\nDOORS\n10\n0\n20\n9\n11\n10\n21\n9\n"
+                                             "0\nENDSEC\n0\nEOF\n";
+    std::string error;
+    ASSERT_NE(acDocManager->openDocument(file, error), nullptr) << error;
+    CQLTSystemParam().SetStartTemp(1);
+    setPickFirst({L"A1"});
+    m_commandLine.queueLine(L"@check 在全部实体中过滤");
+    m_commandLine.queueLine(L"@press 确定");
+    EXPECT_TRUE(CQuickSelEntCmd().DoQuickSelect());
+    EXPECT_TRUE(m_commandLine.transcript().ends_with(L"有效选择2个\n"))
+        << platform::wideToUtf8(m_commandLine.transcript());
+    EXPECT_EQ(pickFirst(), (Handles{L"A1", L"A2"}));
+}
+
 } // namespace
