@@ -91,6 +91,9 @@ private:
     dxf::Tag m_start;
     std::uint64_t m_maxHandle = 0;
     std::vector<ObjectSlot*> m_withoutHandle;
+    // The layers entities name, each once, in the order met; by name index.
+    std::vector<Name> m_layersUsed;
+    std::vector<bool> m_layerSeen;
 };
 
 bool DxfLoader::failAtEnd(const std::string& expected) {
@@ -504,6 +507,13 @@ bool DxfLoader::readEntities(AcDbBlockTableRecord* block, std::string_view stopN
 void DxfLoader::place(ParsedEntity& entity, Placement& placement) {
     // Only what ParsedEntity says is used here: the entity itself was made on another thread or a
     // while ago and is rarely in this thread's cache.
+    if (entity.layer.index() >= m_layerSeen.size()) {
+        m_layerSeen.resize(std::max<std::size_t>(entity.layer.index() + 1, 2 * m_layerSeen.size()), false);
+    }
+    if (!m_layerSeen[entity.layer.index()]) {
+        m_layerSeen[entity.layer.index()] = true;
+        m_layersUsed.push_back(entity.layer);
+    }
     auto* entityPointer = static_cast<AcDbEntity*>(entity.object.get());
     const AcDbObjectId id = adopt(std::move(entity.object), entity.handle, entity.problems, entity.position);
     const SequenceRole role = entity.role;
@@ -655,23 +665,10 @@ AcDbSymbolTable* DxfLoader::layerTableForImpliedLayers(std::vector<ObjectSlot*>&
 }
 
 std::vector<ObjectSlot*> DxfLoader::addImpliedLayers() {
-    std::vector<bool> seen;
     std::vector<Name> missing;
-    for (ObjectSlot& slot : m_database.m_slots) {
-        const auto* entity = AcDbEntity::cast(slot.object.get());
-        if (entity == nullptr) {
-            continue;
-        }
-        const Name layer = entity->layerNameId();
-        if (layer.index() >= seen.size()) {
-            seen.resize(std::max<std::size_t>(layer.index() + 1, 2 * seen.size()), false);
-        }
-        if (!seen[layer.index()]) {
-            seen[layer.index()] = true;
-            if (!layer.isEmpty() &&
-                m_database.recordIdByName(m_database.m_layerTable, layer.text()).isNull()) {
-                missing.push_back(layer);
-            }
+    for (const Name layer : m_layersUsed) {
+        if (!layer.isEmpty() && m_database.recordIdByName(m_database.m_layerTable, layer.text()).isNull()) {
+            missing.push_back(layer);
         }
     }
     std::vector<ObjectSlot*> implied;

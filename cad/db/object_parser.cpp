@@ -204,6 +204,7 @@ bool ObjectParser::parseEntity(dxf::TagReader& reader, const dxf::Tag& start, Pa
     const auto& made = static_cast<const AcDbEntity&>(*entity.object);
     entity.handle = made.handle().value();
     entity.ownerHandle = made.ownerHandle().value();
+    entity.layer = made.layerNameId();
     entity.inPaperSpace = made.isInPaperSpaceFlag();
     const auto* insert = AcDbBlockReference::cast(&made);
     entity.opensSequence =

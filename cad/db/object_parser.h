@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cad/db/db_object.h"
+#include "cad/db/name_pool.h"
 #include "cad/db/object_io.h"
 #include "cad/dxf/tag_reader.h"
 
@@ -28,6 +29,7 @@ struct ParsedEntity {
     std::uint64_t position = 0;
     std::uint64_t handle = 0;
     std::uint64_t ownerHandle = 0;
+    Name layer;
     std::vector<std::string> problems;
     SequenceRole role = SequenceRole::None;
     bool inPaperSpace = false;
