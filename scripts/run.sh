@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds everything (release), then shows the parts at work - the formula analyser of the
 # base library through quelto-calc, the batch tool counting with the module on the batch sample drawing
-# (whole drawing and per frame), and the console CAD host running a script on the sample drawing.
+# (whole drawing and per frame), the console CAD host running a script on the sample drawing, and QS run
+# there by a script on its offscreen dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -38,3 +39,12 @@ cp samples/floor_plan.dxf "$demo/floor_plan.dxf"
 (cd "$demo" && "../../$host" --console floor_plan.dxf --script ../../samples/demo.scr)
 echo
 echo "Saved: $demo/floor_plan_edited.dxf"
+
+echo
+echo "== QS in the console host: every line of the drawing, grouped as 全部直线 (samples/qs_demo.scr) =="
+module="$PWD/$(find "$build" -name 'libquelto.so.*.*' -type f | head -n 1)"
+# The module's settings and configurations go to the demo folder, not the user's own.
+export QUELTO_REGISTRY_DIR="$PWD/$demo/settings" QUELTO_COMMON_APPDATA="$PWD/$demo/settings"
+(cd "$demo" && "../../$host" --console floor_plan.dxf --load "$module" --script ../../samples/qs_demo.scr)
+echo
+echo "Saved: $demo/floor_plan_grouped.dxf"
