@@ -3,6 +3,7 @@
 #include "cad/db/dictionary.h"
 #include "cad/ed/system_variables.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace cad::ed {
