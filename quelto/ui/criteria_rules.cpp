@@ -42,6 +42,15 @@ int FindItemFromLast(const CStringArray& items, const CString& text) {
     return -1;
 }
 
+int FindTableNameFromLast(const CStringArray& names, const CString& name) {
+    for (std::size_t index = names.size(); index > 0; --index) {
+        if (platform::equalsIgnoringAsciiCase(names[index - 1], name)) {
+            return static_cast<int>(index - 1);
+        }
+    }
+    return -1;
+}
+
 CString TrimText(const CString& text) {
     std::size_t first = 0;
     std::size_t last = text.size();
@@ -203,9 +212,9 @@ void CAdvancedCriteriaRules::Load(CAdvancedCriteria& criteria, const CFilter& re
                                   const CStringArray& spaceItems, const CStringArray& linetypeNames) {
     criteria.space =
         FindItemFromLast(spaceItems, record.m_strSpace) >= 0 ? record.m_strSpace : firstOrEmpty(spaceItems);
-    criteria.lineType = FindItemFromLast(linetypeNames, record.m_strLineType) >= 0
-                            ? record.m_strLineType
-                            : firstOrEmpty(linetypeNames);
+    const int lineType = FindTableNameFromLast(linetypeNames, record.m_strLineType);
+    criteria.lineType =
+        lineType >= 0 ? linetypeNames[static_cast<std::size_t>(lineType)] : firstOrEmpty(linetypeNames);
     criteria.ltScale = CXYZBaseObject::FormatReal(record.m_dLtScale);
     criteria.width = CXYZBaseObject::FormatReal(record.m_dWidth);
     criteria.height = CXYZBaseObject::FormatReal(record.m_dHeight);

@@ -18,6 +18,9 @@ struct CPageRefusal {
 // name that occurs twice finds its last occurrence.
 int FindItem(const CStringArray& items, const CString& text);
 int FindItemFromLast(const CStringArray& items, const CString& text);
+// The same for symbol table names, which the host compares without case: an entity's "BYLAYER" is the
+// table's "ByLayer".
+int FindTableNameFromLast(const CStringArray& names, const CString& name);
 // The text without white space at either end, as the dialogs' Trim() gives it.
 CString TrimText(const CString& text);
 

@@ -85,6 +85,11 @@ TEST(AdvancedCriteria, LoadAndSaveMapTheRecordsCodesAndFallBackToFirstItems) {
     EXPECT_DOUBLE_EQ(saved.m_dLtScale, 2.5);
     EXPECT_TRUE(saved.m_bWidth);
 
+    // An entity's linetype as the host spells it finds the table's record.
+    record.m_strLineType = L"BYLAYER";
+    CAdvancedCriteriaRules::Load(criteria, record, kSpaces, kLinetypes);
+    EXPECT_EQ(criteria.lineType, L"ByLayer");
+
     record.m_strSpace = L"no such layout";
     record.m_strLineType = L"NOSUCH";
     CAdvancedCriteriaRules::Load(criteria, record, kSpaces, kLinetypes);
